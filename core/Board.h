@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/Geometry.h"
+#include "core/Piece.h"
+#include "core/LevelRecord.h"
+
+// The level on the board: a copy of its record that play changes, and the water.
+struct Board {
+    CellLayer PieceLayer{};
+    CellLayer FloorLayer{};
+    int SourceColumn = 1;
+    int SourceRow = 1;
+    CellLayer WetMap{};    // where the water reaches, as last computed
+    CellLayer ShownWet{};  // the water as drawn; trails WetMap until it is animated
+
+    std::uint8_t Piece(int c, int r) const { return PieceLayer[CellIndex(c, r)]; }
+    bool IsWet(int c, int r) const { return WetMap[CellIndex(c, r)] != 0; }
+    bool IsShownWet(int c, int r) const { return ShownWet[CellIndex(c, r)] != 0; }
+};
+
+// Puts a level's pieces, floor and source on the board; the water is cleared.
+// Returns the level's time allowance, 4 seconds per piece.
+int PlaceLevel(Board& board, const LevelRecord& record);
+
+// Rewrites WetMap: the source cell, and every piece joined to it by pairs of
+// facing openings.
+void ComputeWater(Board& board);
+
+// The recursive step of ComputeWater: water leaves wet cell (c, r) towards d.
+void FlowInto(Board& board, int c, int r, Direction d);
+
+// True when every piece shows water. Reads ShownWet, so it is asked after the
+// water has been animated.
+bool IsSolved(const Board& board);
+
+// The code change of a turn; the cell must hold a piece.
+void TurnCounterClockwise(Board& board, int c, int r);
+void TurnClockwise(Board& board, int c, int r);

@@ -1,0 +1,160 @@
+#include "game/Game.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace {
+
+constexpr int kFramePause = 50;
+
+bool German(int uiLanguage) { return uiLanguage == 1; }
+
+}  // namespace
+
+void Game::FormCreate(const std::string& programFolder) {
+    m_ProgramFolder = programFolder;
+    m_Progress.Clear();
+    LoadLevelFile();
+    m_AllSolved = m_Progress.AllSolved(LevelCount());
+    m_CurrentLevel = std::clamp(m_CurrentLevel, 1, LevelCount());
+    StartLevel(m_CurrentLevel);
+}
+
+void Game::LoadLevelFile() { LoadLevelFileAt(m_ProgramFolder + kLevelFileName); }
+
+void Game::LoadLevelFileAt(const std::string& path) {
+    LevelFileReport report = ReadLevelFile(path);
+    if (report.status == LevelFileStatus::Read) {
+        m_catalogue = std::move(report.catalogue);
+        return;
+    }
+    const std::string shown = m_ProgramFolder + "AQND.DAT";
+    if (report.status == LevelFileStatus::CannotOpen) {
+        const std::string number = std::to_string(report.error);
+        m_shell.ShowError(German(m_UiLanguage)
+                              ? "Datei " + shown + " konnte nicht gefunden werden. (" + number + ")"
+                              : "Can't find file " + shown + ". (" + number + ")");
+    } else {
+        m_shell.ShowError(German(m_UiLanguage) ? "Datei " + shown + " enthält keine vollständige Stufe."
+                                               : "File " + shown + " holds no complete level.");
+    }
+    m_catalogue = LevelCatalogue();
+    m_catalogue.Add(FallbackLevel());
+    m_CurrentLevel = 1;
+}
+
+void Game::StartLevel(int n) {
+    assert(n >= 1 && n <= LevelCount());
+    m_shell.DrawBackground();
+    m_CurrentLevel = n;
+    m_TimeLeft = PlaceLevel(m_board, m_catalogue.Level(n));
+    m_board.ShownWet[CellIndex(m_board.SourceColumn, m_board.SourceRow)] = 1;
+    ComputeWater(m_board);
+    for (int c = 1; c <= kColumns; ++c)
+        for (int r = 1; r <= kRows; ++r) m_shell.DrawCell(c, r);
+    AnimateWater();
+    SetPlayState(PlayState::Running);
+    m_shell.UpdateStatus();
+    m_shell.SetTimerEnabled(true);
+}
+
+MoveResult Game::boxMouseDown(MouseButton button, int x, int y) {
+    if (x < kGridLeft || y < kGridTop) return MoveResult::Ignored;
+    const int c = (x - kGridLeft) / kCellSize + 1;
+    const int r = (y - kGridTop) / kCellSize + 1;
+    if (c > kColumns || r > kRows) return MoveResult::Ignored;
+    if (m_PlayState != PlayState::Running) return MoveResult::Ignored;
+    const std::uint8_t piece = m_board.Piece(c, r);
+    if (piece == 0) return MoveResult::Ignored;
+    if (!m_board.IsShownWet(c, r)) {
+        m_shell.PlaySound(Sound::Refuse);
+        return MoveResult::Refused;
+    }
+    if (button == MouseButton::Left) {
+        TurnCounterClockwise(m_board, c, r);
+        AnimateTurn(c, r, OrientationOf(piece), true);
+    } else if (button == MouseButton::Right) {
+        TurnClockwise(m_board, c, r);
+        AnimateTurn(c, r, OrientationOf(piece), false);
+    }
+    m_board.SourceColumn = c;
+    m_board.SourceRow = r;
+    ComputeWater(m_board);
+    AnimateWater();
+    if (!IsSolved(m_board)) return MoveResult::Moved;
+    LevelSolved();
+    return MoveResult::Solved;
+}
+
+void Game::LevelSolved() {
+    m_shell.SetTimerEnabled(false);
+    m_shell.PlaySound(Sound::Solved);
+    SetPlayState(PlayState::Solved);
+    m_shell.ShowMessage(PageWon);
+    if (m_Progress[m_CurrentLevel] == 0) m_Progress[m_CurrentLevel] = m_TimeLeft;
+    m_shell.PaintLevel();
+    m_shell.UpdateStatus();
+    if (m_AllSolved) return;
+    m_AllSolved = m_Progress.AllSolved(LevelCount());
+    if (m_AllSolved) m_shell.ShowMessage(PageAllSolved);
+}
+
+void Game::boxClick() {
+    if (m_PlayState == PlayState::Paused) SetPlayState(PlayState::Running);
+}
+
+void Game::Pause() {
+    // The pause button is enabled only while running; a stray call changes nothing.
+    if (m_PlayState == PlayState::Running) SetPlayState(PlayState::Paused);
+}
+
+void Game::TimerTimer() {
+    if (m_PlayState != PlayState::Running) return;
+    if (m_TimeLeft > 0) {
+        --m_TimeLeft;
+    } else {
+        m_shell.SetTimerEnabled(false);
+        SetPlayState(PlayState::TimeUp);
+        m_shell.PlaySound(Sound::TimeUp);
+        m_shell.ShowMessage(PageTooSlow);
+    }
+    m_shell.PaintTime();
+}
+
+void Game::SetPlayState(PlayState state) {
+    m_PlayState = state;
+    m_shell.PlayStateChanged();
+}
+
+void Game::AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise) {
+    // Frame 3o is orientation o at rest; the two after it lie on the way to o + 1.
+    const int rest = 3 * oldOrientation;
+    int frames[3];
+    if (counterClockwise) {
+        for (int i = 0; i < 3; ++i) frames[i] = (rest + 1 + i) % 12;
+    } else {
+        const int first = oldOrientation == 0 ? 11 : rest - 1;
+        for (int i = 0; i < 3; ++i) frames[i] = first - i;
+    }
+    m_shell.DrawTurnFrame(c, r, frames[0]);
+    m_shell.Delay(kFramePause);
+    m_shell.DrawTurnFrame(c, r, frames[1]);
+    m_shell.Delay(kFramePause);
+    m_shell.DrawTurnFrame(c, r, frames[2]);
+}
+
+void Game::AnimateWater() {
+    if (m_board.WetMap == m_board.ShownWet) return;
+    m_shell.PlaySound(Sound::Flow);
+    for (int f = 0; f < 6; ++f) {
+        for (int c = 1; c <= kColumns; ++c) {
+            for (int r = 1; r <= kRows; ++r) {
+                const int i = CellIndex(c, r);
+                if (m_board.WetMap[i] == m_board.ShownWet[i]) continue;
+                m_shell.DrawWaterTile(c, r, m_board.ShownWet[i] == 0 ? f : 5 - f);
+            }
+        }
+        m_shell.Delay(kFramePause);
+    }
+    m_board.ShownWet = m_board.WetMap;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/Board.h"
+#include "core/LevelFile.h"
+#include "game/Shell.h"
+#include "store/ProgressTable.h"
+
+enum class PlayState : std::uint8_t { Running = 0, Solved = 1, TimeUp = 2, Paused = 3 };
+
+enum class MouseButton { Left, Right, Middle };
+
+// What one press on the board came to.
+enum class MoveResult { Ignored, Refused, Moved, Solved };
+
+inline constexpr const char* kLevelFileName = "aqnd.dat";
+
+// All game state and every rule of play. It reaches the screen, the sounds,
+// the timer and the dialogs only through its Shell.
+class Game {
+public:
+    explicit Game(Shell& shell) : m_shell(shell) {}
+
+    // The main window's creation: reads the level file from programFolder
+    // (which ends with a path separator) and starts the stored level.
+    void FormCreate(const std::string& programFolder);
+
+    // Reads the level file, or falls back to the built-in empty level after
+    // telling the player why.
+    void LoadLevelFile();
+    void LoadLevelFileAt(const std::string& path);
+
+    void StartLevel(int n);
+    MoveResult boxMouseDown(MouseButton button, int x, int y);
+    void boxClick();
+    void Pause();
+    void TimerTimer();
+    void SetPlayState(PlayState state);
+
+    const Board& board() const { return m_board; }
+    const LevelCatalogue& Catalogue() const { return m_catalogue; }
+    int LevelCount() const { return m_catalogue.LevelCount(); }
+    int CurrentLevel() const { return m_CurrentLevel; }
+    PlayState State() const { return m_PlayState; }
+    int TimeLeft() const { return m_TimeLeft; }
+    int UiLanguage() const { return m_UiLanguage; }
+    bool AllSolved() const { return m_AllSolved; }
+    const ProgressTable& Progress() const { return m_Progress; }
+    const std::string& ProgramFolder() const { return m_ProgramFolder; }
+    const std::string& SavePath() const { return m_SavePath; }
+
+    void SetUiLanguage(int language) { m_UiLanguage = language; }
+
+private:
+    void LevelSolved();
+    void AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise);
+    void AnimateWater();
+
+    Shell& m_shell;
+    LevelCatalogue m_catalogue;
+    Board m_board;
+    ProgressTable m_Progress;
+    std::string m_ProgramFolder;
+    std::string m_SavePath;
+    int m_CurrentLevel = 1;
+    int m_TimeLeft = 0;
+    int m_UiLanguage = -1;
+    PlayState m_PlayState = PlayState::Running;
+    bool m_AllSolved = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+// Everything the game asks of the screen, the speakers and the clock. The main
+// window implements it; tests and tools use a scripted or silent one.
+enum class Sound { Flow = 1, Solved = 2, Refuse = 3, TimeUp = 4 };
+
+// Pages of the message dialog and its answers.
+enum MessagePage { PageWon = 1, PageRestart, PageEndgame, PageGiveup, PageTooSlow, PageAllSolved,
+                   PageGameOver, PageNextLevel, PageLost };
+enum ModalResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // Board drawing; the shell reads the board state from the game.
+    virtual void DrawBackground() = 0;  // the background, then the solved gauge over it
+    virtual void DrawCell(int c, int r) = 0;
+    virtual void DrawTurnFrame(int c, int r, int frame) = 0;
+    virtual void DrawWaterTile(int c, int r, int tile) = 0;  // mask AND, then tile OR
+    // Blocks for more than ms milliseconds without handling input; what was
+    // drawn before it is on the screen.
+    virtual void Delay(int ms) = 0;
+
+    virtual void PlaySound(Sound sound) = 0;
+    virtual void SetTimerEnabled(bool on) = 0;
+
+    // Shows the message dialog modally on a page; returns its modal result.
+    virtual int ShowMessage(int page) = 0;
+    virtual void ShowError(const std::string& text) = 0;
+
+    // The play state changed: pause button, pause text, texts of the language.
+    virtual void PlayStateChanged() = 0;
+    virtual void PaintTime() = 0;     // the time display
+    virtual void PaintLevel() = 0;    // the level display
+    virtual void UpdateStatus() = 0;  // caption, level display, solved gauge
+};

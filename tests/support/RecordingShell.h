@@ -1,0 +1,60 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "game/Shell.h"
+
+// A shell that writes down what the game asked of it, in order, and answers
+// dialogs from a script (OK when the script has run out).
+class RecordingShell : public Shell {
+public:
+    void DrawBackground() override { log.push_back("background"); }
+    void DrawCell(int, int) override { ++cellsDrawn; }
+    void DrawTurnFrame(int c, int r, int frame) override {
+        log.push_back("turn " + Cell(c, r) + " " + std::to_string(frame));
+    }
+    void DrawWaterTile(int c, int r, int tile) override {
+        log.push_back("water " + Cell(c, r) + " " + std::to_string(tile));
+    }
+    void Delay(int ms) override { log.push_back("delay " + std::to_string(ms)); }
+    void PlaySound(Sound sound) override { log.push_back("sound " + std::to_string(static_cast<int>(sound))); }
+    void SetTimerEnabled(bool on) override {
+        timerOn = on;
+        log.push_back(on ? "timer on" : "timer off");
+    }
+    int ShowMessage(int page) override {
+        log.push_back("message " + std::to_string(page));
+        if (answers.empty()) return mrOk;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void PlayStateChanged() override { log.push_back("state"); }
+    void PaintTime() override { log.push_back("time"); }
+    void PaintLevel() override { log.push_back("level"); }
+    void UpdateStatus() override { log.push_back("status"); }
+
+    // The entries of the log that start with prefix.
+    std::vector<std::string> Only(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const auto& entry : log)
+            if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
+        return found;
+    }
+    void Clear() {
+        log.clear();
+        cellsDrawn = 0;
+    }
+
+    std::vector<std::string> log;
+    std::vector<std::string> errors;
+    std::deque<int> answers;
+    int cellsDrawn = 0;
+    bool timerOn = false;
+
+private:
+    static std::string Cell(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
+};

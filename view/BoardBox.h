@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class BoardSurface;
+
+// The board paint box: shows the board surface and reports every press (the
+// second press of a double click included) and every click.
+class BoardBox : public QWidget {
+    Q_OBJECT
+public:
+    BoardBox(const BoardSurface& surface, QWidget* parent);
+
+signals:
+    void pressed(Qt::MouseButton button, QPoint position);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    const BoardSurface& m_surface;
+};
