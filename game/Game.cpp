@@ -90,13 +90,108 @@ void Game::LevelSolved() {
     m_shell.SetTimerEnabled(false);
     m_shell.PlaySound(Sound::Solved);
     SetPlayState(PlayState::Solved);
-    m_shell.ShowMessage(PageWon);
+    Ask(PageWon);
     if (m_Progress[m_CurrentLevel] == 0) m_Progress[m_CurrentLevel] = m_TimeLeft;
     m_shell.PaintLevel();
     m_shell.UpdateStatus();
     if (m_AllSolved) return;
     m_AllSolved = m_Progress.AllSolved(LevelCount());
-    if (m_AllSolved) m_shell.ShowMessage(PageAllSolved);
+    if (m_AllSolved) Ask(PageAllSolved);
+}
+
+void Game::boxPaint() {
+    m_shell.DrawBackground();
+    for (int c = 1; c <= kColumns; ++c)
+        for (int r = 1; r <= kRows; ++r) m_shell.DrawCell(c, r);
+    m_shell.PaintTime();
+    m_shell.PaintLevel();
+    m_shell.UpdateStatus();
+}
+
+int Game::NextUnsolved(int step) const {
+    int a = m_CurrentLevel;
+    for (int i = 1; i < LevelCount(); ++i) {
+        a += step;
+        if (a > LevelCount()) a = 1;
+        if (a < 1) a = LevelCount();
+        if (m_Progress[a] == 0) return a;
+    }
+    return 0;
+}
+
+void Game::GoToUnsolved(int step) {
+    const int a = NextUnsolved(step);
+    if (a == 0) return;
+    StartLevel(a);
+    m_shell.SetScrollPosition(LevelCount() - a + 1);
+    m_shell.UpdateStatus();
+}
+
+void Game::sUpBtnClick() { GoToUnsolved(+1); }
+
+void Game::sDownBtnClick() { GoToUnsolved(-1); }
+
+void Game::LevelScrollScroll(int position) {
+    StartLevel(std::clamp(LevelCount() - position + 1, 1, LevelCount()));
+    m_shell.PaintTime();
+    m_shell.UpdateStatus();
+}
+
+void Game::NewGameBtnClick() {
+    if (Ask(PageGiveup) == mrNo) return;
+    m_CurrentLevel = 1;
+    m_shell.SetScrollPosition(LevelCount());
+    for (int n = 1; n <= LevelCount(); ++n) m_Progress[n] = 0;
+    // A new game starts the count afresh: solving every level again is
+    // congratulated again.
+    m_AllSolved = m_Progress.AllSolved(LevelCount());
+    StartLevel(1);
+    m_shell.UpdateStatus();
+}
+
+void Game::RestartBtnClick() {
+    if (m_PlayState == PlayState::Running || m_PlayState == PlayState::Paused) {
+        if (Ask(PageRestart) == mrNo) return;
+    }
+    StartLevel(m_CurrentLevel);
+}
+
+int Game::Ask(int page) {
+    m_messageOpen = true;
+    const int answer = m_shell.ShowMessage(page);
+    m_messageOpen = false;
+    return answer;
+}
+
+bool Game::FormCloseQuery() {
+    m_shell.SetTimerEnabled(false);
+    const bool mayClose = Ask(PageEndgame) == mrYes;
+    m_shell.SetTimerEnabled(true);
+    return mayClose;
+}
+
+void Game::FormClose() { m_shell.SetTimerEnabled(false); }
+
+std::string Game::Caption() const {
+    std::string caption = "Aquendo 2.3";
+    if (!m_SavePath.empty()) {
+        const auto slash = m_SavePath.find_last_of('/');
+        const std::string name = slash == std::string::npos ? m_SavePath : m_SavePath.substr(slash + 1);
+        caption += (German(m_UiLanguage) ? " - Spiel " : " - Game ") + name;
+    }
+    return caption;
+}
+
+std::string Game::LevelHint() const {
+    const std::string n = std::to_string(m_CurrentLevel);
+    if (German(m_UiLanguage)) return "Stufe " + n + ": " + (CurrentLevelSolved() ? "gelöst" : "ungelöst");
+    return "Level " + n + ": " + (CurrentLevelSolved() ? "solved" : "unsolved");
+}
+
+std::string Game::GaugeHint() const {
+    const std::string s = std::to_string(SolvedCount());
+    const std::string n = std::to_string(LevelCount());
+    return German(m_UiLanguage) ? s + " von " + n + " Stufen gelöst" : s + " of " + n + " levels solved";
 }
 
 void Game::boxClick() {
@@ -113,10 +208,11 @@ void Game::TimerTimer() {
     if (m_TimeLeft > 0) {
         --m_TimeLeft;
     } else {
+        if (m_messageOpen) return;
         m_shell.SetTimerEnabled(false);
         SetPlayState(PlayState::TimeUp);
         m_shell.PlaySound(Sound::TimeUp);
-        m_shell.ShowMessage(PageTooSlow);
+        Ask(PageTooSlow);
     }
     m_shell.PaintTime();
 }

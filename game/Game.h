@@ -33,11 +33,32 @@ public:
     void LoadLevelFileAt(const std::string& path);
 
     void StartLevel(int n);
+    // The window system asked for the board: background, every cell, displays.
+    void boxPaint();
     MoveResult boxMouseDown(MouseButton button, int x, int y);
     void boxClick();
     void Pause();
     void TimerTimer();
     void SetPlayState(PlayState state);
+
+    // Level navigation. The scroll position of level n is LevelCount - n + 1.
+    void sUpBtnClick();
+    void sDownBtnClick();
+    void LevelScrollScroll(int position);
+    void NewGameBtnClick();
+    void RestartBtnClick();
+
+    // The close request: asks "endgame"; true lets the window close.
+    bool FormCloseQuery();
+    void FormClose();
+
+    // Texts of the status: the window caption, the level display's and the
+    // solved gauge's hints, in the current language.
+    std::string Caption() const;
+    std::string LevelHint() const;
+    std::string GaugeHint() const;
+    int SolvedCount() const { return m_Progress.CountSolved(LevelCount()); }
+    bool CurrentLevelSolved() const { return m_Progress[m_CurrentLevel] > 0; }
 
     const Board& board() const { return m_board; }
     const LevelCatalogue& Catalogue() const { return m_catalogue; }
@@ -54,6 +75,14 @@ public:
     void SetUiLanguage(int language) { m_UiLanguage = language; }
 
 private:
+    // Shows the message dialog. While it is open the timer may still tick, but
+    // a time-out waits until it is closed: the dialog is never asked for a
+    // second page while it shows one.
+    int Ask(int page);
+    // The nearest level with result 0 in the direction step (+1 or -1),
+    // wrapping around and never the level on the board; 0 when there is none.
+    int NextUnsolved(int step) const;
+    void GoToUnsolved(int step);
     void LevelSolved();
     void AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise);
     void AnimateWater();
@@ -69,4 +98,5 @@ private:
     int m_UiLanguage = -1;
     PlayState m_PlayState = PlayState::Running;
     bool m_AllSolved = false;
+    bool m_messageOpen = false;
 };

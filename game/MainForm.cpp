@@ -1,14 +1,53 @@
 #include "game/MainForm.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QToolButton>
 #include <chrono>
 #include <thread>
 
-#include "game/MessageTexts.h"
+#include "game/UiTexts.h"
+#include "game/YesNoDlg.h"
 #include "view/BoardBox.h"
+#include "view/DigitDisplay.h"
+#include "view/DisplayBox.h"
+#include "view/Gauge.h"
+#include "view/Glyphs.h"
+
+namespace {
+
+constexpr int kBoardTop = TMainForm::kToolBarHeight;
+constexpr int kSideTop = TMainForm::kToolBarHeight + 130;
+
+QFont PixelFont(const char* family, int pixels, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// A display's black frame in its bevel, with its label.
+QLabel* DisplayFrame(QWidget* parent, int left, int width, const char* labelName, QRect labelGeometry, QColor colour) {
+    auto* bevel = new QFrame(parent);
+    bevel->setGeometry(left, 4, width, 26);
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* black = new QFrame(parent);
+    black->setGeometry(left, 5, width, 24);
+    black->setStyleSheet(QStringLiteral("background: black"));
+    auto* label = new QLabel(parent);
+    label->setObjectName(labelName);
+    label->setGeometry(labelGeometry);
+    label->setFont(PixelFont("Liberation Sans", 12, false));
+    label->setStyleSheet(QStringLiteral("color: %1; background: transparent").arg(colour.name()));
+    return label;
+}
+
+}  // namespace
 
 std::string ProgramFolderOfExecutable() {
     const QFileInfo exe(QCoreApplication::applicationFilePath());
@@ -16,27 +55,125 @@ std::string ProgramFolderOfExecutable() {
     return (QFileInfo(canonical.isEmpty() ? exe.filePath() : canonical).absolutePath() + '/').toStdString();
 }
 
-TMainForm::TMainForm(const std::string& programFolder, QWidget* parent) : QWidget(parent) {
+TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, QWidget* parent)
+    : QWidget(parent), m_sheets(std::move(sheets)) {
+    setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Aquendo 2.3"));
+    setWindowIcon(Glyph("icon"));
     setFixedSize(BoardSurface::kWidth, kToolBarHeight + BoardSurface::kHeight);
-
-    m_ToolPanel = new QFrame(this);
-    m_ToolPanel->setObjectName("ToolPanel");
-    m_ToolPanel->setGeometry(0, 0, BoardSurface::kWidth, kToolBarHeight);
-    m_ToolPanel->setFrameShape(QFrame::Panel);
-    m_ToolPanel->setFrameShadow(QFrame::Raised);
-    m_ToolPanel->setAutoFillBackground(true);
-
-    m_box = new BoardBox(m_surface, this);
-    m_box->setObjectName("box");
-    m_box->move(0, kToolBarHeight);
-    connect(m_box, &BoardBox::pressed, this, &TMainForm::boxMouseDown);
-    connect(m_box, &BoardBox::clicked, this, [this] { m_game.boxClick(); });
+    CreateControls();
 
     m_Timer.setInterval(1000);
     connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
 
+    m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
+
     m_game.FormCreate(programFolder);
+    m_LevelScroll->setMaximum(m_game.LevelCount());
+    SetScrollPosition(m_game.LevelCount() - m_game.CurrentLevel() + 1);
+}
+
+TMainForm::~TMainForm() = default;
+
+QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
+    auto* button = new QToolButton(m_ToolPanel);
+    button->setObjectName(name);
+    button->setGeometry(left, 4, width, 25);
+    button->setAutoRaise(true);
+    button->setIcon(Glyph(glyph));
+    button->setIconSize(QSize(width - 6, 19));
+    return button;
+}
+
+void TMainForm::CreateControls() {
+    m_ToolPanel = new QFrame(this);
+    m_ToolPanel->setObjectName("ToolPanel");
+    m_ToolPanel->setGeometry(0, 0, BoardSurface::kWidth, kToolBarHeight);
+    m_ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_ToolPanel->setAutoFillBackground(true);
+
+    auto* newGame = ToolButton("NewGameBtn", "bomb", 4);
+    auto* restart = ToolButton("RestartBtn", "restart", 31);
+    ToolButton("LoadBtn", "load", 58);
+    ToolButton("SaveBtn", "save", 85);
+    m_PauseBtn = ToolButton("PauseBtn", "pause", 112);
+    m_SoundBtn = ToolButton("SoundBtn", "sound-on", 139);
+    QIcon sound;
+    sound.addFile(":/glyphs/sound-on.svg", {}, QIcon::Normal, QIcon::On);
+    sound.addFile(":/glyphs/sound-off.svg", {}, QIcon::Normal, QIcon::Off);
+    m_SoundBtn->setIcon(sound);
+    m_SoundBtn->setCheckable(true);
+    m_SoundBtn->setChecked(true);
+    auto* exitBtn = ToolButton("ExitBtn", "exit", 166);
+    ToolButton("TongueBtn", "lips", 384);
+    ToolButton("RulesBtn", "rules", 411);
+    ToolButton("InfoBtn", "info", 438);
+    ToolButton("MoxelBtn", "maker", 465, 29);
+    connect(newGame, &QToolButton::clicked, this, [this] { m_game.NewGameBtnClick(); });
+    connect(restart, &QToolButton::clicked, this, [this] { m_game.RestartBtnClick(); });
+    connect(m_PauseBtn, &QToolButton::clicked, this, [this] { m_game.Pause(); });
+    connect(exitBtn, &QToolButton::clicked, this, &QWidget::close);
+
+    m_levellabel = DisplayFrame(m_ToolPanel, 196, 101, "levellabel", QRect(200, 12, 45, 16), Qt::yellow);
+    m_levelbox = new DisplayBox(QRect(236, 7, 57, 20), m_ToolPanel);
+    m_levelbox->setObjectName("levelbox");
+    m_TimeLabel = DisplayFrame(m_ToolPanel, 300, 81, "TimeLabel", QRect(304, 12, 41, 16), QColor(0x00, 0xff, 0x00));
+    m_timbox = new DisplayBox(QRect(336, 7, 41, 20), m_ToolPanel);
+    m_timbox->setObjectName("timbox");
+
+    m_box = new BoardBox(m_surface, this);
+    m_box->setObjectName("box");
+    m_box->move(0, kBoardTop);
+    connect(m_box, &BoardBox::pressed, this, &TMainForm::boxMouseDown);
+    connect(m_box, &BoardBox::clicked, this, [this] { m_game.boxClick(); });
+
+    m_gsol = new TGauge(this);
+    m_gsol->setObjectName("gsol");
+    m_gsol->setGeometry(410, kSideTop, 22, 180);
+
+    m_ScrollPanel = new QFrame(this);
+    m_ScrollPanel->setObjectName("ScrollPanel");
+    m_ScrollPanel->setGeometry(450, kSideTop, 22, 181);
+    m_ScrollPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* up = new QToolButton(m_ScrollPanel);
+    up->setObjectName("sUpBtn");
+    up->setGeometry(0, 0, 23, 22);
+    up->setArrowType(Qt::UpArrow);
+    m_LevelScroll = new QScrollBar(Qt::Vertical, m_ScrollPanel);
+    m_LevelScroll->setObjectName("LevelScroll");
+    m_LevelScroll->setGeometry(0, 21, 22, 138);
+    m_LevelScroll->setRange(1, 1);
+    m_LevelScroll->setSingleStep(1);
+    m_LevelScroll->setPageStep(10);
+    m_LevelScroll->setStyleSheet(QStringLiteral(
+        "QScrollBar { background: black; width: 22px; margin: 0; }"
+        "QScrollBar::handle { background: #9a9ca0; border: 1px solid #d0d0d0; min-height: 12px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"));
+    auto* down = new QToolButton(m_ScrollPanel);
+    down->setObjectName("sDownBtn");
+    down->setGeometry(0, 159, 23, 22);
+    down->setArrowType(Qt::DownArrow);
+    connect(up, &QToolButton::clicked, this, [this] { m_game.sUpBtnClick(); });
+    connect(down, &QToolButton::clicked, this, [this] { m_game.sDownBtnClick(); });
+    // Every user action notifies, also one that leaves the thumb where it was;
+    // the slider position already holds the action's result.
+    connect(m_LevelScroll, &QScrollBar::actionTriggered, this,
+            [this] { m_game.LevelScrollScroll(m_LevelScroll->sliderPosition()); });
+
+    m_PauseText = new QLabel(this);
+    m_PauseText->setObjectName("PauseText");
+    m_PauseText->setGeometry(68, 136, 265, 109);
+    m_PauseText->setAlignment(Qt::AlignCenter);
+    m_PauseText->setWordWrap(true);
+    m_PauseText->setFont(PixelFont("Liberation Sans", 27, true));
+    m_PauseText->setStyleSheet(QStringLiteral("color: yellow; background: transparent"));
+    m_PauseText->hide();
+    m_PauseText->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_PauseText && event->type() == QEvent::MouseButtonRelease) m_game.boxClick();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
@@ -46,55 +183,105 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
     m_game.boxMouseDown(which, position.x(), position.y());
 }
 
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_game.boxPaint();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_closing || !m_game.FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    m_game.FormClose();
+    event->accept();
+}
+
+void TMainForm::ApplyLanguage() {
+    const int language = m_game.UiLanguage();
+    for (const UiText* text = MainFormTexts(); text->control; ++text) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(text->control));
+        if (!widget) continue;
+        const QString value = QString::fromUtf8(Pick(*text, language));
+        if (!text->caption)
+            widget->setToolTip(value);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(value);
+    }
+    PaintTime();
+    UpdateStatus();
+}
+
+void TMainForm::UpdateCell(int c, int r) {
+    m_box->update(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
+}
+
 void TMainForm::DrawBackground() {
     m_surface.DrawBackground();
     m_box->update();
+    m_gsol->update();
 }
 
 void TMainForm::DrawCell(int c, int r) {
     m_surface.DrawCell(m_game.board(), c, r);
-    m_box->update(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
+    UpdateCell(c, r);
 }
 
 void TMainForm::DrawTurnFrame(int c, int r, int frame) {
     m_surface.DrawTurnFrame(m_game.board(), c, r, frame);
-    m_box->update(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
+    UpdateCell(c, r);
 }
 
 void TMainForm::DrawWaterTile(int c, int r, int tile) {
     m_surface.DrawWaterTile(c, r, tile);
-    m_box->update(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
+    UpdateCell(c, r);
 }
 
-// The frame drawn so far goes to the screen now; input waits in the queue.
+// The frame drawn so far goes to the screen now; input, ticks and paint
+// requests wait in the queue until the animation is over.
 void TMainForm::Delay(int ms) {
     if (isVisible()) m_box->repaint();
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(200));
 }
 
 void TMainForm::PlaySound(Sound) {}
 
 void TMainForm::SetTimerEnabled(bool on) {
-    if (on && !m_Timer.isActive()) m_Timer.start();
-    if (!on) m_Timer.stop();
+    if (!on)
+        m_Timer.stop();
+    else if (!m_Timer.isActive())
+        m_Timer.start();
 }
 
-int TMainForm::ShowMessage(int page) {
-    const PageTexts texts = MessageTexts(page, m_game.UiLanguage());
-    const QString label = QString::fromUtf8(texts.label ? texts.label : "");
-    if (texts.confirm) {
-        const auto answer = QMessageBox::question(this, "Aquendo", label);
-        return answer == QMessageBox::Yes ? mrYes : mrNo;
-    }
-    QMessageBox::information(this, "Aquendo", label);
-    return mrOk;
-}
+int TMainForm::ShowMessage(int page) { return m_YesNoDlg->ShowModal(page); }
 
 void TMainForm::ShowError(const std::string& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, "Aquendo", QString::fromStdString(text));
+    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Aquendo"), QString::fromStdString(text));
 }
 
-void TMainForm::PlayStateChanged() {}
-void TMainForm::PaintTime() {}
-void TMainForm::PaintLevel() {}
-void TMainForm::UpdateStatus() {}
+void TMainForm::PlayStateChanged() {
+    m_PauseBtn->setEnabled(m_game.State() == PlayState::Running);
+    m_PauseText->setVisible(m_game.State() == PlayState::Paused);
+    ApplyLanguage();
+}
+
+void TMainForm::PaintTime() { m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, m_game.TimeLeft())); }
+
+void TMainForm::PaintLevel() {
+    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, m_game.CurrentLevel(), m_game.CurrentLevelSolved()));
+    m_levelbox->setToolTip(QString::fromStdString(m_game.LevelHint()));
+}
+
+void TMainForm::UpdateStatus() {
+    setWindowTitle(QString::fromStdString(m_game.Caption()));
+    PaintLevel();
+    m_gsol->SetMaximum(m_game.LevelCount());
+    m_gsol->SetProgress(m_game.SolvedCount());
+    m_gsol->setToolTip(QString::fromStdString(m_game.GaugeHint()));
+}
+
+void TMainForm::SetScrollPosition(int position) {
+    const QSignalBlocker quiet(m_LevelScroll);
+    m_LevelScroll->setValue(position);
+}

@@ -2,13 +2,21 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "game/Game.h"
 #include "game/Shell.h"
 #include "view/BoardSurface.h"
+#include "view/SpriteSheets.h"
 
 class BoardBox;
+class DisplayBox;
 class QFrame;
+class QLabel;
+class QScrollBar;
+class QToolButton;
+class TGauge;
+class TYesNoDlg;
 
 // The main window: forwards its events to the game and does what the game asks.
 class TMainForm : public QWidget, public Shell {
@@ -17,10 +25,15 @@ public:
     static constexpr int kToolBarHeight = 33;
 
     // Reads the level file from programFolder, which ends with a '/'.
-    explicit TMainForm(const std::string& programFolder, QWidget* parent = nullptr);
+    TMainForm(const std::string& programFolder, SpriteSheets sheets, QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     Game& game() { return m_game; }
     const BoardSurface& surface() const { return m_surface; }
+    TYesNoDlg* YesNoDlg() const { return m_YesNoDlg; }
+    bool TimerActive() const { return m_Timer.isActive(); }
+
+    void ApplyLanguage();
 
     // Shell
     void DrawBackground() override;
@@ -36,15 +49,38 @@ public:
     void PaintTime() override;
     void PaintLevel() override;
     void UpdateStatus() override;
+    void SetScrollPosition(int position) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QToolButton* ToolButton(const char* name, const char* glyph, int left, int width = 25);
+    void CreateControls();
+    void UpdateCell(int c, int r);
     void boxMouseDown(Qt::MouseButton button, QPoint position);
 
+    SpriteSheets m_sheets;
+    BoardSurface m_surface{m_sheets};
     Game m_game{*this};
-    BoardSurface m_surface;
-    QFrame* m_ToolPanel = nullptr;
-    BoardBox* m_box = nullptr;
     QTimer m_Timer;
+
+    QFrame* m_ToolPanel = nullptr;
+    QToolButton* m_PauseBtn = nullptr;
+    QToolButton* m_SoundBtn = nullptr;
+    QLabel* m_levellabel = nullptr;
+    QLabel* m_TimeLabel = nullptr;
+    DisplayBox* m_levelbox = nullptr;
+    DisplayBox* m_timbox = nullptr;
+    BoardBox* m_box = nullptr;
+    TGauge* m_gsol = nullptr;
+    QFrame* m_ScrollPanel = nullptr;
+    QScrollBar* m_LevelScroll = nullptr;
+    QLabel* m_PauseText = nullptr;
+    TYesNoDlg* m_YesNoDlg = nullptr;
+    bool m_closing = false;
 };
 
 // The folder of the running program, symlinks resolved, with a trailing '/'.

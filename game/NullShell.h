@@ -19,4 +19,5 @@ public:
     void PaintTime() override {}
     void PaintLevel() override {}
     void UpdateStatus() override {}
+    void SetScrollPosition(int) override {}
 };

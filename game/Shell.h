@@ -36,4 +36,6 @@ public:
     virtual void PaintTime() = 0;     // the time display
     virtual void PaintLevel() = 0;    // the level display
     virtual void UpdateStatus() = 0;  // caption, level display, solved gauge
+    // Moves the level scroll bar's thumb; raises no scroll notification.
+    virtual void SetScrollPosition(int position) = 0;
 };

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/MainForm.h"
+#include "view/DrawnSheets.h"
 #include "tests/support/Levels.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
 };
 
 TEST_F(MainFormTest, WindowLayout) {
-    TMainForm form(folder.Folder());
+    TMainForm form(folder.Folder(), MakeDrawnSheets());
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_EQ(form.size(), QSize(500, 366));
@@ -39,7 +40,7 @@ TEST_F(MainFormTest, WindowLayout) {
 }
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
-    TMainForm form(folder.Folder());
+    TMainForm form(folder.Folder(), MakeDrawnSheets());
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.

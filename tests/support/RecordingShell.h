@@ -36,6 +36,7 @@ public:
     void PaintTime() override { log.push_back("time"); }
     void PaintLevel() override { log.push_back("level"); }
     void UpdateStatus() override { log.push_back("status"); }
+    void SetScrollPosition(int position) override { log.push_back("scroll " + std::to_string(position)); }
 
     // The entries of the log that start with prefix.
     std::vector<std::string> Only(const std::string& prefix) const {

@@ -1,0 +1,123 @@
+#include "game/YesNoDlg.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyle>
+
+#include "game/MessageTexts.h"
+#include "game/Shell.h"
+#include "view/Glyphs.h"
+
+namespace {
+
+struct PageLayout {
+    QRect label;
+    int confirmLeft;
+    const char* confirmGlyph;
+    int confirmAnswer;
+    int refuseLeft;  // 0: one-button page
+    const char* refuseGlyph;
+    int refuseAnswer;
+};
+
+constexpr PageLayout kLayouts[9] = {
+    {{60, 28, 181, 17}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{56, 20, 189, 26}, 136, "restart", mrYes, 48, "cross", mrNo},
+    {{72, 20, 153, 29}, 136, "blue-door", mrYes, 52, nullptr, mrCancel},
+    {{56, 20, 189, 26}, 136, "restart", mrYes, 52, "cross", mrNo},
+    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 24, 181, 21}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 24, 181, 21}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+};
+
+QPushButton* MakeButton(QWidget* page, int left, const QIcon& glyph, int answer, TYesNoDlg* dialog) {
+    auto* button = new QPushButton(page);
+    button->setGeometry(left, 68, 77, 27);
+    button->setIcon(glyph);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, dialog, [dialog, answer] { dialog->done(answer); });
+    return button;
+}
+
+}  // namespace
+
+TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_uiLanguage(std::move(uiLanguage)) {
+    setObjectName("YesNoDlg");
+    setWindowTitle(QStringLiteral("Aquendo"));
+    setFixedSize(261, 103);
+    QFont font = this->font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    setFont(font);
+
+    m_stack = new QStackedWidget(this);
+    m_stack->setGeometry(0, 0, 261, 103);
+    const QIcon icon = Glyph("icon");
+    for (int i = 0; i < 9; ++i) {
+        const PageLayout& layout = kLayouts[i];
+        Page& page = m_pages[i];
+        page.widget = new QWidget(m_stack);
+        page.widget->setObjectName(PageName(i + 1));
+        auto* bevel = new QFrame(page.widget);
+        bevel->setGeometry(8, 8, 245, 49);
+        bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        auto* image = new QLabel(page.widget);
+        image->setGeometry(16, 16, 32, 32);
+        image->setPixmap(icon.pixmap(32, 32));
+        page.label = new QLabel(page.widget);
+        page.label->setGeometry(layout.label);
+        page.label->setAlignment(Qt::AlignCenter);
+        page.label->setWordWrap(true);
+        page.confirm = MakeButton(page.widget, layout.confirmLeft, Glyph(layout.confirmGlyph), layout.confirmAnswer, this);
+        page.confirm->setDefault(true);
+        if (layout.confirmAnswer == mrOk) page.confirm->setText(QStringLiteral("OK"));
+        if (layout.refuseLeft != 0) {
+            const QIcon glyph = layout.refuseGlyph ? Glyph(layout.refuseGlyph)
+                                                   : style()->standardIcon(QStyle::SP_DialogCancelButton);
+            page.refuse = MakeButton(page.widget, layout.refuseLeft, glyph, layout.refuseAnswer, this);
+        }
+        m_stack->addWidget(page.widget);
+    }
+    m_stack->setCurrentIndex(8);  // built on page 9, "lost"
+}
+
+int TYesNoDlg::CurrentPage() const { return m_stack->currentIndex() + 1; }
+
+int TYesNoDlg::ShowModal(int page) {
+    if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
+    return exec();
+}
+
+void TYesNoDlg::FormActivate() {
+    const int language = m_uiLanguage();
+    for (int i = 0; i < 9; ++i) {
+        const PageTexts texts = MessageTexts(i + 1, language);
+        if (texts.label) m_pages[i].label->setText(QString::fromUtf8(texts.label));
+        if (texts.confirm && m_pages[i].refuse) {
+            m_pages[i].confirm->setText(QString::fromUtf8(texts.confirm));
+            m_pages[i].refuse->setText(QString::fromUtf8(texts.refuse));
+        }
+    }
+}
+
+void TYesNoDlg::showEvent(QShowEvent* event) {
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+// Escape presses the page's cancel button; a one-button page has none.
+void TYesNoDlg::reject() {
+    if (QPushButton* refuse = m_pages[CurrentPage() - 1].refuse) refuse->click();
+}
+
+// The title-bar close answers Cancel on every page.
+void TYesNoDlg::closeEvent(QCloseEvent* event) {
+    event->accept();
+    done(mrCancel);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <random>
+
+#include "view/SpriteSheets.h"
+
+// Sheets of random opaque pixels: any mix-up of source rectangles or raster
+// operations shows in a pixel comparison.
+inline QImage Noise(int w, int h, unsigned seed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+    return image;
+}
+
+inline SpriteSheets NoiseSheets() {
+    return {Noise(432, 180, 1), Noise(288, 288, 2), Noise(96, 12, 3),
+            Noise(500, 333, 4), Noise(148, 20, 5),  Noise(121, 20, 6)};
+}

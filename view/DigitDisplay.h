@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+#include <array>
+
+// The dot-matrix displays of the tool bar. Glyph g of a digit sheet is the
+// 11 x 20 square at (11 g, 0); glyph 10 is all dots unlit.
+inline constexpr int kGlyphWidth = 11;
+inline constexpr int kGlyphHeight = 20;
+inline constexpr int kBlankGlyph = 10;
+
+// The glyphs of a three-digit number, leading zeros blank: 7 -> {10, 10, 7}.
+// Values outside 0..999 are clamped.
+std::array<int, 3> ThreeDigitGlyphs(int value);
+
+// The time display, 41 x 20.
+QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft);
+// The level display, 57 x 20: the number and a smiling (solved) or frowning face.
+QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved);

@@ -1,0 +1,3 @@
+#include "view/Glyphs.h"
+
+QIcon Glyph(const QString& name) { return QIcon(QStringLiteral(":/glyphs/") + name + QStringLiteral(".svg")); }

@@ -1,0 +1,7 @@
+#include "view/SpriteSheets.h"
+
+bool SpriteSheets::HasBindingSizes() const {
+    return PieceSheet.size() == QSize(432, 180) && FloorSheet.size() == QSize(288, 288) &&
+           WaterStrip.size() == QSize(96, 12) && BackgroundImage.size() == QSize(500, 333) &&
+           LevelDigits.size() == QSize(148, 20) && TimeDigits.size() == QSize(121, 20);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+
+// The six pictures the board and the displays are drawn from, in the order of
+// the packed picture list. All opaque RGB32, so AND and OR act on plain RGB.
+struct SpriteSheets {
+    QImage PieceSheet;       // 432 x 180: 12 turn frames by 5 piece types
+    QImage FloorSheet;       // 288 x 288: 8 x 8 floor tiles
+    QImage WaterStrip;       // 96 x 12: water levels 0..5, the mask, a spare disc
+    QImage BackgroundImage;  // 500 x 333
+    QImage LevelDigits;      // 148 x 20: digits, blank, the two faces
+    QImage TimeDigits;       // 121 x 20: digits, blank
+
+    // True when every sheet has the size the drawing code relies on.
+    bool HasBindingSizes() const;
+};
