@@ -75,7 +75,6 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
         page.label->setAlignment(Qt::AlignCenter);
         page.label->setWordWrap(true);
         page.confirm = MakeButton(page.widget, layout.confirmLeft, Glyph(layout.confirmGlyph), layout.confirmAnswer, this);
-        page.confirm->setDefault(true);
         if (layout.confirmAnswer == mrOk) page.confirm->setText(QStringLiteral("OK"));
         if (layout.refuseLeft != 0) {
             const QIcon glyph = layout.refuseGlyph ? Glyph(layout.refuseGlyph)
@@ -91,6 +90,8 @@ int TYesNoDlg::CurrentPage() const { return m_stack->currentIndex() + 1; }
 
 int TYesNoDlg::ShowModal(int page) {
     if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
+    // A dialog has one default button at a time: the shown page's confirming one.
+    m_pages[CurrentPage() - 1].confirm->setDefault(true);
     return exec();
 }
 

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 
 #include "game/MainForm.h"
+#include "game/YesNoDlg.h"
 #include "view/DrawnSheets.h"
 #include "tests/support/Levels.h"
 
@@ -54,6 +56,77 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
 
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18));
     EXPECT_EQ(form.game().board().Piece(5, 4), 1) << "a dry piece stays";
+}
+
+TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
+    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    std::vector<int> pagesSeen;
+    QTimer answerer;
+    answerer.setInterval(20);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<TYesNoDlg*>(QApplication::activeModalWidget())) {
+            pagesSeen.push_back(dialog->CurrentPage());
+            QTest::keyClick(dialog, Qt::Key_Return);
+        }
+    });
+    answerer.start();
+    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint end(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18);
+    // Left turns of the straight: up-down (drains), then back across: the End
+    // at (5,4) still faces away, so the level stays unsolved.
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
+    EXPECT_EQ(form.game().State(), PlayState::Running);
+    EXPECT_TRUE(pagesSeen.empty());
+    EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, end.x(), end.y() - 33), MoveResult::Refused);
+    EXPECT_EQ(form.findChild<QWidget*>("PauseBtn")->isEnabled(), true);
+
+    form.game().Pause();
+    EXPECT_TRUE(form.findChild<QWidget*>("PauseText")->isVisible());
+    EXPECT_FALSE(form.findChild<QWidget*>("PauseBtn")->isEnabled());
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(200, 250));
+    EXPECT_EQ(form.game().State(), PlayState::Running) << "a click on the pause text resumes";
+    EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible());
+}
+
+TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
+    testlevels::WriteFile(folder.path() / "aqnd.dat",
+                          testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
+    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    std::vector<int> pagesSeen;
+    std::vector<int> answers;
+    QTimer answerer;
+    answerer.setInterval(20);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<TYesNoDlg*>(QApplication::activeModalWidget())) {
+            pagesSeen.push_back(dialog->CurrentPage());
+            if (dialog->CurrentPage() == PageEndgame && answers.empty())
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                QTest::keyClick(dialog, Qt::Key_Return);
+            answers.push_back(dialog->result());
+        }
+    });
+    answerer.start();
+    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
+    EXPECT_EQ(pagesSeen, (std::vector<int>{PageWon, PageAllSolved}));
+    EXPECT_EQ(form.game().State(), PlayState::Solved);
+    EXPECT_FALSE(form.TimerActive());
+    EXPECT_GT(form.game().Progress()[1], 0);
+    EXPECT_EQ(form.findChild<QWidget*>("levelbox")->toolTip(), "Level 1: solved");
+
+    pagesSeen.clear();
+    answers.clear();
+    EXPECT_FALSE(form.close()) << "Escape on endgame answers Cancel: the game goes on";
+    EXPECT_TRUE(form.TimerActive()) << "the timer runs again whatever the answer";
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(pagesSeen, (std::vector<int>{PageEndgame, PageEndgame}));
+    EXPECT_FALSE(form.TimerActive());
 }
 
 }  // namespace

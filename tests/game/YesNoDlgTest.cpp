@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "game/Shell.h"
+#include "game/YesNoDlg.h"
+
+namespace {
+
+// Runs the dialog on a page while `answer` acts on it from inside its loop.
+int Answer(TYesNoDlg& dialog, int page, std::function<void(TYesNoDlg&)> answer) {
+    QTimer::singleShot(0, &dialog, [&dialog, answer] { answer(dialog); });
+    return dialog.ShowModal(page);
+}
+
+void Key(TYesNoDlg& dialog, Qt::Key key) { QTest::keyClick(&dialog, key); }
+
+TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
+    int language = 0;
+    TYesNoDlg dialog(nullptr, [&] { return language; });
+    EXPECT_EQ(dialog.size(), QSize(261, 103));
+    EXPECT_EQ(dialog.windowTitle(), "Aquendo");
+    EXPECT_EQ(dialog.CurrentPage(), 9);
+
+    EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { d.ConfirmButton(PageRestart)->click(); }), mrYes);
+    EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { d.RefuseButton(PageRestart)->click(); }), mrNo);
+    EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrNo);
+    EXPECT_EQ(Answer(dialog, PageGiveup, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrNo);
+    EXPECT_EQ(Answer(dialog, PageEndgame, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(Answer(dialog, PageEndgame, [](TYesNoDlg& d) { Key(d, Qt::Key_Return); }), mrYes);
+    for (int page = 1; page <= 9; ++page)
+        EXPECT_EQ(Answer(dialog, page, [](TYesNoDlg& d) { d.close(); }), mrCancel) << "title-bar close on " << page;
+    // Escape does nothing on a one-button page; Enter answers OK.
+    EXPECT_EQ(Answer(dialog, PageWon,
+                  [](TYesNoDlg& d) {
+                      Key(d, Qt::Key_Escape);
+                      EXPECT_TRUE(d.isVisible());
+                      Key(d, Qt::Key_Return);
+                  }),
+              mrOk);
+}
+
+TEST(YesNoDlg, PagesOutsideTheRangeKeepTheLastOne) {
+    TYesNoDlg dialog(nullptr, [] { return 0; });
+    auto close = [](TYesNoDlg& d) { d.close(); };
+    Answer(dialog, PageEndgame, close);
+    Answer(dialog, 0, close);
+    EXPECT_EQ(dialog.CurrentPage(), PageEndgame);
+    Answer(dialog, 10, close);
+    EXPECT_EQ(dialog.CurrentPage(), PageEndgame);
+    Answer(dialog, PageWon, close);
+    EXPECT_EQ(dialog.CurrentPage(), PageWon);
+}
+
+TEST(YesNoDlg, TextsFollowTheLanguageAtEachOpening) {
+    int language = -1;
+    TYesNoDlg dialog(nullptr, [&] { return language; });
+    auto close = [](TYesNoDlg& d) { d.close(); };
+    Answer(dialog, PageWon, close);
+    EXPECT_EQ(dialog.Label(PageWon)->text(), "Hurrah, you did it!");
+    EXPECT_EQ(dialog.ConfirmButton(PageWon)->text(), "OK");
+    EXPECT_EQ(dialog.ConfirmButton(PageRestart)->text(), "Yes");
+
+    language = 2;
+    EXPECT_EQ(dialog.Label(PageWon)->text(), "Hurrah, you did it!") << "texts change only at the next opening";
+    Answer(dialog, PageWon, close);
+    EXPECT_EQ(dialog.Label(PageWon)->text(), QString::fromUtf8("Super, tu as réussi!"));
+    EXPECT_EQ(dialog.Label(PageRestart)->text(), "Do you really want to give up the level?");
+    EXPECT_EQ(dialog.ConfirmButton(PageRestart)->text(), "Oui");
+    EXPECT_EQ(dialog.RefuseButton(PageRestart)->text(), "Non");
+    EXPECT_EQ(dialog.Label(PageGameOver)->text(), "Sorry, game over!") << "no French text: the label keeps its own";
+
+    language = 1;
+    Answer(dialog, PageAllSolved, close);
+    EXPECT_EQ(dialog.Label(PageAllSolved)->text(), QString::fromUtf8("Gratulation, Du hast alle Stufen gelöst."));
+    EXPECT_EQ(dialog.ConfirmButton(PageEndgame)->text(), "Ja");
+    EXPECT_EQ(dialog.RefuseButton(PageEndgame)->text(), "Nein");
+    EXPECT_EQ(dialog.ConfirmButton(PageWon)->text(), "OK");
+}
+
+TEST(YesNoDlg, LabelAndButtonPlaces) {
+    TYesNoDlg dialog(nullptr, [] { return 0; });
+    EXPECT_EQ(dialog.Label(PageWon)->geometry(), QRect(60, 28, 181, 17));
+    EXPECT_EQ(dialog.Label(PageEndgame)->geometry(), QRect(72, 20, 153, 29));
+    EXPECT_EQ(dialog.ConfirmButton(PageWon)->geometry(), QRect(92, 68, 77, 27));
+    EXPECT_EQ(dialog.ConfirmButton(PageRestart)->geometry(), QRect(136, 68, 77, 27));
+    EXPECT_EQ(dialog.RefuseButton(PageRestart)->geometry(), QRect(48, 68, 77, 27));
+    EXPECT_EQ(dialog.RefuseButton(PageEndgame)->geometry(), QRect(52, 68, 77, 27));
+    EXPECT_EQ(dialog.RefuseButton(PageWon), nullptr);
+}
+
+}  // namespace
