@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "store/SettingsStore.h"
+
+// The settings component on Linux: an INI file, sections as INI sections,
+// every value as text. Each operation opens the file, handles one value and,
+// for a write, puts the whole file back atomically before it returns.
+//
+// A value the player typed by hand reads back as typed, an unquoted text with
+// commas included; only blanks next to such a comma are lost, and a backslash
+// starts an escape as in any INI file. Comments do not survive a write.
+//
+// A file that is not plain INI text (see IsPlainIniText) is read as far as it
+// goes. The first write renames it aside to <file>.damaged (or .damaged-2,
+// -3, ...) and starts a fresh file, so the player's bytes are never lost;
+// when it cannot be renamed the write fails instead.
+class IniSettings : public SettingsStore {
+public:
+    // The player's own file, DefaultPath().
+    IniSettings();
+    explicit IniSettings(std::string filePath);
+
+    const std::string& FilePath() const { return m_path; }
+
+    // MoxelGames/Aquendo/V2.ini in the user's configuration folder:
+    // $XDG_CONFIG_HOME, or ~/.config when that is not set.
+    static std::string DefaultPath();
+
+protected:
+    std::optional<std::string> ReadValue(const std::string& section, const std::string& name) override;
+    std::optional<std::string> WriteValue(const std::string& section, const std::string& name,
+                                          const std::string& text) override;
+
+private:
+    bool SetAsideIfDamaged();
+
+    std::string m_path;
+};

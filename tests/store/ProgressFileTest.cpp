@@ -1,0 +1,258 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "store/ProgressFile.h"
+#include "tests/support/Levels.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testlevels::TempFolder;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+ProgressTable Filled(std::int32_t value) {
+    ProgressTable table;
+    for (int level = 1; level <= ProgressTable::kEntries; ++level) table[level] = value;
+    return table;
+}
+
+// Entries by level, all others 0.
+void ExpectEntries(const ProgressTable& table, const std::vector<std::pair<int, std::int32_t>>& expected) {
+    ProgressTable want;
+    for (const auto& [level, value] : expected) want[level] = value;
+    for (int level = 1; level <= ProgressTable::kEntries; ++level) {
+        ASSERT_EQ(table[level], want[level]) << "level " << level;
+    }
+}
+
+// Files in the folder other than the one named: leftovers of a write.
+std::vector<std::string> Others(const fs::path& folder, const std::string& name) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename() != name) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST(ProgressFile, ReadsWhatTheFileHolds) {
+    TempFolder folder;
+    const fs::path path = folder.path() / "stand.aqd";
+
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::vector<std::pair<int, std::int32_t>> expected;
+    };
+    Bytes exact(2000, 0);
+    exact[8] = 37;
+    Bytes minusFive(2000, 0);
+    for (int i = 0; i < 4; ++i) minusFive[12 + i] = i == 0 ? 0xFB : 0xFF;
+    Bytes long2500(2500, 0xFF);
+    for (int i = 0; i < 2000; ++i) long2500[i] = 0;
+    long2500[1996] = 0x2A;  // level 500
+    long2500[0] = 0x01;
+    std::vector<std::pair<int, std::int32_t>> first250;
+    for (int level = 1; level <= 250; ++level) first250.push_back({level, -1});
+
+    const Case cases[] = {
+        {"37 at offset 8", exact, {{3, 37}}},
+        // The second entry gets the two bytes there are, as its low-order half.
+        {"6 bytes", {0x01, 0x02, 0x03, 0x04, 0x05, 0x86}, {{1, 0x04030201}, {2, 0x8605}}},
+        {"1000 bytes", Bytes(1000, 0xFF), first250},
+        {"2500 bytes", long2500, {{1, 1}, {500, 42}}},
+        {"-5 for level 4", minusFive, {{4, -5}}},
+        {"empty", {}, {}},
+        {"little-endian",
+         {0x78, 0x56, 0x34, 0x12, 0x00, 0x00, 0x00, 0x80},
+         {{1, 0x12345678}, {2, INT32_MIN}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testlevels::WriteFile(path, c.bytes);
+        ProgressTable table = Filled(9);  // the read clears whatever was there
+        ASSERT_TRUE(ReadProgressFile(path.string(), table));
+        ExpectEntries(table, c.expected);
+    }
+}
+
+TEST(ProgressFile, NegativeEntryCountsAsSolvedOnlyWhereNonZeroIsTested) {
+    TempFolder folder;
+    const fs::path path = folder.path() / "stand.aqd";
+    Bytes bytes(2000, 0);
+    for (int level = 1; level <= 4; ++level) bytes[4 * (level - 1)] = 1;
+    for (int i = 0; i < 4; ++i) bytes[12 + i] = i == 0 ? 0xFB : 0xFF;
+    testlevels::WriteFile(path, bytes);
+    ProgressTable table;
+    ASSERT_TRUE(ReadProgressFile(path.string(), table));
+    EXPECT_EQ(table[4], -5);
+    EXPECT_TRUE(table.AllSolved(4));
+    EXPECT_EQ(table.CountSolved(4), 3);
+}
+
+TEST(ProgressFile, FailsOnWhatIsNoReadableFileAndLeavesTheTableClear) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "a folder.aqd");
+    ASSERT_EQ(mkfifo((folder.path() / "pipe.aqd").c_str(), 0600), 0);
+    for (const std::string& path :
+         {(folder.path() / "missing.aqd").string(), (folder.path() / "a folder.aqd").string(),
+          (folder.path() / "pipe.aqd").string(), std::string()}) {
+        SCOPED_TRACE(path);
+        ProgressTable table = Filled(9);
+        EXPECT_FALSE(ReadProgressFile(path, table));
+        ExpectEntries(table, {});
+    }
+}
+
+TEST(ProgressFile, FileExistsOnlyForRegularFiles) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "Jörg Spiel.aqd";
+    testlevels::WriteFile(file, Bytes(2000, 0));
+    fs::create_directory(folder.path() / "folder.aqd");
+    fs::create_symlink(file, folder.path() / "link.aqd");
+    fs::create_symlink(folder.path() / "gone.aqd", folder.path() / "dangling.aqd");
+    ASSERT_EQ(mkfifo((folder.path() / "pipe.aqd").c_str(), 0600), 0);
+
+    EXPECT_TRUE(FileExistsAt(file.string()));
+    EXPECT_TRUE(FileExistsAt((folder.path() / "link.aqd").string()));
+    EXPECT_FALSE(FileExistsAt((folder.path() / "folder.aqd").string()));
+    EXPECT_FALSE(FileExistsAt((folder.path() / "dangling.aqd").string()));
+    EXPECT_FALSE(FileExistsAt((folder.path() / "pipe.aqd").string()));
+    EXPECT_FALSE(FileExistsAt((folder.path() / "missing.aqd").string()));
+    EXPECT_FALSE(FileExistsAt(""));
+}
+
+TEST(ProgressFile, WritesExactly2000BytesThatReadBack) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "Meine Spiele");
+    const fs::path path = folder.path() / "Meine Spiele" / "Jörg's Stand.aqd";
+    testlevels::WriteFile(path,
+                          Bytes(2500, 0xEE));  // longer than a table: replaced, not overwritten in place
+
+    ProgressTable table;
+    table[1] = 0x12345678;
+    table[3] = 37;
+    table[4] = -5;
+    table[250] = INT32_MIN;
+    table[500] = INT32_MAX;
+    ASSERT_TRUE(WriteProgressFile(path.string(), table));
+
+    const Bytes bytes = ReadAll(path);
+    ASSERT_EQ(bytes.size(), 2000u);
+    EXPECT_EQ(bytes[0], 0x78);
+    EXPECT_EQ(bytes[3], 0x12);
+    EXPECT_EQ(bytes[8], 37);
+    EXPECT_EQ(bytes[1999], 0x7F);
+    ProgressTable back;
+    ASSERT_TRUE(ReadProgressFile(path.string(), back));
+    ExpectEntries(back, {{1, 0x12345678}, {3, 37}, {4, -5}, {250, INT32_MIN}, {500, INT32_MAX}});
+    EXPECT_TRUE(Others(path.parent_path(), path.filename().string()).empty());
+}
+
+TEST(ProgressFile, WriteKeepsPermissionsAndFollowsLinks) {
+    TempFolder folder;
+    const fs::path real = folder.path() / "real.aqd";
+    const fs::path link = folder.path() / "link.aqd";
+    testlevels::WriteFile(real, Bytes(2000, 0));
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    fs::create_symlink(real, link);
+
+    ASSERT_TRUE(WriteProgressFile(link.string(), Filled(3)));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadAll(real), ReadAll(link));
+    EXPECT_EQ(ReadAll(real)[0], 3);
+    struct stat info {};
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(ProgressFile, FailedWriteKeepsThePreviousFile) {
+    TempFolder folder;
+    const fs::path old = folder.path() / "old.aqd";
+    ASSERT_TRUE(WriteProgressFile(old.string(), Filled(7)));
+    testlevels::WriteFile(folder.path() / "a file", Bytes(10, 1));
+    fs::create_directory(folder.path() / "taken.aqd");
+
+    for (const fs::path& path :
+         {folder.path() / "missing folder" / "x.aqd", folder.path() / "a file" / "x.aqd",
+          folder.path() / "taken.aqd", fs::path()}) {
+        SCOPED_TRACE(path.string());
+        EXPECT_FALSE(WriteProgressFile(path.string(), Filled(1)));
+    }
+    EXPECT_FALSE(fs::exists(folder.path() / "missing folder"));
+    EXPECT_TRUE(fs::is_directory(folder.path() / "taken.aqd"));
+    EXPECT_EQ(ReadAll(folder.path() / "a file"), Bytes(10, 1));
+
+    // A disk that takes no more than 1000 bytes of any file, as a full one would.
+    struct rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteProgressFile(old.string(), Filled(1));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    ProgressTable table;
+    ASSERT_TRUE(ReadProgressFile(old.string(), table));
+    EXPECT_EQ(table[1], 7);
+    EXPECT_EQ(table[500], 7);
+    EXPECT_EQ(ReadAll(old).size(), 2000u);
+    std::vector<std::string> left = Others(folder.path(), "old.aqd");
+    std::erase_if(left, [](const std::string& name) { return name == "a file" || name == "taken.aqd"; });
+    EXPECT_TRUE(left.empty()) << left.front();
+}
+
+// A real full disk: a small tmpfs, mounted in a mount namespace of a child
+// process so nothing outlives the test. Needs the right to mount.
+TEST(ProgressFile, FullDiskKeepsThePreviousFile) {
+    TempFolder folder;
+    const fs::path mountPoint = folder.path() / "disk";
+    fs::create_directory(mountPoint);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=8k") != 0)
+            _exit(77);
+        const fs::path old = mountPoint / "old.aqd";
+        if (!WriteProgressFile(old.string(), Filled(7))) _exit(1);
+        const int filler = open((mountPoint / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::vector<char> chunk(512, 'x');
+        while (write(filler, chunk.data(), chunk.size()) == static_cast<ssize_t>(chunk.size())) {
+        }
+        close(filler);
+        if (WriteProgressFile(old.string(), Filled(1))) _exit(2);
+        ProgressTable table;
+        if (!ReadProgressFile(old.string(), table) || table[1] != 7 || table[500] != 7) _exit(3);
+        if (Others(mountPoint, "old.aqd") != std::vector<std::string>{"filler"}) _exit(4);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no right to mount a tmpfs here";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1 first write, 2 write reported success, 3 old file changed, 4 leftovers";
+}
+
+}  // namespace

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "store/IniSettings.h"
+#include "store/IniText.h"
+#include "store/SettingsStore.h"
+#include "store/StoreTexts.h"
+#include "store/WindowPlacement.h"
+#include "tests/support/Levels.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testlevels::TempFolder;
+
+// The settings file where the game keeps it, below a test folder standing in for ~/.config.
+fs::path SettingsFile(const TempFolder& folder) {
+    return folder.path() / "MoxelGames" / "Aquendo" / "V2.ini";
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A settings file as the player left it by hand.
+struct HandWritten {
+    TempFolder folder;
+    IniSettings ini;
+    explicit HandWritten(const std::string& text) : ini(SettingsFile(folder).string()) {
+        WriteText(SettingsFile(folder), text);
+    }
+};
+
+TEST(SettingsStore, IntegerTextParses) {
+    struct Case {
+        const char* text;
+        std::optional<std::int32_t> value;
+    };
+    for (const Case& c : {
+             Case{"7", 7},
+             Case{"-1", -1},
+             Case{"037", 37},
+             Case{"+3", 3},
+             Case{" 12 ", 12},
+             Case{"-0", 0},
+             Case{"2147483647", INT32_MAX},
+             Case{"-2147483648", INT32_MIN},
+             Case{"2147483648", std::nullopt},
+             Case{"99999999999", std::nullopt},
+             Case{"", std::nullopt},
+             Case{"yes", std::nullopt},
+             Case{"0x10", std::nullopt},
+             Case{"1e3", std::nullopt},
+             Case{"1 2", std::nullopt},
+             Case{"+-1", std::nullopt},
+             Case{"+", std::nullopt},
+             Case{"-", std::nullopt},
+             Case{"3.0", std::nullopt},
+         }) {
+        EXPECT_EQ(ParseSettingInt(c.text), c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(SettingsStore, FirstStartWithNoFileGivesTheDefaultsAndCreatesNothing) {
+    TempFolder folder;
+    IniSettings ini(SettingsFile(folder).string());
+    EXPECT_EQ(ini.Read(settings::tongue), -1);
+    EXPECT_EQ(ini.Read(settings::level), 1);
+    EXPECT_EQ(ini.Read(settings::save), "");
+    EXPECT_TRUE(ini.Read(settings::sound));
+    EXPECT_EQ(ini.Read(settings::left), 100);
+    EXPECT_EQ(ini.Read(settings::top), 50);
+    EXPECT_EQ(ini.Read(settings::MainForm), "");
+    EXPECT_TRUE(RestoredPosition(ini.Read(settings::MainForm), 506, 399, 800, 600).centred);
+    EXPECT_FALSE(fs::exists(folder.path() / "MoxelGames"));
+}
+
+TEST(SettingsStore, HandEditedValuesReadAsTheGameParsesThem) {
+    struct Case {
+        const char* line;
+        bool soundDefaultOn;   // ReadBool with the default true
+        bool soundDefaultOff;  // and with false
+        std::int32_t level;    // ReadInt with the default 1
+    };
+    for (const Case& c : {
+             Case{"sound=2\nlevel=37", true, true, 37}, Case{"sound=yes\nlevel=yes", true, false, 1},
+             Case{"sound=0\nlevel=0", false, false, 0}, Case{"sound=-1\nlevel=-4", true, true, -4},
+             Case{"sound= 0 \nlevel=  8  ", false, false, 8}, Case{"sound=\nlevel=", true, false, 1},
+             Case{"sound=\"0\"\nlevel=\"12\"", false, false, 12},
+             Case{"sound=1,0\nlevel=1,0", true, false, 1},
+             Case{"sound=@Rect(1 2 3 4)\nlevel=@Size(1 2)", true, false, 1},
+             Case{"Sound=0\nLevel=5", true, false, 1},  // names are case-sensitive
+         }) {
+        SCOPED_TRACE(c.line);
+        HandWritten file(std::string("[common]\n") + c.line + "\n");
+        EXPECT_EQ(file.ini.ReadBool("common", "sound", true), c.soundDefaultOn);
+        EXPECT_EQ(file.ini.ReadBool("common", "sound", false), c.soundDefaultOff);
+        EXPECT_EQ(file.ini.Read(settings::level), c.level);
+    }
+}
+
+TEST(SettingsStore, StrangeLanguageIsKeptAndWrittenBack) {
+    HandWritten file("[common]\ntongue=7\n");
+    const std::int32_t tongue = file.ini.Read(settings::tongue);
+    EXPECT_EQ(tongue, 7);
+    EXPECT_EQ(file.ini.Write(settings::tongue, tongue), std::nullopt);
+    EXPECT_EQ(ReadText(SettingsFile(file.folder)), "[common]\ntongue=7\n");
+}
+
+TEST(SettingsStore, OnlyTheMissingValueTakesItsDefault) {
+    HandWritten file("[other]\ntongue=1\nsound=0\n\n[common]\nlevel=5\n");
+    EXPECT_EQ(file.ini.Read(settings::level), 5);
+    EXPECT_EQ(file.ini.Read(settings::tongue), -1);
+    EXPECT_TRUE(file.ini.Read(settings::sound));
+    EXPECT_EQ(file.ini.Read(settings::save), "");
+}
+
+TEST(SettingsStore, HandWrittenPlacementWithoutQuotesIsOneText) {
+    HandWritten file("[common]\nMainForm=200,0,1,312,184,818,583\nsave=/home/jörg/Meine Spiele/stand.aqd\n");
+    EXPECT_EQ(file.ini.Read(settings::MainForm), "200,0,1,312,184,818,583");
+    EXPECT_EQ(file.ini.Read(settings::save), "/home/jörg/Meine Spiele/stand.aqd");
+    const WindowPosition p = RestoredPosition(file.ini.Read(settings::MainForm), 506, 399, 800, 600);
+    EXPECT_EQ(p.left, 294);
+    EXPECT_EQ(p.top, 184);
+}
+
+TEST(SettingsStore, ValuesAreWrittenAsTextAndReadBack) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "Jörg Müller");
+    const fs::path path = folder.path() / "Jörg Müller" / "einstellungen v2.ini";
+    IniSettings ini(path.string());
+    IniSettings other(path.string());  // nothing is cached between operations
+
+    EXPECT_EQ(ini.Write(settings::sound, false), std::nullopt);
+    EXPECT_EQ(ini.Write(settings::level, -3), std::nullopt);
+    EXPECT_EQ(ini.Write(settings::tongue, 1), std::nullopt);
+    EXPECT_EQ(ReadText(path), "[common]\nlevel=-3\nsound=0\ntongue=1\n");
+    EXPECT_FALSE(other.Read(settings::sound));
+    EXPECT_EQ(ini.Write(settings::sound, true), std::nullopt);
+    EXPECT_TRUE(other.Read(settings::sound));
+    EXPECT_EQ(other.Read(settings::level), -3);
+
+    for (const std::string text : {
+             "/home/jörg/Meine Spiele/stand.aqd",
+             "200,0,1,312,184,818,583",
+             "a; b # c = d",
+             "  leading and trailing  ",
+             "@ByteArray(x)",
+             "@not a notation",
+             "quote \" back \\ slash",
+             "[common]",
+             "tab\there",
+             "ünïcödé ✓",
+             "",
+         }) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ini.Write(settings::save, text), std::nullopt);
+        EXPECT_EQ(other.Read(settings::save), text);
+        EXPECT_EQ(other.Read(settings::level), -3);  // the other values stay
+    }
+}
+
+TEST(SettingsStore, FailedWritesGiveTheirMessages) {
+    TempFolder folder;
+    // The folder for the file cannot be made: a file is in the way.
+    WriteText(folder.path() / "MoxelGames", "not a folder");
+    IniSettings blocked(SettingsFile(folder).string());
+    EXPECT_EQ(blocked.Write(settings::sound, true), SectionNotCreatedMessage("common"));
+    EXPECT_EQ(blocked.Write(settings::sound, true), "Erzeugung von Schlüssel common misslungen");
+    EXPECT_EQ(ReadText(folder.path() / "MoxelGames"), "not a folder");
+    EXPECT_TRUE(blocked.Read(settings::sound));
+
+    // The file cannot be written: a folder has its name.
+    fs::create_directories(folder.path() / "taken" / "V2.ini");
+    IniSettings taken((folder.path() / "taken" / "V2.ini").string());
+    EXPECT_EQ(taken.Write(settings::sound, false), "Konnte Daten für 'sound' nicht setzen");
+    EXPECT_EQ(taken.Write(settings::level, 3), ValueNotSetMessage("level"));
+    EXPECT_TRUE(taken.Read(settings::sound));
+    EXPECT_TRUE(fs::is_directory(folder.path() / "taken" / "V2.ini"));
+}
+
+TEST(SettingsStore, DamagedFileIsSetAsideNotDestroyed) {
+    std::mt19937 random(7);
+    std::string garbage;
+    for (int i = 0; i < 600; ++i) garbage += static_cast<char>(random() & 0xFF);
+    garbage += "\n[common]\nsound=0\n";
+
+    for (const std::string& damaged :
+         {garbage, std::string("[common\ntongue=1\n"),
+          std::string("[common]\nsave=/home/j\xF6rg/stand.aqd\n"), std::string("[common]\nsound 0\n")}) {
+        TempFolder folder;
+        const fs::path path = SettingsFile(folder);
+        WriteText(path, damaged);
+        IniSettings ini(path.string());
+        // Reads never crash and never touch the file.
+        ini.Read(settings::tongue);
+        ini.Read(settings::save);
+        ini.Read(settings::MainForm);
+        EXPECT_EQ(ReadText(path), damaged);
+
+        EXPECT_EQ(ini.Write(settings::level, 4), std::nullopt);
+        EXPECT_EQ(ReadText(path.string() + ".damaged"), damaged);
+        EXPECT_EQ(ReadText(path), "[common]\nlevel=4\n");
+
+        // A second damage finds the first copy in place and keeps it.
+        WriteText(path, damaged + "x");
+        EXPECT_EQ(ini.Write(settings::level, 5), std::nullopt);
+        EXPECT_EQ(ReadText(path.string() + ".damaged"), damaged);
+        EXPECT_EQ(ReadText(path.string() + ".damaged-2"), damaged + "x");
+        EXPECT_EQ(ini.Read(settings::level), 5);
+    }
+}
+
+TEST(SettingsStore, PlainIniText) {
+    struct Case {
+        std::string text;
+        bool plain;
+    };
+    for (const Case& c : {
+             Case{"", true},
+             Case{"[common]\r\nlevel=3\r\nsave=\"a,b\"\r\n", true},
+             Case{"\xEF\xBB\xBF[common]\nlevel=3\n", true},
+             Case{"; a comment\n# another\n\n  [common]  \n  level = 3\n", true},
+             Case{"[common]\nsave=/home/jörg/x\n", true},
+             Case{"[common]\nsave=first \\\n  second line\n", true},
+             Case{std::string("[common]\nlevel=3\0\n", 18), false},
+             Case{"[common]\nlevel 3\n", false},
+             Case{"[common\nlevel=3\n", false},
+             Case{"[common]\n=3\n", false},
+             Case{"[common]\nsave=\xC0\x80\n", false},      // overlong
+             Case{"[common]\nsave=\xED\xA0\x80\n", false},  // surrogate
+             Case{"[common]\nsave=\xC3\n", false},          // cut short
+             Case{"[common]\nsave=\x1B[31m\n", false},
+         }) {
+        EXPECT_EQ(IsPlainIniText(c.text), c.plain) << c.text;
+    }
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) m_old = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(SettingsStore, DefaultFileIsInTheUsersConfigFolder) {
+    TempFolder folder;
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", (folder.path() / "config home").c_str());
+        EXPECT_EQ(IniSettings::DefaultPath(),
+                  (folder.path() / "config home/MoxelGames/Aquendo/V2.ini").string());
+        EXPECT_EQ(IniSettings().FilePath(), IniSettings::DefaultPath());
+    }
+    const ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv home("HOME", folder.path().c_str());
+    EXPECT_EQ(IniSettings::DefaultPath(), (folder.path() / ".config/MoxelGames/Aquendo/V2.ini").string());
+}
+
+}  // namespace
