@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "game/MainForm.h"
+#include "store/IniSettings.h"
 #include "view/DrawnSheets.h"
 
 int main(int argc, char* argv[]) {
@@ -8,7 +9,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Aquendo"));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
 
-    TMainForm mainForm(ProgramFolderOfExecutable(), MakeDrawnSheets());
+    IniSettings settings;
+    TMainForm mainForm(ProgramFolderOfExecutable(), MakeDrawnSheets(), settings);
     mainForm.show();
     return app.exec();
 }

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cassert>
 
+#include "store/ProgressFile.h"
+#include "store/SavedGameName.h"
+#include "store/StoreTexts.h"
+
 namespace {
 
 constexpr int kFramePause = 50;
@@ -13,11 +17,23 @@ bool German(int uiLanguage) { return uiLanguage == 1; }
 
 void Game::FormCreate(const std::string& programFolder) {
     m_ProgramFolder = programFolder;
+    m_UiLanguage = m_settings.Read(settings::tongue);
+    m_CurrentLevel = m_settings.Read(settings::level);
+    m_SavePath = m_settings.Read(settings::save);
     m_Progress.Clear();
+    if (FileExistsAt(m_SavePath) && !ReadProgressFile(m_SavePath, m_Progress))
+        m_shell.ShowError(LoadFailedMessage(m_SavePath, m_UiLanguage));
     LoadLevelFile();
+    m_shell.SetScrollMaximum(LevelCount());
     m_AllSolved = m_Progress.AllSolved(LevelCount());
+    const int left = m_settings.Read(settings::left);
+    const int top = m_settings.Read(settings::top);
+    m_shell.PlaceWindow(left, top);
+    m_shell.SetSoundOn(m_settings.Read(settings::sound));
+    // A stored level below 1 starts level 1, as one above the last starts the last.
     m_CurrentLevel = std::clamp(m_CurrentLevel, 1, LevelCount());
     StartLevel(m_CurrentLevel);
+    m_shell.SetScrollPosition(LevelCount() - m_CurrentLevel + 1);
 }
 
 void Game::LoadLevelFile() { LoadLevelFileAt(m_ProgramFolder + kLevelFileName); }
@@ -170,7 +186,72 @@ bool Game::FormCloseQuery() {
     return mayClose;
 }
 
-void Game::FormClose() { m_shell.SetTimerEnabled(false); }
+void Game::FormClose() {
+    m_shell.SetTimerEnabled(false);
+    m_shell.CloseHelp();
+    SaveGame();
+    // A write that fails is reported and ends the writing, but never keeps
+    // the player from quitting.
+    auto failure = m_settings.Write(settings::sound, m_shell.SoundOn());
+    if (!failure) failure = m_settings.Write(settings::level, m_CurrentLevel);
+    if (!failure) failure = m_settings.Write(settings::tongue, m_UiLanguage);
+    if (!failure) failure = m_settings.Write(settings::save, m_SavePath);
+    if (failure) m_shell.ShowError(*failure);
+}
+
+void Game::FormDestroy(const std::string& placementText) {
+    if (auto failure = m_settings.Write(settings::MainForm, placementText)) m_shell.ShowError(*failure);
+}
+
+void Game::SaveBtnClick() {
+    m_shell.SetTimerEnabled(false);
+    SaveGame();
+    m_shell.SetTimerEnabled(true);
+}
+
+void Game::LoadBtnClick() {
+    m_shell.SetTimerEnabled(false);
+    LoadGame();
+    m_shell.SetTimerEnabled(true);
+}
+
+void Game::SaveGame() {
+    const bool preset = FileExistsAt(m_SavePath);
+    std::string folder = preset ? FolderOf(m_SavePath) : std::string();
+    std::string name = preset ? FileNameOf(m_SavePath) : std::string();
+    for (;;) {
+        const auto chosen = m_shell.AskSaveFileName(folder, name);
+        if (!chosen) return;
+        const std::string path = WithSavedGameExtension(*chosen);
+        // Back to the dialog, as the player left it, on anything but Yes.
+        folder.clear();
+        name.clear();
+        if (FileExistsAt(path) && !m_shell.AskYesNo(OverwriteQuestion(FileNameOf(path), m_UiLanguage))) continue;
+        m_SavePath = path;
+        if (!WriteProgressFile(m_SavePath, m_Progress))
+            m_shell.ShowError(SaveFailedMessage(FileNameOf(m_SavePath), m_UiLanguage));
+        m_shell.UpdateStatus();
+        return;
+    }
+}
+
+void Game::LoadGame() {
+    const auto chosen = m_shell.AskOpenFileName(FolderOf(m_SavePath));
+    if (!chosen) return;
+    if (FileExistsAt(*chosen)) {
+        // Read into a table of its own: a file that fails halfway must not
+        // cost the player the results in play.
+        ProgressTable loaded;
+        if (ReadProgressFile(*chosen, loaded)) {
+            m_Progress = loaded;
+            m_SavePath = *chosen;
+            m_AllSolved = m_Progress.AllSolved(LevelCount());
+        } else {
+            m_shell.ShowError(LoadFailedMessage(*chosen, m_UiLanguage));
+        }
+    }
+    m_shell.UpdateStatus();
+}
 
 std::string Game::Caption() const {
     std::string caption = "Aquendo 2.3";

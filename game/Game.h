@@ -7,6 +7,7 @@
 #include "core/LevelFile.h"
 #include "game/Shell.h"
 #include "store/ProgressTable.h"
+#include "store/SettingsStore.h"
 
 enum class PlayState : std::uint8_t { Running = 0, Solved = 1, TimeUp = 2, Paused = 3 };
 
@@ -21,10 +22,11 @@ inline constexpr const char* kLevelFileName = "aqnd.dat";
 // the timer and the dialogs only through its Shell.
 class Game {
 public:
-    explicit Game(Shell& shell) : m_shell(shell) {}
+    Game(Shell& shell, SettingsStore& settings) : m_shell(shell), m_settings(settings) {}
 
-    // The main window's creation: reads the level file from programFolder
-    // (which ends with a path separator) and starts the stored level.
+    // The main window's creation: the stored settings, the results file, the
+    // level file from programFolder (which ends with a path separator), and
+    // the stored level started.
     void FormCreate(const std::string& programFolder);
 
     // Reads the level file, or falls back to the built-in empty level after
@@ -50,7 +52,16 @@ public:
 
     // The close request: asks "endgame"; true lets the window close.
     bool FormCloseQuery();
+    // The close, once allowed: the save flow, then the settings.
     void FormClose();
+    // The window is going: its placement text is stored.
+    void FormDestroy(const std::string& placementText);
+
+    // Saved games: the results table to and from a file of the player's choice.
+    void SaveBtnClick();
+    void LoadBtnClick();
+    void SaveGame();
+    void LoadGame();
 
     // Texts of the status: the window caption, the level display's and the
     // solved gauge's hints, in the current language.
@@ -88,6 +99,7 @@ private:
     void AnimateWater();
 
     Shell& m_shell;
+    SettingsStore& m_settings;
     LevelCatalogue m_catalogue;
     Board m_board;
     ProgressTable m_Progress;

@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFileDialog>
 #include <QFrame>
+#include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -12,6 +14,8 @@
 #include <thread>
 
 #include "game/UiTexts.h"
+#include "store/SavedGameName.h"
+#include "store/WindowPlacement.h"
 #include "game/YesNoDlg.h"
 #include "view/BoardBox.h"
 #include "view/DigitDisplay.h"
@@ -47,6 +51,19 @@ QLabel* DisplayFrame(QWidget* parent, int left, int width, const char* labelName
     return label;
 }
 
+// The program's own file dialog: the same on every desktop, and one that asks
+// nothing about an existing file (the save flow asks its own question).
+QFileDialog* FileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(QString::fromLatin1(kSavedGameFilter));
+    dialog->setDefaultSuffix(QString::fromLatin1(kSavedGameExtension));
+    return dialog;
+}
+
 }  // namespace
 
 std::string ProgramFolderOfExecutable() {
@@ -55,8 +72,9 @@ std::string ProgramFolderOfExecutable() {
     return (QFileInfo(canonical.isEmpty() ? exe.filePath() : canonical).absolutePath() + '/').toStdString();
 }
 
-TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, QWidget* parent)
-    : QWidget(parent), m_sheets(std::move(sheets)) {
+TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
+                     QWidget* parent)
+    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Aquendo 2.3"));
     setWindowIcon(Glyph("icon"));
@@ -67,13 +85,15 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, QWid
     connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
 
     m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
+    m_SaveDlg = FileDialog(this, QFileDialog::AcceptSave);
+    m_SaveDlg->setObjectName("SaveDlg");
+    m_OpenDlg = FileDialog(this, QFileDialog::AcceptOpen);
+    m_OpenDlg->setObjectName("OpenDlg");
 
     m_game.FormCreate(programFolder);
-    m_LevelScroll->setMaximum(m_game.LevelCount());
-    SetScrollPosition(m_game.LevelCount() - m_game.CurrentLevel() + 1);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { m_game.FormDestroy(PlacementText()); }
 
 QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
     auto* button = new QToolButton(m_ToolPanel);
@@ -94,8 +114,8 @@ void TMainForm::CreateControls() {
 
     auto* newGame = ToolButton("NewGameBtn", "bomb", 4);
     auto* restart = ToolButton("RestartBtn", "restart", 31);
-    ToolButton("LoadBtn", "load", 58);
-    ToolButton("SaveBtn", "save", 85);
+    auto* load = ToolButton("LoadBtn", "load", 58);
+    auto* save = ToolButton("SaveBtn", "save", 85);
     m_PauseBtn = ToolButton("PauseBtn", "pause", 112);
     m_SoundBtn = ToolButton("SoundBtn", "sound-on", 139);
     QIcon sound;
@@ -111,6 +131,8 @@ void TMainForm::CreateControls() {
     ToolButton("MoxelBtn", "maker", 465, 29);
     connect(newGame, &QToolButton::clicked, this, [this] { m_game.NewGameBtnClick(); });
     connect(restart, &QToolButton::clicked, this, [this] { m_game.RestartBtnClick(); });
+    connect(load, &QToolButton::clicked, this, [this] { m_game.LoadBtnClick(); });
+    connect(save, &QToolButton::clicked, this, [this] { m_game.SaveBtnClick(); });
     connect(m_PauseBtn, &QToolButton::clicked, this, [this] { m_game.Pause(); });
     connect(exitBtn, &QToolButton::clicked, this, &QWidget::close);
 
@@ -184,8 +206,32 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
+    if (!m_shown) {
+        m_shown = true;
+        RestorePlacement();
+    }
     QWidget::showEvent(event);
     m_game.boxPaint();
+}
+
+void TMainForm::RestorePlacement() {
+    const QRect screen = this->screen()->geometry();
+    const QSize frame = frameGeometry().size();
+    const WindowPosition at = RestoredPosition(m_settings.Read(settings::MainForm), frame.width(), frame.height(),
+                                               screen.width(), screen.height());
+    if (at.centred)
+        move(screen.left() + (screen.width() - frame.width()) / 2, screen.top() + (screen.height() - frame.height()) / 2);
+    else
+        move(screen.left() + at.left, screen.top() + at.top);
+}
+
+// The normal frame rectangle, also for a window that is maximised or minimised.
+std::string TMainForm::PlacementText() const {
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QRect normal = (isMaximized() || isMinimized() ? normalGeometry() : geometry()) + frame;
+    return ::PlacementText(
+        PlacementOf(normal.left(), normal.top(), normal.width(), normal.height(), isMinimized(), isMaximized()));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -279,6 +325,39 @@ void TMainForm::UpdateStatus() {
     m_gsol->SetMaximum(m_game.LevelCount());
     m_gsol->SetProgress(m_game.SolvedCount());
     m_gsol->setToolTip(QString::fromStdString(m_game.GaugeHint()));
+}
+
+void TMainForm::SetScrollMaximum(int maximum) {
+    const QSignalBlocker quiet(m_LevelScroll);
+    m_LevelScroll->setMaximum(maximum);
+}
+
+// Only the placement text decides where the window ends up; these are its
+// position until then.
+void TMainForm::PlaceWindow(int left, int top) { move(left, top); }
+
+void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
+
+bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
+
+void TMainForm::CloseHelp() {}
+
+std::optional<std::string> TMainForm::AskSaveFileName(const std::string& folder, const std::string& name) {
+    if (!folder.empty()) m_SaveDlg->setDirectory(QString::fromStdString(folder));
+    if (!name.empty()) m_SaveDlg->selectFile(QString::fromStdString(name));
+    if (m_SaveDlg->exec() != QDialog::Accepted || m_SaveDlg->selectedFiles().isEmpty()) return std::nullopt;
+    return m_SaveDlg->selectedFiles().constFirst().toStdString();
+}
+
+std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder) {
+    if (!folder.empty()) m_OpenDlg->setDirectory(QString::fromStdString(folder));
+    if (m_OpenDlg->exec() != QDialog::Accepted || m_OpenDlg->selectedFiles().isEmpty()) return std::nullopt;
+    return m_OpenDlg->selectedFiles().constFirst().toStdString();
+}
+
+bool TMainForm::AskYesNo(const std::string& text) {
+    return QMessageBox::warning(this, QStringLiteral("Aquendo"), QString::fromStdString(text),
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TMainForm::SetScrollPosition(int position) {

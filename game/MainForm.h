@@ -11,6 +11,7 @@
 
 class BoardBox;
 class DisplayBox;
+class QFileDialog;
 class QFrame;
 class QLabel;
 class QScrollBar;
@@ -24,8 +25,10 @@ class TMainForm : public QWidget, public Shell {
 public:
     static constexpr int kToolBarHeight = 33;
 
-    // Reads the level file from programFolder, which ends with a '/'.
-    TMainForm(const std::string& programFolder, SpriteSheets sheets, QWidget* parent = nullptr);
+    // Reads the level file from programFolder, which ends with a '/'; the
+    // settings must outlive the window.
+    TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Game& game() { return m_game; }
@@ -49,7 +52,19 @@ public:
     void PaintTime() override;
     void PaintLevel() override;
     void UpdateStatus() override;
+    void SetScrollMaximum(int maximum) override;
     void SetScrollPosition(int position) override;
+    void PlaceWindow(int left, int top) override;
+    void SetSoundOn(bool on) override;
+    bool SoundOn() const override;
+    void CloseHelp() override;
+    std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) override;
+    std::optional<std::string> AskOpenFileName(const std::string& folder) override;
+    bool AskYesNo(const std::string& text) override;
+
+    // The file dialogs, kept for the whole run so each shows its last choice.
+    QFileDialog* SaveDlg() const { return m_SaveDlg; }
+    QFileDialog* OpenDlg() const { return m_OpenDlg; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,10 +76,13 @@ private:
     void CreateControls();
     void UpdateCell(int c, int r);
     void boxMouseDown(Qt::MouseButton button, QPoint position);
+    void RestorePlacement();
+    std::string PlacementText() const;
 
     SpriteSheets m_sheets;
     BoardSurface m_surface{m_sheets};
-    Game m_game{*this};
+    SettingsStore& m_settings;
+    Game m_game{*this, m_settings};
     QTimer m_Timer;
 
     QFrame* m_ToolPanel = nullptr;
@@ -80,7 +98,10 @@ private:
     QScrollBar* m_LevelScroll = nullptr;
     QLabel* m_PauseText = nullptr;
     TYesNoDlg* m_YesNoDlg = nullptr;
+    QFileDialog* m_SaveDlg = nullptr;
+    QFileDialog* m_OpenDlg = nullptr;
     bool m_closing = false;
+    bool m_shown = false;
 };
 
 // The folder of the running program, symlinks resolved, with a trailing '/'.

@@ -3,7 +3,7 @@
 #include "game/Shell.h"
 
 // A shell with no screen and no sound: the game runs its rules alone. Every
-// dialog is answered OK.
+// message is answered OK, every file dialog cancelled.
 class NullShell : public Shell {
 public:
     void DrawBackground() override {}
@@ -19,5 +19,13 @@ public:
     void PaintTime() override {}
     void PaintLevel() override {}
     void UpdateStatus() override {}
+    void SetScrollMaximum(int) override {}
     void SetScrollPosition(int) override {}
+    void PlaceWindow(int, int) override {}
+    void SetSoundOn(bool) override {}
+    bool SoundOn() const override { return false; }
+    void CloseHelp() override {}
+    std::optional<std::string> AskSaveFileName(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskOpenFileName(const std::string&) override { return {}; }
+    bool AskYesNo(const std::string&) override { return false; }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // Everything the game asks of the screen, the speakers and the clock. The main
@@ -36,6 +37,23 @@ public:
     virtual void PaintTime() = 0;     // the time display
     virtual void PaintLevel() = 0;    // the level display
     virtual void UpdateStatus() = 0;  // caption, level display, solved gauge
-    // Moves the level scroll bar's thumb; raises no scroll notification.
+    // The level scroll bar; setting it raises no scroll notification.
+    virtual void SetScrollMaximum(int maximum) = 0;
     virtual void SetScrollPosition(int position) = 0;
+
+    // Where the window stands before it is first shown.
+    virtual void PlaceWindow(int left, int top) = 0;
+    // The sound button: down means sound on.
+    virtual void SetSoundOn(bool on) = 0;
+    virtual bool SoundOn() const = 0;
+    // Tells the help viewer to quit.
+    virtual void CloseHelp() = 0;
+
+    // The save dialog, preset with folder and file name unless they are
+    // empty; the chosen path, nothing when cancelled.
+    virtual std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) = 0;
+    // The open dialog, starting in folder (the usual one when empty).
+    virtual std::optional<std::string> AskOpenFileName(const std::string& folder) = 0;
+    // A warning with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/Game.h"
+#include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/RecordingShell.h"
 
@@ -42,7 +43,8 @@ protected:
 
     testlevels::TempFolder folder;
     TickingShell shell;
-    Game game{shell};
+    MemorySettings settings;
+    Game game{shell, settings};
 };
 
 TEST_F(GameFlowTest, TimeOutDuringAConfirmationWaitsForItsEnd) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/Game.h"
+#include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/RecordingShell.h"
 
@@ -31,7 +32,8 @@ protected:
 
     testlevels::TempFolder folder;
     RecordingShell shell;
-    Game game{shell};
+    MemorySettings settings;
+    Game game{shell, settings};
 };
 
 TEST_F(GameTest, StartLevelOrderAndTimeAllowance) {
@@ -240,8 +242,9 @@ TEST_F(GameTest, MissingLevelFileFallsBackWithAMessage) {
                           Case{-1, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
                           Case{1, "Datei " + folder.Folder() + "AQND.DAT konnte nicht gefunden werden. (2)"}}) {
         RecordingShell quiet;
-        Game fresh(quiet);
-        fresh.SetUiLanguage(c.language);
+        MemorySettings stored;
+        stored.Set("tongue", std::to_string(c.language));
+        Game fresh(quiet, stored);
         fresh.FormCreate(folder.Folder());
         EXPECT_EQ(quiet.errors, (Log{c.message}));
         EXPECT_EQ(fresh.LevelCount(), 1);

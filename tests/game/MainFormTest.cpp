@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -8,6 +9,7 @@
 
 #include "game/MainForm.h"
 #include "game/YesNoDlg.h"
+#include "store/MemorySettings.h"
 #include "view/DrawnSheets.h"
 #include "tests/support/Levels.h"
 
@@ -22,10 +24,11 @@ protected:
                               testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)}));
     }
     testlevels::TempFolder folder;
+    MemorySettings settings;
 };
 
 TEST_F(MainFormTest, WindowLayout) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_EQ(form.size(), QSize(500, 366));
@@ -42,7 +45,7 @@ TEST_F(MainFormTest, WindowLayout) {
 }
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
@@ -59,7 +62,7 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
 }
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     std::vector<int> pagesSeen;
@@ -94,7 +97,7 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     testlevels::WriteFile(folder.path() / "aqnd.dat",
                           testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
-    TMainForm form(folder.Folder(), MakeDrawnSheets());
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     std::vector<int> pagesSeen;
@@ -109,6 +112,9 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
             else
                 QTest::keyClick(dialog, Qt::Key_Return);
             answers.push_back(dialog->result());
+        } else if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            pagesSeen.push_back(-1);  // the save dialog, cancelled
+            files->reject();
         }
     });
     answerer.start();
@@ -125,8 +131,10 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     EXPECT_FALSE(form.close()) << "Escape on endgame answers Cancel: the game goes on";
     EXPECT_TRUE(form.TimerActive()) << "the timer runs again whatever the answer";
     EXPECT_TRUE(form.close());
-    EXPECT_EQ(pagesSeen, (std::vector<int>{PageEndgame, PageEndgame}));
+    EXPECT_EQ(pagesSeen, (std::vector<int>{PageEndgame, PageEndgame, -1})) << "every close offers the save dialog";
     EXPECT_FALSE(form.TimerActive());
+    EXPECT_EQ(settings.writes, (std::vector<std::string>{"sound=1", "level=1", "tongue=-1", "save="}))
+        << "cancelling the save still writes the settings";
 }
 
 }  // namespace

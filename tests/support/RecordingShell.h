@@ -36,7 +36,31 @@ public:
     void PaintTime() override { log.push_back("time"); }
     void PaintLevel() override { log.push_back("level"); }
     void UpdateStatus() override { log.push_back("status"); }
+    void SetScrollMaximum(int maximum) override { log.push_back("scroll max " + std::to_string(maximum)); }
     void SetScrollPosition(int position) override { log.push_back("scroll " + std::to_string(position)); }
+    void PlaceWindow(int left, int top) override {
+        log.push_back("place " + std::to_string(left) + "," + std::to_string(top));
+    }
+    void SetSoundOn(bool on) override {
+        soundOn = on;
+        log.push_back(on ? "sound button down" : "sound button up");
+    }
+    bool SoundOn() const override { return soundOn; }
+    void CloseHelp() override { log.push_back("help closed"); }
+    std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) override {
+        log.push_back("save dialog " + folder + "|" + name);
+        return NextFileName();
+    }
+    std::optional<std::string> AskOpenFileName(const std::string& folder) override {
+        log.push_back("open dialog " + folder);
+        return NextFileName();
+    }
+    bool AskYesNo(const std::string& text) override {
+        log.push_back("question " + text);
+        const bool yes = !yesNo.empty() && yesNo.front();
+        if (!yesNo.empty()) yesNo.pop_front();
+        return yes;
+    }
 
     // The entries of the log that start with prefix.
     std::vector<std::string> Only(const std::string& prefix) const {
@@ -50,6 +74,11 @@ public:
         cellsDrawn = 0;
     }
 
+    // Answers of the file dialogs in turn; an empty string cancels.
+    std::deque<std::string> fileNames;
+    std::deque<bool> yesNo;
+    bool soundOn = true;
+
     std::vector<std::string> log;
     std::vector<std::string> errors;
     std::deque<int> answers;
@@ -57,5 +86,12 @@ public:
     bool timerOn = false;
 
 private:
+    std::optional<std::string> NextFileName() {
+        if (fileNames.empty()) return std::nullopt;
+        std::string name = fileNames.front();
+        fileNames.pop_front();
+        if (name.empty()) return std::nullopt;
+        return name;
+    }
     static std::string Cell(int c, int r) { return std::to_string(c) + "," + std::to_string(r); }
 };

@@ -9,6 +9,7 @@
 #include "core/LevelFile.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
+#include "store/MemorySettings.h"
 
 namespace {
 
@@ -147,7 +148,8 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     ReplayShell shell;
-    Game game(shell);
+    MemorySettings settings;
+    Game game(shell, settings);
     game.SetUiLanguage(0);
     game.LoadLevelFileAt(path);
     if (!shell.error.empty()) {
