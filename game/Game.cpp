@@ -301,6 +301,45 @@ void Game::TimerTimer() {
 void Game::SetPlayState(PlayState state) {
     m_PlayState = state;
     m_shell.PlayStateChanged();
+    ApplyLanguage();
+}
+
+void Game::ApplyLanguage() {
+    m_shell.ApplyTexts();
+    m_shell.PaintTime();
+    m_shell.UpdateStatus();
+}
+
+void Game::FormActivate() {
+    if (!m_FirstActivation) return;
+    m_FirstActivation = false;
+    m_shell.ShowSplash();
+    if (m_UiLanguage == -1) {
+        if (const auto chosen = m_shell.AskLanguage()) m_UiLanguage = *chosen;
+    }
+    ApplyLanguage();
+}
+
+void Game::TongueBtnClick() {
+    if (const auto chosen = m_shell.AskLanguage()) m_UiLanguage = *chosen;
+    ApplyLanguage();
+}
+
+void Game::rules() {
+    m_shell.SetTimerEnabled(false);
+    m_shell.OpenHelp(m_ProgramFolder + kHelpFileName, German(m_UiLanguage) ? "Das_Spiel" : "The_game");
+    m_shell.SetTimerEnabled(true);
+}
+
+void Game::info() {
+    m_shell.SetTimerEnabled(false);
+    m_shell.ShowAbout();
+    m_shell.SetTimerEnabled(true);
+}
+
+// A link the desktop could not open once stays off until the next start.
+void Game::MoxelBtnClick() {
+    if (m_makerLinkWorks) m_makerLinkWorks = m_shell.OpenUrl(AQUENDO_MAKER_URL);
 }
 
 void Game::AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise) {

@@ -17,6 +17,11 @@ enum class MouseButton { Left, Right, Middle };
 enum class MoveResult { Ignored, Refused, Moved, Solved };
 
 inline constexpr const char* kLevelFileName = "aqnd.dat";
+inline constexpr const char* kHelpFileName = "aqnd2.html";
+
+#ifndef AQUENDO_MAKER_URL
+#define AQUENDO_MAKER_URL "https://moxelgames.example/"
+#endif
 
 // All game state and every rule of play. It reaches the screen, the sounds,
 // the timer and the dialogs only through its Shell.
@@ -42,6 +47,15 @@ public:
     void Pause();
     void TimerTimer();
     void SetPlayState(PlayState state);
+
+    // The first activation of the main window: splash, the language dialog
+    // while no language is chosen, the texts. Later activations do nothing.
+    void FormActivate();
+    void ApplyLanguage();
+    void TongueBtnClick();
+    void rules();
+    void info();
+    void MoxelBtnClick();
 
     // Level navigation. The scroll position of level n is LevelCount - n + 1.
     void sUpBtnClick();
@@ -111,4 +125,6 @@ private:
     PlayState m_PlayState = PlayState::Running;
     bool m_AllSolved = false;
     bool m_messageOpen = false;
+    bool m_FirstActivation = true;
+    bool m_makerLinkWorks = true;
 };

@@ -1,6 +1,8 @@
 #include "game/MainForm.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileDialog>
@@ -13,6 +15,10 @@
 #include <chrono>
 #include <thread>
 
+#include "game/AboutBox.h"
+#include "game/HelpWindow.h"
+#include "game/Splash.h"
+#include "game/TongueDlg.h"
 #include "game/UiTexts.h"
 #include "store/SavedGameName.h"
 #include "store/WindowPlacement.h"
@@ -22,6 +28,7 @@
 #include "view/DisplayBox.h"
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
+#include "view/OpeningEffect.h"
 
 namespace {
 
@@ -84,7 +91,9 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_Timer.setInterval(1000);
     connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
 
+    m_Splash = new TSplash(this);
     m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
+    m_TongueDlg = new TTongueDlg(this);
     m_SaveDlg = FileDialog(this, QFileDialog::AcceptSave);
     m_SaveDlg->setObjectName("SaveDlg");
     m_OpenDlg = FileDialog(this, QFileDialog::AcceptOpen);
@@ -125,10 +134,14 @@ void TMainForm::CreateControls() {
     m_SoundBtn->setCheckable(true);
     m_SoundBtn->setChecked(true);
     auto* exitBtn = ToolButton("ExitBtn", "exit", 166);
-    ToolButton("TongueBtn", "lips", 384);
-    ToolButton("RulesBtn", "rules", 411);
-    ToolButton("InfoBtn", "info", 438);
-    ToolButton("MoxelBtn", "maker", 465, 29);
+    auto* tongue = ToolButton("TongueBtn", "lips", 384);
+    auto* rules = ToolButton("RulesBtn", "rules", 411);
+    auto* info = ToolButton("InfoBtn", "info", 438);
+    auto* maker = ToolButton("MoxelBtn", "maker", 465, 29);
+    connect(tongue, &QToolButton::clicked, this, [this] { m_game.TongueBtnClick(); });
+    connect(rules, &QToolButton::clicked, this, [this] { m_game.rules(); });
+    connect(info, &QToolButton::clicked, this, [this] { m_game.info(); });
+    connect(maker, &QToolButton::clicked, this, [this] { m_game.MoxelBtnClick(); });
     connect(newGame, &QToolButton::clicked, this, [this] { m_game.NewGameBtnClick(); });
     connect(restart, &QToolButton::clicked, this, [this] { m_game.RestartBtnClick(); });
     connect(load, &QToolButton::clicked, this, [this] { m_game.LoadBtnClick(); });
@@ -205,13 +218,28 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
     m_game.boxMouseDown(which, position.x(), position.y());
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-    if (!m_shown) {
+// The first show restores the placement and plays the opening effect before
+// the window appears.
+void TMainForm::setVisible(bool visible) {
+    if (visible && !m_shown) {
         m_shown = true;
         RestorePlacement();
+        PlayOpeningEffect(QRect(pos(), frameGeometry().size()));
     }
+    QWidget::setVisible(visible);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_game.boxPaint();
+    // Some window systems never activate a window on their own; the first
+    // activation's work must come all the same.
+    QTimer::singleShot(0, this, [this] { m_game.FormActivate(); });
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) m_game.FormActivate();
+    return QWidget::event(event);
 }
 
 void TMainForm::RestorePlacement() {
@@ -244,7 +272,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TMainForm::ApplyLanguage() {
+void TMainForm::ApplyTexts() {
     const int language = m_game.UiLanguage();
     for (const UiText* text = MainFormTexts(); text->control; ++text) {
         auto* widget = findChild<QWidget*>(QString::fromLatin1(text->control));
@@ -255,8 +283,6 @@ void TMainForm::ApplyLanguage() {
         else if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(value);
     }
-    PaintTime();
-    UpdateStatus();
 }
 
 void TMainForm::UpdateCell(int c, int r) {
@@ -309,7 +335,6 @@ void TMainForm::ShowError(const std::string& text) {
 void TMainForm::PlayStateChanged() {
     m_PauseBtn->setEnabled(m_game.State() == PlayState::Running);
     m_PauseText->setVisible(m_game.State() == PlayState::Paused);
-    ApplyLanguage();
 }
 
 void TMainForm::PaintTime() { m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, m_game.TimeLeft())); }
@@ -340,7 +365,25 @@ void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
 
 bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
 
-void TMainForm::CloseHelp() {}
+void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
+    if (!m_help) m_help = std::make_unique<THelpWindow>();
+    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
+}
+
+void TMainForm::CloseHelp() {
+    if (m_help) m_help->close();
+}
+
+void TMainForm::ShowAbout() {
+    TAboutBox about(this);
+    about.exec();
+}
+
+bool TMainForm::OpenUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
+void TMainForm::ShowSplash() { m_Splash->ShowModal(); }
+
+std::optional<int> TMainForm::AskLanguage() { return m_TongueDlg->Ask(); }
 
 std::optional<std::string> TMainForm::AskSaveFileName(const std::string& folder, const std::string& name) {
     if (!folder.empty()) m_SaveDlg->setDirectory(QString::fromStdString(folder));

@@ -17,6 +17,9 @@ class QLabel;
 class QScrollBar;
 class QToolButton;
 class TGauge;
+class THelpWindow;
+class TSplash;
+class TTongueDlg;
 class TYesNoDlg;
 
 // The main window: forwards its events to the game and does what the game asks.
@@ -34,9 +37,12 @@ public:
     Game& game() { return m_game; }
     const BoardSurface& surface() const { return m_surface; }
     TYesNoDlg* YesNoDlg() const { return m_YesNoDlg; }
+    TTongueDlg* TongueDlg() const { return m_TongueDlg; }
+    TSplash* Splash() const { return m_Splash; }
+    THelpWindow* HelpWindow() const { return m_help.get(); }
     bool TimerActive() const { return m_Timer.isActive(); }
 
-    void ApplyLanguage();
+    void setVisible(bool visible) override;
 
     // Shell
     void DrawBackground() override;
@@ -49,6 +55,7 @@ public:
     int ShowMessage(int page) override;
     void ShowError(const std::string& text) override;
     void PlayStateChanged() override;
+    void ApplyTexts() override;
     void PaintTime() override;
     void PaintLevel() override;
     void UpdateStatus() override;
@@ -57,7 +64,12 @@ public:
     void PlaceWindow(int left, int top) override;
     void SetSoundOn(bool on) override;
     bool SoundOn() const override;
+    void OpenHelp(const std::string& file, const std::string& topic) override;
     void CloseHelp() override;
+    void ShowAbout() override;
+    bool OpenUrl(const std::string& url) override;
+    void ShowSplash() override;
+    std::optional<int> AskLanguage() override;
     std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) override;
     std::optional<std::string> AskOpenFileName(const std::string& folder) override;
     bool AskYesNo(const std::string& text) override;
@@ -69,6 +81,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,7 +110,10 @@ private:
     QFrame* m_ScrollPanel = nullptr;
     QScrollBar* m_LevelScroll = nullptr;
     QLabel* m_PauseText = nullptr;
+    TSplash* m_Splash = nullptr;
     TYesNoDlg* m_YesNoDlg = nullptr;
+    TTongueDlg* m_TongueDlg = nullptr;
+    std::unique_ptr<THelpWindow> m_help;
     QFileDialog* m_SaveDlg = nullptr;
     QFileDialog* m_OpenDlg = nullptr;
     bool m_closing = false;

@@ -16,6 +16,7 @@ public:
     int ShowMessage(int) override { return mrOk; }
     void ShowError(const std::string&) override {}
     void PlayStateChanged() override {}
+    void ApplyTexts() override {}
     void PaintTime() override {}
     void PaintLevel() override {}
     void UpdateStatus() override {}
@@ -24,7 +25,12 @@ public:
     void PlaceWindow(int, int) override {}
     void SetSoundOn(bool) override {}
     bool SoundOn() const override { return false; }
+    void OpenHelp(const std::string&, const std::string&) override {}
     void CloseHelp() override {}
+    void ShowAbout() override {}
+    bool OpenUrl(const std::string&) override { return false; }
+    void ShowSplash() override {}
+    std::optional<int> AskLanguage() override { return {}; }
     std::optional<std::string> AskSaveFileName(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> AskOpenFileName(const std::string&) override { return {}; }
     bool AskYesNo(const std::string&) override { return false; }

@@ -32,8 +32,10 @@ public:
     virtual int ShowMessage(int page) = 0;
     virtual void ShowError(const std::string& text) = 0;
 
-    // The play state changed: pause button, pause text, texts of the language.
+    // The play state changed: the pause button and the pause text follow it.
     virtual void PlayStateChanged() = 0;
+    // Puts the window's hints and captions into the current language.
+    virtual void ApplyTexts() = 0;
     virtual void PaintTime() = 0;     // the time display
     virtual void PaintLevel() = 0;    // the level display
     virtual void UpdateStatus() = 0;  // caption, level display, solved gauge
@@ -46,8 +48,17 @@ public:
     // The sound button: down means sound on.
     virtual void SetSoundOn(bool on) = 0;
     virtual bool SoundOn() const = 0;
+    // The help file at a topic, in a window beside the game; returns at once.
+    virtual void OpenHelp(const std::string& file, const std::string& topic) = 0;
     // Tells the help viewer to quit.
     virtual void CloseHelp() = 0;
+    virtual void ShowAbout() = 0;
+    // Hands the address to the desktop; false when that failed.
+    virtual bool OpenUrl(const std::string& url) = 0;
+    // The splash picture, until a click or its timer's next tick.
+    virtual void ShowSplash() = 0;
+    // The language dialog: 0 English, 1 German, nothing when it was closed.
+    virtual std::optional<int> AskLanguage() = 0;
 
     // The save dialog, preset with folder and file name unless they are
     // empty; the chosen path, nothing when cancelled.

@@ -16,6 +16,9 @@ packages=(
   pkg-config
   qt6-base-dev
   libgl-dev
+  libxcb1-dev
+  qt6-svg-dev
+  fonts-liberation
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

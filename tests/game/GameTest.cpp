@@ -48,7 +48,8 @@ TEST_F(GameTest, StartLevelOrderAndTimeAllowance) {
     EXPECT_EQ(Log(shell.log.begin(), shell.log.begin() + 2), expectedStart);
     EXPECT_EQ(shell.Only("delay").size(), 6u);
     // After the water: the state, the status, then the timer.
-    EXPECT_EQ(Log(shell.log.end() - 3, shell.log.end()), (Log{"state", "status", "timer on"}));
+    EXPECT_EQ(Log(shell.log.end() - 6, shell.log.end()),
+              (Log{"state", "texts", "time", "status", "status", "timer on"}));
     EXPECT_EQ(game.board().ShownWet, game.board().WetMap);
     EXPECT_EQ(game.State(), PlayState::Running);
 }
@@ -144,7 +145,8 @@ TEST_F(GameTest, TurningAwayDrainsTheNetworkInSixFrames) {
 TEST_F(GameTest, MiddlePressSolvesAJoinedLevelWithoutWater) {
     Load({kJoinedRow});
     EXPECT_EQ(game.boxMouseDown(MouseButton::Middle, X(3), Y(4)), MoveResult::Solved);
-    EXPECT_EQ(shell.log, (Log{"timer off", "sound 2", "state", "message 1", "level", "status", "message 6"}));
+    EXPECT_EQ(shell.log, (Log{"timer off", "sound 2", "state", "texts", "time", "status", "message 1", "level",
+                              "status", "message 6"}));
     EXPECT_EQ(game.State(), PlayState::Solved);
     EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(3), Y(4)), MoveResult::Ignored);
 }
@@ -209,7 +211,7 @@ TEST_F(GameTest, TimeRunsOutOneTickAfterZero) {
     EXPECT_EQ(game.State(), PlayState::Running);
     shell.Clear();
     game.TimerTimer();
-    EXPECT_EQ(shell.log, (Log{"timer off", "state", "sound 4", "message 5", "time"}));
+    EXPECT_EQ(shell.log, (Log{"timer off", "state", "texts", "time", "status", "sound 4", "message 5", "time"}));
     EXPECT_EQ(game.State(), PlayState::TimeUp);
     shell.Clear();
     Ticks(2);

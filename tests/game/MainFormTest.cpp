@@ -12,6 +12,7 @@
 #include "store/MemorySettings.h"
 #include "view/DrawnSheets.h"
 #include "tests/support/Levels.h"
+#include "tests/support/ModalAnswerer.h"
 
 namespace {
 
@@ -23,14 +24,23 @@ protected:
         testlevels::WriteFile(folder.path() / "aqnd.dat",
                               testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)}));
     }
+    // Shown, with its first activation (splash, language) behind it.
+    void Show(TMainForm& form) {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTest::qWait(20);
+        answerer.seen.clear();
+    }
+
     testlevels::TempFolder folder;
     MemorySettings settings;
+    ModalAnswerer answerer;
 };
 
 TEST_F(MainFormTest, WindowLayout) {
     TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    Show(form);
     EXPECT_EQ(form.size(), QSize(500, 366));
     EXPECT_EQ(form.windowTitle(), "Aquendo 2.3");
     const QWidget* box = form.findChild<QWidget*>("box");
@@ -46,8 +56,7 @@ TEST_F(MainFormTest, WindowLayout) {
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
     TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    Show(form);
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
     const QPoint cell(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
     QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, cell);
@@ -63,18 +72,7 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    std::vector<int> pagesSeen;
-    QTimer answerer;
-    answerer.setInterval(20);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<TYesNoDlg*>(QApplication::activeModalWidget())) {
-            pagesSeen.push_back(dialog->CurrentPage());
-            QTest::keyClick(dialog, Qt::Key_Return);
-        }
-    });
-    answerer.start();
+    Show(form);
     const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
     const QPoint end(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18);
     // Left turns of the straight: up-down (drains), then back across: the End
@@ -82,7 +80,7 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     EXPECT_EQ(form.game().State(), PlayState::Running);
-    EXPECT_TRUE(pagesSeen.empty());
+    EXPECT_TRUE(answerer.seen.empty());
     EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, end.x(), end.y() - 33), MoveResult::Refused);
     EXPECT_EQ(form.findChild<QWidget*>("PauseBtn")->isEnabled(), true);
 
@@ -98,42 +96,24 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     testlevels::WriteFile(folder.path() / "aqnd.dat",
                           testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
     TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    std::vector<int> pagesSeen;
-    std::vector<int> answers;
-    QTimer answerer;
-    answerer.setInterval(20);
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<TYesNoDlg*>(QApplication::activeModalWidget())) {
-            pagesSeen.push_back(dialog->CurrentPage());
-            if (dialog->CurrentPage() == PageEndgame && answers.empty())
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            else
-                QTest::keyClick(dialog, Qt::Key_Return);
-            answers.push_back(dialog->result());
-        } else if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            pagesSeen.push_back(-1);  // the save dialog, cancelled
-            files->reject();
-        }
-    });
-    answerer.start();
+    Show(form);
     const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
-    EXPECT_EQ(pagesSeen, (std::vector<int>{PageWon, PageAllSolved}));
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 1", "page 6"}));
     EXPECT_EQ(form.game().State(), PlayState::Solved);
     EXPECT_FALSE(form.TimerActive());
     EXPECT_GT(form.game().Progress()[1], 0);
     EXPECT_EQ(form.findChild<QWidget*>("levelbox")->toolTip(), "Level 1: solved");
 
-    pagesSeen.clear();
-    answers.clear();
+    answerer.seen.clear();
+    answerer.messageKeys = {Qt::Key_Escape};
     EXPECT_FALSE(form.close()) << "Escape on endgame answers Cancel: the game goes on";
     EXPECT_TRUE(form.TimerActive()) << "the timer runs again whatever the answer";
     EXPECT_TRUE(form.close());
-    EXPECT_EQ(pagesSeen, (std::vector<int>{PageEndgame, PageEndgame, -1})) << "every close offers the save dialog";
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 3", "page 3", "file dialog "}))
+        << "every close offers the save dialog";
     EXPECT_FALSE(form.TimerActive());
-    EXPECT_EQ(settings.writes, (std::vector<std::string>{"sound=1", "level=1", "tongue=-1", "save="}))
+    EXPECT_EQ(settings.writes, (std::vector<std::string>{"sound=1", "level=1", "tongue=0", "save="}))
         << "cancelling the save still writes the settings";
 }
 

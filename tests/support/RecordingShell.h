@@ -33,6 +33,7 @@ public:
     }
     void ShowError(const std::string& text) override { errors.push_back(text); }
     void PlayStateChanged() override { log.push_back("state"); }
+    void ApplyTexts() override { log.push_back("texts"); }
     void PaintTime() override { log.push_back("time"); }
     void PaintLevel() override { log.push_back("level"); }
     void UpdateStatus() override { log.push_back("status"); }
@@ -46,7 +47,20 @@ public:
         log.push_back(on ? "sound button down" : "sound button up");
     }
     bool SoundOn() const override { return soundOn; }
+    void OpenHelp(const std::string& file, const std::string& topic) override {
+        log.push_back("help " + file + "#" + topic);
+    }
     void CloseHelp() override { log.push_back("help closed"); }
+    void ShowAbout() override { log.push_back("about"); }
+    bool OpenUrl(const std::string& url) override {
+        log.push_back("url " + url);
+        return urlOpens;
+    }
+    void ShowSplash() override { log.push_back("splash"); }
+    std::optional<int> AskLanguage() override {
+        log.push_back("language dialog");
+        return language;
+    }
     std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) override {
         log.push_back("save dialog " + folder + "|" + name);
         return NextFileName();
@@ -78,6 +92,8 @@ public:
     std::deque<std::string> fileNames;
     std::deque<bool> yesNo;
     bool soundOn = true;
+    bool urlOpens = true;
+    std::optional<int> language;  // the language dialog's answer
 
     std::vector<std::string> log;
     std::vector<std::string> errors;

@@ -1,0 +1,41 @@
+#include "game/AboutBox.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "view/Glyphs.h"
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName("AboutBox");
+    setWindowTitle(QStringLiteral("Aquendo"));
+    auto* icon = new QLabel;
+    icon->setPixmap(Glyph("icon").pixmap(64, 64));
+    auto* name = new QLabel(QStringLiteral("Aquendo"));
+    name->setObjectName("ProductName");
+    QFont big = name->font();
+    big.setPixelSize(28);
+    big.setBold(true);
+    name->setFont(big);
+    auto* version = new QLabel(QStringLiteral("Version  2.3"));
+    version->setObjectName("Version");
+    auto* words = new QLabel(QStringLiteral("MoxelGames"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(name);
+    text->addWidget(version);
+    text->addWidget(words);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(text);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

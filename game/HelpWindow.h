@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The help viewer: the help file in a window of its own beside the game.
+class THelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    THelpWindow();
+
+    // Shows the file at the topic's anchor; a file that cannot be read is
+    // said so in the window.
+    void Open(const QString& file, const QString& topic);
+    QString Topic() const { return m_topic; }
+    QTextBrowser* Browser() const { return m_browser; }
+
+private:
+    QTextBrowser* m_browser = nullptr;
+    QString m_topic;
+};

@@ -1,0 +1,42 @@
+#include "game/Splash.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include "view/Glyphs.h"
+
+TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName("Splash");
+    setFixedSize(200, 150);
+    setWindowModality(Qt::ApplicationModal);
+    auto* image = new QLabel(this);
+    image->setObjectName("Image1");
+    image->setGeometry(0, 0, 200, 150);
+    image->setPixmap(Glyph("splash").pixmap(200, 150));
+    image->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_Timer1.setInterval(kInterval);
+    connect(&m_Timer1, &QTimer::timeout, this, &TSplash::Click);
+    m_Timer1.start();
+}
+
+void TSplash::ShowModal() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    QEventLoop loop;
+    m_loop = &loop;
+    show();
+    // A click may already have closed it while it was being shown.
+    if (isVisible()) loop.exec(QEventLoop::DialogExec);
+    m_loop = nullptr;
+}
+
+void TSplash::mousePressEvent(QMouseEvent*) { Click(); }
+
+// A tick while the splash is hidden does nothing.
+void TSplash::Click() {
+    if (!isVisible()) return;
+    hide();
+    if (m_loop) m_loop->quit();
+}
