@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr std::size_t kBlock = 10;
+
 // Everything that changes along the set, for the place t (0 first, 1 last).
 struct Plan {
     NetworkShape shape;
@@ -28,7 +30,7 @@ Plan PlanFor(const GeneratorOptions& options, int n, Rng& rng) {
     plan.shape.straightWeight = 1.5;
     // Tees from the 4th percent of the set on, crosses from the 12th, both rarer at first.
     plan.shape.teeWeight = t < 0.03 ? 0.0 : 0.04 + 0.5 * t;
-    plan.shape.crossWeight = t < 0.12 ? 0.0 : 0.01 + 0.12 * t;
+    plan.shape.crossWeight = t < 0.12 ? 0.0 : 0.02 + 0.25 * t;
     plan.shape.loops = t < 0.3 ? 0 : rng.Below(t < 0.7 ? 2 : 3);
     const int p = plan.shape.pieces;
     plan.scramble.wrongPieces = std::max(2, static_cast<int>(std::lround(p * (0.35 + 0.35 * t))));
@@ -88,6 +90,14 @@ std::vector<GeneratedLevel> GenerateLevels(const GeneratorOptions& options, std:
     for (int n = 1; n <= options.count; ++n) {
         levels.push_back(GenerateLevel(options, n));
         if (progress && n % 50 == 0) *progress << "made " << n << " levels\n" << std::flush;
+    }
+    // Within each ten the easier come first, so the rise is steady close up too.
+    for (std::size_t first = 0; first < levels.size(); first += kBlock) {
+        const auto end = levels.begin() + static_cast<std::ptrdiff_t>(std::min(levels.size(), first + kBlock));
+        std::stable_sort(levels.begin() + static_cast<std::ptrdiff_t>(first), end,
+                         [](const GeneratedLevel& a, const GeneratedLevel& b) {
+                             return a.metrics.difficulty < b.metrics.difficulty;
+                         });
     }
     return levels;
 }

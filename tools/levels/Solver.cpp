@@ -259,6 +259,28 @@ std::vector<int> NeverWet(const LevelLayout& layout, const PieceSet& wetAtStart)
     return never;
 }
 
+// Pieces that no orientation can join to the source's piece: they do not
+// touch it through any chain of neighbouring pieces.
+std::vector<int> ApartFromSource(const LevelLayout& layout) {
+    std::vector<std::uint8_t> joined(layout.PieceCount(), 0);
+    std::vector<int> stack{layout.SourcePiece()};
+    joined[layout.SourcePiece()] = 1;
+    while (!stack.empty()) {
+        const int i = stack.back();
+        stack.pop_back();
+        for (int q : layout.Piece(i).neighbour) {
+            if (q >= 0 && !joined[q]) {
+                joined[q] = 1;
+                stack.push_back(q);
+            }
+        }
+    }
+    std::vector<int> apart;
+    for (int i = 0; i < layout.PieceCount(); ++i)
+        if (!joined[i]) apart.push_back(i);
+    return apart;
+}
+
 std::string CellName(const LayoutPiece& piece) {
     return "(" + std::to_string(piece.column) + "," + std::to_string(piece.row) + ")";
 }
@@ -332,6 +354,13 @@ SolveResult SolveLevel(const LevelRecord& level, const SolverOptions& options) {
         // Joined from the start: a press that turns nothing runs the solved test.
         result.status = SolveStatus::Solved;
         result.moves = {{MouseButton::Middle, source.column, source.row}};
+        return result;
+    }
+    const std::vector<int> apart = ApartFromSource(layout);
+    if (!apart.empty()) {
+        result.status = SolveStatus::Impossible;
+        result.reason = "the piece at " + CellName(layout.Piece(apart.front())) +
+                        " touches no chain of pieces that leads to the source";
         return result;
     }
     const std::vector<int> never = NeverWet(layout, wet);

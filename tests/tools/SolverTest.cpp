@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Levels.h"
+#include "tools/levels/Moves.h"
+#include "tools/levels/Solver.h"
+
+namespace {
+
+using testlevels::Make;
+
+std::vector<Move> Moves(const std::string& text) { return *ParseMoves(text); }
+
+// The game itself must accept every solution the solver prints.
+void ExpectSolvedByGame(const LevelRecord& level, const std::vector<Move>& moves) {
+    const ReplayOutcome replay = ReplayMoves(level, moves);
+    EXPECT_TRUE(replay.solved) << FormatMoves(moves);
+    EXPECT_EQ(replay.movesToSolve, static_cast<int>(moves.size())) << FormatMoves(moves);
+}
+
+TEST(SolverTest, FindsShortSolutionsThatTheGameAccepts) {
+    struct Case {
+        const char* what;
+        LevelRecord level;
+        std::size_t presses;
+    };
+    const Case cases[] = {
+        // Straight source (4,4) turned towards the End below it.
+        {"one turn", Make({{4, 4, 3}, {4, 5, 9}}, 4, 4), 1},
+        // End source facing away from the row: half a turn.
+        {"half turn", Make({{3, 4, 17}, {4, 4, 3}, {5, 4, 17}}, 3, 4), 2},
+        // Water must reach the corner (5,4) before it can turn towards (5,5).
+        {"walk on", Make({{3, 4, 9}, {4, 4, 3}, {5, 4, 10}, {5, 5, 9}}, 3, 4), 2},
+    };
+    for (const Case& c : cases) {
+        const SolveResult result = SolveLevel(c.level);
+        ASSERT_EQ(result.status, SolveStatus::Solved) << c.what << ": " << result.reason;
+        EXPECT_EQ(result.moves.size(), c.presses) << c.what << ": " << FormatMoves(result.moves);
+        ExpectSolvedByGame(c.level, result.moves);
+    }
+}
+
+TEST(SolverTest, JoinedAtStartIsSolvedByAPressThatTurnsNothing) {
+    const LevelRecord joined = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
+    const SolveResult result = SolveLevel(joined);
+    ASSERT_EQ(result.status, SolveStatus::Solved);
+    EXPECT_EQ(FormatMoves(result.moves), "M4,4");
+    ExpectSolvedByGame(joined, result.moves);
+}
+
+TEST(SolverTest, ProvesWhatCannotBeSolved) {
+    struct Case {
+        const char* what;
+        LevelRecord level;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"source on an empty cell", Make({{4, 4, 3}, {5, 4, 1}}, 6, 6), "source cell holds no piece"},
+        {"piece far away", Make({{4, 4, 3}, {5, 4, 1}, {9, 8, 1}}, 4, 4), "(9,8) touches no chain"},
+        // The End (5,4) points away from the source and is dry: it never turns.
+        {"dry end facing away", Make({{4, 4, 11}, {5, 4, 1}}, 4, 4), "(5,4) can never get water"},
+        // A corner cannot join two pieces on opposite sides: found by trying every position.
+        {"corner between two ends", Make({{3, 4, 1}, {4, 4, 2}, {5, 4, 17}}, 4, 4), "reachable positions"},
+    };
+    for (const Case& c : cases) {
+        const SolveResult result = SolveLevel(c.level);
+        EXPECT_EQ(result.status, SolveStatus::Impossible) << c.what;
+        EXPECT_NE(result.reason.find(c.reason), std::string::npos) << c.what << ": " << result.reason;
+    }
+    EXPECT_EQ(SolveLevel(Make({}, 1, 1)).status, SolveStatus::NoPieces);
+}
+
+TEST(SolverTest, StopsAtItsBound) {
+    // A row of tees open to the left, turned one after the other; a tee in a
+    // row always has an opening towards nothing, so no perfect network
+    // exists and the search goes without one.
+    LevelRecord row = Make({}, 1, 4);
+    for (int c = 1; c <= 10; ++c) row.PieceLayer[CellIndex(c, 4)] = 12;
+    SolverOptions tight;
+    tight.maxPositions = 3;
+    const SolveResult result = SolveLevel(row, tight);
+    EXPECT_EQ(result.status, SolveStatus::NotFound);
+    EXPECT_NE(result.reason.find("within 3 positions"), std::string::npos);
+    const SolveResult free = SolveLevel(row);
+    ASSERT_EQ(free.status, SolveStatus::Solved) << free.reason;
+    EXPECT_EQ(free.moves.size(), 9u) << FormatMoves(free.moves);
+    ExpectSolvedByGame(row, free.moves);
+}
+
+TEST(SolverTest, PressesToSolveAndShortening) {
+    const LevelRecord level = Make({{3, 4, 9}, {4, 4, 3}, {5, 4, 10}, {5, 5, 9}}, 3, 4);
+    EXPECT_EQ(PressesToSolve(level, Moves("R3,4 L5,4")), 2);
+    EXPECT_EQ(PressesToSolve(level, Moves("L5,4")), -1) << "dry piece";
+    EXPECT_EQ(PressesToSolve(level, Moves("R3,4")), -1) << "not solved";
+    EXPECT_EQ(PressesToSolve(level, Moves("R3,4 L5,4 L5,4")), 2);
+    EXPECT_FALSE(SolvesOnBoard(level, Moves("R3,4 L5,4 L5,4"))) << "a press after the solving one";
+    // Wasted turns there and back, and presses after the end, are dropped.
+    EXPECT_EQ(FormatMoves(ShortenSolution(level, Moves("L3,4 R3,4 R3,4 L4,4 L4,4 L5,4 M5,4"))), "R3,4 L5,4");
+}
+
+}  // namespace
