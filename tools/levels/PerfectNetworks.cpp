@@ -8,8 +8,8 @@ namespace {
 // openings so that a straight or a cross is not tried twice.
 class NetworkSearch {
 public:
-    NetworkSearch(const LevelLayout& layout, int maxNetworks, int maxNodes)
-        : m_layout(layout), m_maxNetworks(maxNetworks), m_nodesLeft(maxNodes) {}
+    NetworkSearch(const LevelLayout& layout, int maxNetworks, int maxNodes, bool looseEnds)
+        : m_layout(layout), m_maxNetworks(maxNetworks), m_nodesLeft(maxNodes), m_looseEnds(looseEnds) {}
 
     std::vector<std::vector<std::uint8_t>> Run() {
         const int n = m_layout.PieceCount();
@@ -17,10 +17,10 @@ public:
         for (int i = 0; i < n; ++i) {
             const LayoutPiece& piece = m_layout.Piece(i);
             for (int o = 0; o < 4; ++o) {
-                if (piece.openings[o] != piece.useful[o]) continue;  // an opening would face nothing
+                if (!m_looseEnds && piece.openings[o] != piece.useful[o]) continue;  // an opening would face nothing
                 bool seen = false;
                 for (int earlier = 0; earlier < o; ++earlier)
-                    if ((domain[i] >> earlier & 1) && piece.openings[earlier] == piece.openings[o]) seen = true;
+                    if ((domain[i] >> earlier & 1) && piece.useful[earlier] == piece.useful[o]) seen = true;
                 if (!seen) domain[i] |= static_cast<std::uint8_t>(1 << o);
             }
         }
@@ -83,7 +83,7 @@ private:
                 stack.pop_back();
                 ++size;
                 const LayoutPiece& piece = m_layout.Piece(i);
-                const std::uint8_t open = piece.openings[std::countr_zero(domain[i])];
+                const std::uint8_t open = piece.useful[std::countr_zero(domain[i])];
                 for (int d = 0; d < 4; ++d) {
                     if (!(open >> d & 1)) continue;
                     const int q = piece.neighbour[d];
@@ -128,12 +128,13 @@ private:
     const LevelLayout& m_layout;
     int m_maxNetworks;
     int m_nodesLeft;
+    bool m_looseEnds;
     std::vector<std::vector<std::uint8_t>> m_found;
 };
 
 }  // namespace
 
 std::vector<std::vector<std::uint8_t>> FindPerfectNetworks(const LevelLayout& layout, int maxNetworks,
-                                                           int maxNodes) {
-    return NetworkSearch(layout, maxNetworks, maxNodes).Run();
+                                                           int maxNodes, bool looseEnds) {
+    return NetworkSearch(layout, maxNetworks, maxNodes, looseEnds).Run();
 }

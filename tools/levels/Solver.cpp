@@ -55,6 +55,7 @@ class Search {
 public:
     Search(const LevelLayout& layout, const SolverOptions& options) : m_layout(layout), m_options(options) {
         m_targets = FindPerfectNetworks(layout, kMaxTargets, 20000);
+        if (m_targets.empty()) m_targets = FindPerfectNetworks(layout, kMaxTargets, 20000, true);
         const int n = layout.PieceCount();
         for (const auto& target : m_targets) {
             std::vector<std::array<std::uint8_t, 4>> away(n);
