@@ -54,8 +54,8 @@ TEST(ShippedLevelsTest, HelpFileHasBothTopics) {
     EXPECT_NE(html.find("Stufe"), std::string::npos);
     EXPECT_NE(html.find("\xC3\xBC"), std::string::npos) << "German text with umlauts, in UTF-8";
     // The tool bar hints are the program's own words.
-    for (const char* hint : {"Ich fang ein neues Spiel an.", "I want to play a new game.", "Ich probier's nochmal.",
-                             "I need a break.", "Worum geht's da eigentlich?"})
+    for (const char* hint : {"Ich fang ein neues Spiel an.", "I want to play a new game.",
+                             "Ich probier's nochmal.", "I need a break.", "Worum geht's da eigentlich?"})
         EXPECT_NE(html.find(hint), std::string::npos) << hint;
 }
 

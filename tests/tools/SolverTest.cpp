@@ -8,7 +8,9 @@ namespace {
 
 using testlevels::Make;
 
-std::vector<Move> Moves(const std::string& text) { return *ParseMoves(text); }
+std::vector<Move> Moves(const std::string& text) {
+    return *ParseMoves(text);
+}
 
 // The game itself must accept every solution the solver prints.
 void ExpectSolvedByGame(const LevelRecord& level, const std::vector<Move>& moves) {

@@ -24,7 +24,8 @@ struct Plan {
 Plan PlanFor(const GeneratorOptions& options, int n, Rng& rng) {
     const double t = options.count > 1 ? (n - 1.0) / (options.count - 1.0) : 1.0;
     Plan plan;
-    const double pieces = options.firstPieces + (options.lastPieces - options.firstPieces) * std::pow(t, 0.85);
+    const double pieces =
+        options.firstPieces + (options.lastPieces - options.firstPieces) * std::pow(t, 0.85);
     const double jitter = 1.0 + 0.08 * (rng.Unit() * 2 - 1) * std::min(1.0, 5 * t);
     plan.shape.pieces = std::clamp(static_cast<int>(std::lround(pieces * jitter)), 3, kCells - 6);
     plan.shape.straightWeight = 1.5;
@@ -56,7 +57,8 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n) {
     Rng rng(Rng::Mix(options.seed, static_cast<std::uint64_t>(n)));
     GeneratedLevel best;
     double bestDistance = 1e9;
-    for (int attempt = 0, made = 0; made < options.candidates && attempt < 20 * options.candidates; ++attempt) {
+    for (int attempt = 0, made = 0; made < options.candidates && attempt < 20 * options.candidates;
+         ++attempt) {
         const Plan plan = PlanFor(options, n, rng);
         const auto network = BuildNetwork(plan.shape, rng);
         if (!network) continue;
@@ -93,7 +95,8 @@ std::vector<GeneratedLevel> GenerateLevels(const GeneratorOptions& options, std:
     }
     // Within each ten the easier come first, so the rise is steady close up too.
     for (std::size_t first = 0; first < levels.size(); first += kBlock) {
-        const auto end = levels.begin() + static_cast<std::ptrdiff_t>(std::min(levels.size(), first + kBlock));
+        const auto end =
+            levels.begin() + static_cast<std::ptrdiff_t>(std::min(levels.size(), first + kBlock));
         std::stable_sort(levels.begin() + static_cast<std::ptrdiff_t>(first), end,
                          [](const GeneratedLevel& a, const GeneratedLevel& b) {
                              return a.metrics.difficulty < b.metrics.difficulty;

@@ -11,9 +11,9 @@
 struct GeneratorOptions {
     std::uint64_t seed = 1;
     int count = 500;
-    int firstPieces = 5;      // pieces of level 1
-    int lastPieces = 70;      // pieces of the last level
-    int candidates = 8;       // levels made for each place; the one nearest the wanted difficulty is kept
+    int firstPieces = 5;          // pieces of level 1
+    int lastPieces = 70;          // pieces of the last level
+    int candidates = 8;           // levels made for each place; the one nearest the wanted difficulty is kept
     int solverPositions = 40000;  // the solver must find a solution within this bound
 };
 

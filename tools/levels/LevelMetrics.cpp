@@ -32,7 +32,8 @@ double StuckRate(const LevelRecord& level) {
             std::vector<int> outOfPlace;
             layout.WetPieces(board).ForEach([&](int i) {
                 const LayoutPiece& piece = layout.Piece(i);
-                if (piece.usefulClass[orientations[i]] != piece.usefulClass[target[i]]) outOfPlace.push_back(i);
+                if (piece.usefulClass[orientations[i]] != piece.usefulClass[target[i]])
+                    outOfPlace.push_back(i);
             });
             if (outOfPlace.empty()) break;
             const int i = outOfPlace[rng.Below(static_cast<int>(outOfPlace.size()))];

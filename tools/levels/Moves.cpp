@@ -3,9 +3,9 @@
 #include <charconv>
 #include <sstream>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
@@ -22,10 +22,17 @@ std::optional<Move> ParseMove(const std::string& word) {
     if (word.size() < 4) return std::nullopt;
     Move move{};
     switch (word[0]) {
-        case 'L': move.button = MouseButton::Left; break;
-        case 'R': move.button = MouseButton::Right; break;
-        case 'M': move.button = MouseButton::Middle; break;
-        default: return std::nullopt;
+        case 'L':
+            move.button = MouseButton::Left;
+            break;
+        case 'R':
+            move.button = MouseButton::Right;
+            break;
+        case 'M':
+            move.button = MouseButton::Middle;
+            break;
+        default:
+            return std::nullopt;
     }
     const std::string_view cell = std::string_view(word).substr(1);
     const auto comma = cell.find(',');
@@ -39,7 +46,9 @@ std::optional<Move> ParseMove(const std::string& word) {
 }
 
 std::string FormatMove(const Move& move) {
-    const char button = move.button == MouseButton::Left ? 'L' : move.button == MouseButton::Right ? 'R' : 'M';
+    const char button = move.button == MouseButton::Left    ? 'L'
+                        : move.button == MouseButton::Right ? 'R'
+                                                            : 'M';
     return button + std::to_string(move.column) + "," + std::to_string(move.row);
 }
 
@@ -63,10 +72,14 @@ std::optional<std::vector<Move>> ParseMoves(const std::string& text) {
 
 const char* ResultName(MoveResult result) {
     switch (result) {
-        case MoveResult::Ignored: return "ignored";
-        case MoveResult::Refused: return "refused";
-        case MoveResult::Moved: return "moved";
-        case MoveResult::Solved: return "solved";
+        case MoveResult::Ignored:
+            return "ignored";
+        case MoveResult::Refused:
+            return "refused";
+        case MoveResult::Moved:
+            return "moved";
+        case MoveResult::Solved:
+            return "solved";
     }
     return "?";
 }
@@ -91,7 +104,7 @@ HeadlessGame::HeadlessGame(const std::vector<LevelRecord>& levels) {
     std::vector<std::uint8_t> bytes(levels.size() * LevelRecord::kSize);
     for (std::size_t i = 0; i < levels.size(); ++i)
         levels[i].ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(bytes.data() + i * LevelRecord::kSize,
-                                                                     LevelRecord::kSize));
+                                                                      LevelRecord::kSize));
     const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     close(fd);
     if (written) m_game.LoadLevelFileAt(path);

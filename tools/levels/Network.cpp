@@ -50,10 +50,18 @@ std::optional<CellLayer> BuildNetwork(const NetworkShape& shape, Rng& rng) {
                 if (next < 0 || used[next]) continue;
                 double weight = 0;
                 switch (degree) {
-                    case 0: weight = 1; break;
-                    case 1: weight = (links[cell] >> ((d + 2) % 4) & 1) ? shape.straightWeight : 1.0; break;
-                    case 2: weight = shape.teeWeight; break;
-                    case 3: weight = shape.crossWeight; break;
+                    case 0:
+                        weight = 1;
+                        break;
+                    case 1:
+                        weight = (links[cell] >> ((d + 2) % 4) & 1) ? shape.straightWeight : 1.0;
+                        break;
+                    case 2:
+                        weight = shape.teeWeight;
+                        break;
+                    case 3:
+                        weight = shape.crossWeight;
+                        break;
                 }
                 if (weight <= 0) continue;
                 choices.push_back({cell, d, weight});

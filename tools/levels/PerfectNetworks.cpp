@@ -17,7 +17,8 @@ public:
         for (int i = 0; i < n; ++i) {
             const LayoutPiece& piece = m_layout.Piece(i);
             for (int o = 0; o < 4; ++o) {
-                if (!m_looseEnds && piece.openings[o] != piece.useful[o]) continue;  // an opening would face nothing
+                if (!m_looseEnds && piece.openings[o] != piece.useful[o])
+                    continue;  // an opening would face nothing
                 bool seen = false;
                 for (int earlier = 0; earlier < o; ++earlier)
                     if ((domain[i] >> earlier & 1) && piece.useful[earlier] == piece.useful[o]) seen = true;

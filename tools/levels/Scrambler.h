@@ -7,14 +7,14 @@
 #include "tools/levels/Rng.h"
 
 struct ScrambleOptions {
-    int wrongPieces = 4;      // pieces to leave out of place, when the walk gets that far
-    double revisit = 0.1;     // weight of turning a piece again that is already out of place
-    double deadEnd = 0.05;    // weight factor of a piece from which the walk cannot go on
+    int wrongPieces = 4;    // pieces to leave out of place, when the walk gets that far
+    double revisit = 0.1;   // weight of turning a piece again that is already out of place
+    double deadEnd = 0.05;  // weight factor of a piece from which the walk cannot go on
     int maxSteps = 200;
 };
 
 struct Scrambled {
-    LevelRecord level;         // pieces and source; the floor is left as given
+    LevelRecord level;           // pieces and source; the floor is left as given
     std::vector<Move> solution;  // presses that solve it, by construction
     int wrongPieces = 0;
 };

@@ -35,7 +35,9 @@ struct KeyHash {
     }
 };
 
-int Get2(const Packed& p, int i) { return static_cast<int>((p[i >> 5] >> (2 * (i & 31))) & 3); }
+int Get2(const Packed& p, int i) {
+    return static_cast<int>((p[i >> 5] >> (2 * (i & 31))) & 3);
+}
 void Set2(Packed& p, int i, int v) {
     const int shift = 2 * (i & 31);
     p[i >> 5] = (p[i >> 5] & ~(std::uint64_t{3} << shift)) | (std::uint64_t(v) << shift);
@@ -46,7 +48,7 @@ struct Node {
     PieceSet wet;
     std::uint32_t parent;
     std::int16_t g;
-    std::uint8_t piece;  // turned to reach this node
+    std::uint8_t piece;                           // turned to reach this node
     std::array<std::uint16_t, kMaxTargets> away;  // quarter turns from each end picture
     std::int16_t mismatch;                        // facing pairs that do not meet, without end pictures
 };
@@ -64,7 +66,8 @@ public:
                 for (int o = 0; o < 4; ++o) {
                     int best = 2;
                     for (int t = 0; t < 4; ++t)
-                        if (piece.useful[t] == piece.useful[target[i]]) best = std::min(best, TurnDistance(o, t));
+                        if (piece.useful[t] == piece.useful[target[i]])
+                            best = std::min(best, TurnDistance(o, t));
                     away[i][o] = static_cast<std::uint8_t>(best);
                 }
             }
@@ -93,11 +96,13 @@ public:
             if (static_cast<int>(m_nodes.size()) >= m_options.maxPositions) {
                 result.status = SolveStatus::NotFound;
                 result.positions = static_cast<int>(m_nodes.size());
-                result.reason = "no solution found within " + std::to_string(m_options.maxPositions) + " positions";
+                result.reason =
+                    "no solution found within " + std::to_string(m_options.maxPositions) + " positions";
                 return result;
             }
             const Node node = m_nodes[index];
-            for (int i = 0; i < n; ++i) orientations[i] = static_cast<std::uint8_t>(Get2(node.orientations, i));
+            for (int i = 0; i < n; ++i)
+                orientations[i] = static_cast<std::uint8_t>(Get2(node.orientations, i));
             for (int i = 0; i < n; ++i)
                 board.PieceLayer[m_layout.Piece(i).cell] = PieceCode(m_layout.Piece(i).type, orientations[i]);
             bool done = false;
@@ -109,7 +114,8 @@ public:
                     if (cls == piece.usefulClass[from]) continue;
                     int to = -1;
                     for (int o = 0; o < 4; ++o)
-                        if (piece.usefulClass[o] == cls && (to < 0 || TurnDistance(from, o) < TurnDistance(from, to)))
+                        if (piece.usefulClass[o] == cls &&
+                            (to < 0 || TurnDistance(from, o) < TurnDistance(from, to)))
                             to = o;
                     board.PieceLayer[piece.cell] = PieceCode(piece.type, to);
                     board.SourceColumn = piece.column;
@@ -122,10 +128,13 @@ public:
                     child.piece = static_cast<std::uint8_t>(p);
                     child.g = static_cast<std::int16_t>(node.g + TurnDistance(from, to));
                     for (std::size_t t = 0; t < m_targets.size(); ++t)
-                        child.away[t] = static_cast<std::uint16_t>(child.away[t] - m_away[t][p][from] + m_away[t][p][to]);
-                    child.mismatch = static_cast<std::int16_t>(node.mismatch - LocalMismatch(orientations, p));
+                        child.away[t] =
+                            static_cast<std::uint16_t>(child.away[t] - m_away[t][p][from] + m_away[t][p][to]);
+                    child.mismatch =
+                        static_cast<std::int16_t>(node.mismatch - LocalMismatch(orientations, p));
                     orientations[p] = static_cast<std::uint8_t>(to);
-                    child.mismatch = static_cast<std::int16_t>(child.mismatch + LocalMismatch(orientations, p));
+                    child.mismatch =
+                        static_cast<std::int16_t>(child.mismatch + LocalMismatch(orientations, p));
                     orientations[p] = static_cast<std::uint8_t>(from);
                     const std::uint32_t added = Add(child);
                     if (added != UINT32_MAX && child.wet == all) {
@@ -144,8 +153,8 @@ public:
         }
         result.status = SolveStatus::Impossible;
         result.positions = static_cast<int>(m_nodes.size());
-        result.reason = "every one of the " + std::to_string(m_nodes.size()) +
-                        " reachable positions leaves a piece dry";
+        result.reason =
+            "every one of the " + std::to_string(m_nodes.size()) + " reachable positions leaves a piece dry";
         return result;
     }
 
@@ -199,7 +208,8 @@ private:
 
     int Mismatch(const Packed& packed) const {
         std::vector<std::uint8_t> orientations(m_layout.PieceCount());
-        for (int i = 0; i < m_layout.PieceCount(); ++i) orientations[i] = static_cast<std::uint8_t>(Get2(packed, i));
+        for (int i = 0; i < m_layout.PieceCount(); ++i)
+            orientations[i] = static_cast<std::uint8_t>(Get2(packed, i));
         int total = 0;
         for (int i = 0; i < m_layout.PieceCount(); ++i) total += LocalMismatch(orientations, i);
         return total / 2;
@@ -321,10 +331,13 @@ std::vector<Move> ShortenSolution(const LevelRecord& level, std::vector<Move> mo
         // Whole runs of presses on one cell first, then single presses.
         for (std::size_t i = 0; i < moves.size() && !shorter; ++i) {
             std::size_t end = i + 1;
-            while (end < moves.size() && moves[end].column == moves[i].column && moves[end].row == moves[i].row) ++end;
+            while (end < moves.size() && moves[end].column == moves[i].column &&
+                   moves[end].row == moves[i].row)
+                ++end;
             for (std::size_t cut = end; cut > i && !shorter; --cut) {
                 std::vector<Move> trial = moves;
-                trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(i), trial.begin() + static_cast<std::ptrdiff_t>(cut));
+                trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(i),
+                            trial.begin() + static_cast<std::ptrdiff_t>(cut));
                 if (!trial.empty() && SolvesOnBoard(level, trial)) {
                     moves = std::move(trial);
                     shorter = true;
