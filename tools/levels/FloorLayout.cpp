@@ -42,19 +42,26 @@ std::vector<Rect> LargestFree(const std::array<bool, kCells>& free) {
     return best;
 }
 
-// The biggest motif that fits the rug, if any; ties picked at random.
-const FloorMotif* MotifFor(const Rect& rug, Rng& rng) {
+// The biggest motif that fits the rug, if any, one not yet laid in this
+// level if there is such; ties picked at random.
+const FloorMotif* MotifFor(const Rect& rug, std::vector<const FloorMotif*>& laid, Rng& rng) {
     std::vector<const FloorMotif*> fitting;
-    int area = 0;
+    int best = 0;
     for (const FloorMotif& motif : kFloorMotifs) {
         if (motif.width > rug.w || motif.height > rug.h) continue;
-        if (motif.width * motif.height > area) {
-            area = motif.width * motif.height;
+        const bool fresh = std::find(laid.begin(), laid.end(), &motif) == laid.end();
+        // Size first, then freshness.
+        const int score = 2 * motif.width * motif.height + (fresh ? 1 : 0);
+        if (score > best) {
+            best = score;
             fitting.clear();
         }
-        if (motif.width * motif.height == area) fitting.push_back(&motif);
+        if (score == best) fitting.push_back(&motif);
     }
-    return fitting.empty() ? nullptr : fitting[rng.Below(static_cast<int>(fitting.size()))];
+    if (fitting.empty()) return nullptr;
+    const FloorMotif* chosen = fitting[rng.Below(static_cast<int>(fitting.size()))];
+    laid.push_back(chosen);
+    return chosen;
 }
 
 }  // namespace
@@ -66,6 +73,7 @@ CellLayer LayFloor(const CellLayer& pieces, Rng& rng) {
     for (int i = 0; i < kCells; ++i) free[i] = pieces[i] == 0;
 
     std::vector<std::uint8_t> textures(kFloorTextures.begin(), kFloorTextures.end());
+    std::vector<const FloorMotif*> laid;
     for (int rug = 0; rug < kMaxRugs; ++rug) {
         const std::vector<Rect> candidates = LargestFree(free);
         if (candidates.empty()) break;
@@ -77,7 +85,7 @@ CellLayer LayFloor(const CellLayer& pieces, Rng& rng) {
         for (int i = 0; i < r.w; ++i)
             for (int j = 0; j < r.h; ++j) floor[CellIndex(r.c + i, r.r + j)] = texture;
 
-        if (const FloorMotif* motif = MotifFor(r, rng)) {
+        if (const FloorMotif* motif = MotifFor(r, laid, rng)) {
             // Centred; an odd spare cell goes to either side.
             const int spareW = r.w - motif->width;
             const int spareH = r.h - motif->height;
