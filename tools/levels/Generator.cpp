@@ -71,9 +71,9 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n) {
         candidate.solution = ShortenSolution(scrambled.level, scrambled.solution);
         SolverOptions solverOptions;
         solverOptions.maxPositions = options.solverPositions;
-        const SolveResult solved2 = SolveLevel(candidate.level, solverOptions);
-        if (solved2.status != SolveStatus::Solved) continue;  // the author's tool must cope with every level
-        if (solved2.moves.size() < candidate.solution.size()) candidate.solution = solved2.moves;
+        const SolveResult bySolver = SolveLevel(candidate.level, solverOptions);
+        if (bySolver.status != SolveStatus::Solved) continue;  // the author's tool must cope with every level
+        if (bySolver.moves.size() < candidate.solution.size()) candidate.solution = bySolver.moves;
         candidate.metrics = MeasureLevel(candidate.level, candidate.solution);
         if (!Acceptable(candidate, n)) continue;
         ++made;

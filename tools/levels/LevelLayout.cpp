@@ -76,3 +76,13 @@ PieceSet LevelLayout::All() const {
     for (int i = 0; i < PieceCount(); ++i) all.Add(i);
     return all;
 }
+
+void LevelLayout::Turn(Board& board, int i, int from, int to) const {
+    const LayoutPiece& piece = m_pieces[i];
+    const int steps = ((to - from) % 4 + 4) % 4;
+    if (steps == 3) {
+        TurnClockwise(board, piece.column, piece.row);
+        return;
+    }
+    for (int k = 0; k < steps; ++k) TurnCounterClockwise(board, piece.column, piece.row);
+}

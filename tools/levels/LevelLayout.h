@@ -48,6 +48,9 @@ public:
     // The pieces a board shows wet.
     PieceSet WetPieces(const Board& board) const;
     PieceSet All() const;
+    // Turns piece i on the board from orientation `from` to `to` with the
+    // game's own turns, the shorter way round.
+    void Turn(Board& board, int i, int from, int to) const;
 
 private:
     LevelRecord m_level;

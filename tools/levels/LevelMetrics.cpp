@@ -38,8 +38,8 @@ double StuckRate(const LevelRecord& level) {
             if (outOfPlace.empty()) break;
             const int i = outOfPlace[rng.Below(static_cast<int>(outOfPlace.size()))];
             const LayoutPiece& piece = layout.Piece(i);
+            layout.Turn(board, i, orientations[i], target[i]);
             orientations[i] = target[i];
-            board.PieceLayer[piece.cell] = PieceCode(piece.type, target[i]);
             board.SourceColumn = piece.column;
             board.SourceRow = piece.row;
             ComputeWater(board);

@@ -32,6 +32,5 @@ double StuckRate(const LevelRecord& level);
 
 LevelMetrics MeasureLevel(const LevelRecord& level, const std::vector<Move>& bestSolution);
 
-// "SEEE CCC SSS TTT XXX" style summary of the piece types: counts of ends,
-// corners, straights, tees and crosses.
+// The pieces by type, "E2 C4 S1 T0 X0": ends, corners, straights, tees, crosses.
 std::string TypeSummary(const LevelMetrics& metrics);

@@ -57,7 +57,7 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
         double total = 0;
         for (int o = 0; o < 4; ++o) {
             if (piece.usefulClass[o] == piece.usefulClass[now]) continue;
-            board.PieceLayer[piece.cell] = PieceCode(piece.type, o);
+            layout.Turn(board, current, now, o);
             board.SourceColumn = piece.column;
             board.SourceRow = piece.row;
             ComputeWater(board);
@@ -72,8 +72,8 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
                 any = true;
             }
             if (!any) steps.push_back({o, -1, 0.0});
+            layout.Turn(board, current, o, now);
         }
-        board.PieceLayer[piece.cell] = PieceCode(piece.type, now);
         if (steps.empty()) break;
 
         const Step* chosen = nullptr;
@@ -94,7 +94,7 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
         for (int i = 0; i < (forward == 2 ? 2 : 1); ++i) backwards.push_back(press);
         const bool wasWrong = outOfPlace(current);
         orientations[current] = static_cast<std::uint8_t>(chosen->orientation);
-        board.PieceLayer[piece.cell] = PieceCode(piece.type, chosen->orientation);
+        layout.Turn(board, current, now, chosen->orientation);
         wrong += static_cast<int>(outOfPlace(current)) - static_cast<int>(wasWrong);
 
         if (chosen->next < 0 || wrong >= options.wrongPieces || step + 1 == options.maxSteps) {

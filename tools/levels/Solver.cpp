@@ -117,7 +117,7 @@ public:
                         if (piece.usefulClass[o] == cls &&
                             (to < 0 || TurnDistance(from, o) < TurnDistance(from, to)))
                             to = o;
-                    board.PieceLayer[piece.cell] = PieceCode(piece.type, to);
+                    m_layout.Turn(board, p, from, to);
                     board.SourceColumn = piece.column;
                     board.SourceRow = piece.row;
                     ComputeWater(board);
@@ -136,13 +136,13 @@ public:
                     child.mismatch =
                         static_cast<std::int16_t>(child.mismatch + LocalMismatch(orientations, p));
                     orientations[p] = static_cast<std::uint8_t>(from);
+                    m_layout.Turn(board, p, to, from);
                     const std::uint32_t added = Add(child);
                     if (added != UINT32_MAX && child.wet == all) {
                         m_goal = added;
                         done = true;
                     }
                 }
-                board.PieceLayer[piece.cell] = PieceCode(piece.type, from);
             });
             if (done) {
                 result.status = SolveStatus::Solved;
