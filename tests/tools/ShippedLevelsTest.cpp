@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/LevelFile.h"
+#include "core/Piece.h"
 #include "tools/levels/LevelsTool.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
@@ -42,6 +43,40 @@ TEST(ShippedLevelsTest, EverySolutionSolvesItsLevelWellInTime) {
         EXPECT_EQ(replay.timeAllowance, 4 * levels.Level(n).PieceCount());
         EXPECT_LE(1.5 * static_cast<double>(moves.size()), 0.5 * replay.timeAllowance) << "level " << n;
     }
+}
+
+// The first levels teach the rule with a handful of pieces, the last fill
+// most of the board; tees and crosses come in gradually.
+TEST(ShippedLevelsTest, SetRisesByFifths) {
+    std::string error;
+    const auto solutions = ReadSolutions(kSolutions, error);
+    ASSERT_TRUE(solutions) << error;
+    const LevelFileReport report = ReadLevelFile(kLevels);
+    ASSERT_EQ(report.catalogue.LevelCount(), 500);
+    double lastPieces = 0, lastPresses = 0;
+    for (int fifth = 0; fifth < 5; ++fifth) {
+        double pieces = 0, presses = 0;
+        for (int n = 100 * fifth + 1; n <= 100 * (fifth + 1); ++n) {
+            pieces += report.catalogue.Level(n).PieceCount();
+            presses += static_cast<double>(solutions->at(n).size());
+        }
+        EXPECT_GT(pieces, lastPieces) << "fifth " << fifth + 1;
+        EXPECT_GT(presses, lastPresses) << "fifth " << fifth + 1;
+        lastPieces = pieces;
+        lastPresses = presses;
+    }
+    EXPECT_GE(lastPieces / 100, 60) << "the last fifth fills most of the 80 cells";
+    for (int n = 1; n <= 5; ++n) EXPECT_LE(report.catalogue.Level(n).PieceCount(), 8) << n;
+
+    auto first = [&](int type) {
+        for (int n = 1; n <= 500; ++n)
+            for (std::uint8_t code : report.catalogue.Level(n).PieceLayer)
+                if (code != 0 && PieceTypeOf(code) == type) return n;
+        return 0;
+    };
+    EXPECT_GT(first(Tee), 10);
+    EXPECT_GT(first(Cross), first(Tee));
+    EXPECT_GT(first(Cross), 50);
 }
 
 TEST(ShippedLevelsTest, HelpFileHasBothTopics) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/Piece.h"
 #include "tests/support/Levels.h"
+#include "tools/levels/LevelMetrics.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/Solver.h"
 
@@ -97,6 +99,34 @@ TEST(SolverTest, PressesToSolveAndShortening) {
     EXPECT_FALSE(SolvesOnBoard(level, Moves("R3,4 L5,4 L5,4"))) << "a press after the solving one";
     // Wasted turns there and back, and presses after the end, are dropped.
     EXPECT_EQ(FormatMoves(ShortenSolution(level, Moves("L3,4 R3,4 R3,4 L4,4 L4,4 L5,4 M5,4"))), "R3,4 L5,4");
+}
+
+}  // namespace
+
+
+namespace {
+
+TEST(LevelMetricsTest, CountsPiecesDryPiecesAndDetours) {
+    // End source facing up, a straight, a corner facing up and left, an End below it.
+    const LevelRecord level = Make({{3, 4, 9}, {4, 4, 3}, {5, 4, 10}, {5, 5, 9}}, 3, 4);
+    const LevelMetrics direct = MeasureLevel(level, Moves("R3,4 L5,4"));
+    EXPECT_EQ(direct.pieces, 4);
+    EXPECT_EQ(direct.types[End], 2);
+    EXPECT_EQ(direct.types[Straight], 1);
+    EXPECT_EQ(direct.types[Corner], 1);
+    EXPECT_EQ(TypeSummary(direct), "E2 C1 S1 T0 X0");
+    EXPECT_EQ(direct.dryAtStart, 3);
+    EXPECT_EQ(direct.solutionLength, 2);
+    EXPECT_EQ(direct.turnedPieces, 2);
+    EXPECT_EQ(direct.detours, 0);
+    EXPECT_EQ(direct.stuckRate, 0.0) << "putting the wet piece right always helps here";
+
+    // The source turned away and back first: two presses more than needed.
+    const LevelMetrics roundabout = MeasureLevel(level, Moves("L3,4 R3,4 R3,4 L5,4"));
+    EXPECT_EQ(roundabout.detours, 2);
+    EXPECT_GT(roundabout.difficulty, direct.difficulty);
+
+    EXPECT_EQ(MeasureLevel(level, {}).solutionLength, -1);
 }
 
 }  // namespace
