@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "core/Piece.h"
 #include "tests/support/Levels.h"
+#include "tools/levels/LevelLayout.h"
 #include "tools/levels/LevelMetrics.h"
 #include "tools/levels/Moves.h"
+#include "tools/levels/PerfectNetworks.h"
+#include "tools/levels/SolutionsFile.h"
 #include "tools/levels/Solver.h"
 
 namespace {
@@ -103,7 +108,6 @@ TEST(SolverTest, PressesToSolveAndShortening) {
 
 }  // namespace
 
-
 namespace {
 
 TEST(LevelMetricsTest, CountsPiecesDryPiecesAndDetours) {
@@ -127,6 +131,51 @@ TEST(LevelMetricsTest, CountsPiecesDryPiecesAndDetours) {
     EXPECT_GT(roundabout.difficulty, direct.difficulty);
 
     EXPECT_EQ(MeasureLevel(level, {}).solutionLength, -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PerfectNetworksTest, FindsTheEndPictureOrNone) {
+    // A corner with ends on two sides: one way to close every opening.
+    const LevelRecord corner = Make({{4, 4, 2}, {5, 4, 1}, {4, 5, 1}}, 4, 4);
+    const auto one = FindPerfectNetworks(LevelLayout(corner), 4, 1000);
+    ASSERT_EQ(one.size(), 1u);
+    // Pieces in layer order: the corner, the end below it, the end to its right.
+    EXPECT_EQ(one[0], (std::vector<std::uint8_t>{3, 1, 2})) << "corner right+down, ends facing it";
+    // A row of tees always has an opening towards nothing: no perfect network,
+    // but tidy ones where only neighbours must meet.
+    const LevelRecord tees = Make({{3, 4, 4}, {4, 4, 4}, {5, 4, 4}}, 3, 4);
+    EXPECT_TRUE(FindPerfectNetworks(LevelLayout(tees), 4, 1000).empty());
+    const auto tidy = FindPerfectNetworks(LevelLayout(tees), 4, 1000, true);
+    ASSERT_FALSE(tidy.empty());
+    for (const auto& network : tidy) {
+        const LevelLayout layout(tees);
+        const Board board = layout.MakeBoard(network, 0);
+        EXPECT_EQ(layout.WetPieces(board).Count(), 3);
+    }
+    // Two ends facing each other close a network that leaves the third piece out.
+    const LevelRecord apart = Make({{3, 4, 1}, {4, 4, 1}, {5, 4, 1}}, 3, 4);
+    EXPECT_TRUE(FindPerfectNetworks(LevelLayout(apart), 4, 1000).empty());
+}
+
+TEST(SolutionsFileTest, RoundTripAndBadLines) {
+    testlevels::TempFolder folder;
+    const std::string path = (folder.path() / "solutions.txt").string();
+    const Solutions written = {{1, Moves("L5,4 R6,4")}, {2, Moves("M1,1")}, {10, Moves("R10,8")}};
+    ASSERT_TRUE(WriteSolutions(path, written));
+    std::string error;
+    const auto read = ReadSolutions(path, error);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(*read, written);
+
+    for (const char* bad : {"1 L5,4\n", "x: L5,4\n", "0: L5,4\n", "1: L5,4 Q1,1\n", "1: L5,4\n1: R5,4\n"}) {
+        std::ofstream(path, std::ios::trunc) << "# comment\n\n" << bad;
+        EXPECT_FALSE(ReadSolutions(path, error)) << bad;
+        EXPECT_NE(error.find("solutions.txt:"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(ReadSolutions((folder.path() / "none.txt").string(), error));
 }
 
 }  // namespace
