@@ -38,6 +38,12 @@ void Game::FormCreate(const std::string& programFolder) {
 
 void Game::LoadLevelFile() { LoadLevelFileAt(m_ProgramFolder + kLevelFileName); }
 
+void Game::UseLevels(LevelCatalogue catalogue) {
+    assert(catalogue.LevelCount() > 0);
+    m_catalogue = std::move(catalogue);
+    m_CurrentLevel = std::clamp(m_CurrentLevel, 1, LevelCount());
+}
+
 void Game::LoadLevelFileAt(const std::string& path) {
     LevelFileReport report = ReadLevelFile(path);
     if (report.status == LevelFileStatus::Read) {

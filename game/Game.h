@@ -38,6 +38,8 @@ public:
     // telling the player why.
     void LoadLevelFile();
     void LoadLevelFileAt(const std::string& path);
+    // Plays these levels instead; there must be at least one.
+    void UseLevels(LevelCatalogue catalogue);
 
     void StartLevel(int n);
     // The window system asked for the board: background, every cell, displays.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "tests/support/Levels.h"
@@ -110,6 +111,76 @@ TEST_F(LevelsToolTest, ReplayRejectsBadArguments) {
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());
     }
+}
+
+}  // namespace
+
+namespace {
+
+class LevelsToolCommandsTest : public LevelsToolTest {};
+
+TEST_F(LevelsToolCommandsTest, SolvePrintsASolutionOrWhyThereIsNone) {
+    const std::string file = File({
+        testlevels::Make({{3, 4, 9}, {4, 4, 3}, {5, 4, 10}, {5, 5, 9}}, 3, 4),  // two presses
+        testlevels::Make({{4, 4, 11}, {5, 4, 1}}, 4, 4),                        // the End never gets water
+    });
+    const ToolRun solved = Tool({"solve", file, "1"});
+    EXPECT_EQ(solved.status, 0) << solved.err;
+    EXPECT_EQ(solved.out, "solution 2 moves: R3,4 L5,4\n");
+    const ToolRun replayed = Tool({"replay", file, "1", "R3,4", "L5,4"});
+    EXPECT_NE(replayed.out.find("L5,4 solved"), std::string::npos);
+
+    const ToolRun impossible = Tool({"solve", file, "2"});
+    EXPECT_EQ(impossible.status, 1);
+    EXPECT_EQ(impossible.out.rfind("no solution exists: the piece at (5,4) can never get water", 0), 0u);
+
+    const ToolRun bounded = Tool({"solve", file, "1", "--positions", "1"});
+    EXPECT_EQ(bounded.status, 1);
+    EXPECT_EQ(bounded.out, "none found: no solution found within 1 positions\n");
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"solve", file, "3"}, {"solve", file, "1", "--positions"}, {"solve", file, "1", "--positions", "0"},
+             {"solve", file, "1", "--depth", "5"}})
+        EXPECT_EQ(Tool(args).status, 2) << args.back();
+}
+
+TEST_F(LevelsToolCommandsTest, GenerateIsRepeatableAndStatsSummarisesByFifths) {
+    const std::string a = (folder.path() / "a.dat").string();
+    const std::string b = (folder.path() / "b.dat").string();
+    const std::string c = (folder.path() / "c.dat").string();
+    const std::string solutions = (folder.path() / "a.txt").string();
+    const std::vector<std::string> common = {"--count", "10", "--last-pieces", "20", "--candidates", "2"};
+    auto generate = [&](const std::string& seed, const std::string& out, bool withSolutions) {
+        std::vector<std::string> args = {"generate", "--seed", seed, "-o", out};
+        args.insert(args.end(), common.begin(), common.end());
+        if (withSolutions) args.insert(args.end(), {"--solutions", solutions});
+        return Tool(args);
+    };
+    const ToolRun first = generate("7", a, true);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out.rfind("seed 7\n", 0), 0u);
+    EXPECT_NE(first.out.find("wrote 10 levels"), std::string::npos);
+    ASSERT_EQ(generate("7", b, false).status, 0);
+    ASSERT_EQ(generate("8", c, false).status, 0);
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(bytes(a).size(), 10 * LevelRecord::kSize);
+    EXPECT_EQ(bytes(a), bytes(b));
+    EXPECT_NE(bytes(a), bytes(c));
+    EXPECT_EQ(Tool({"check", a}).status, 0);
+
+    const ToolRun stats = Tool({"stats", a, "--solutions", solutions});
+    EXPECT_EQ(stats.status, 0) << stats.err;
+    EXPECT_EQ(stats.out.rfind("level 1: pieces ", 0), 0u) << stats.out;
+    EXPECT_NE(stats.out.find("\nlevel 10: pieces "), std::string::npos);
+    EXPECT_NE(stats.out.find("\nlevels 1-2: pieces "), std::string::npos);
+    EXPECT_NE(stats.out.find("\nlevels 9-10: pieces "), std::string::npos);
+
+    EXPECT_EQ(Tool({"generate", "-o", a}).status, 2) << "the seed is required";
+    EXPECT_EQ(Tool({"generate", "--seed", "x", "-o", a}).status, 2);
+    EXPECT_EQ(Tool({"generate", "--seed", "1", "--count", "501", "-o", a}).status, 2);
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 #include "tools/levels/LevelsTool.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <ostream>
 
@@ -9,7 +14,11 @@
 #include "core/LevelFile.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
-#include "store/MemorySettings.h"
+#include "tools/levels/Moves.h"
+#include "tools/levels/Generator.h"
+#include "tools/levels/LevelMetrics.h"
+#include "tools/levels/SolutionsFile.h"
+#include "tools/levels/Solver.h"
 
 namespace {
 
@@ -20,6 +29,10 @@ constexpr int kUnusable = 2;
 const char* const kUsage =
     "usage: aquendo-levels check FILE\n"
     "       aquendo-levels replay FILE LEVEL MOVE...\n"
+    "       aquendo-levels solve FILE LEVEL [--positions N]\n"
+    "       aquendo-levels generate --seed S [--count N] [--first-pieces P] [--last-pieces P]\n"
+    "                               [--candidates K] [--positions N] -o FILE [--solutions FILE]\n"
+    "       aquendo-levels stats FILE [--solutions FILE] [--positions N]\n"
     "MOVE is L, R or M (left, right, middle button) and a cell, for example L5,4.\n";
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -91,49 +104,6 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
     return clean ? kClean : kProblems;
 }
 
-struct Move {
-    MouseButton button;
-    int column;
-    int row;
-};
-
-std::optional<Move> ParseMove(const std::string& word) {
-    if (word.size() < 4) return std::nullopt;
-    Move move{};
-    switch (word[0]) {
-        case 'L': move.button = MouseButton::Left; break;
-        case 'R': move.button = MouseButton::Right; break;
-        case 'M': move.button = MouseButton::Middle; break;
-        default: return std::nullopt;
-    }
-    const std::string_view cell = std::string_view(word).substr(1);
-    const auto comma = cell.find(',');
-    if (comma == std::string_view::npos) return std::nullopt;
-    const auto c = ParseInt(cell.substr(0, comma));
-    const auto r = ParseInt(cell.substr(comma + 1));
-    if (!c || !r || !IsOnBoard(*c, *r)) return std::nullopt;
-    move.column = *c;
-    move.row = *r;
-    return move;
-}
-
-const char* ResultName(MoveResult result) {
-    switch (result) {
-        case MoveResult::Ignored: return "ignored";
-        case MoveResult::Refused: return "refused";
-        case MoveResult::Moved: return "moved";
-        case MoveResult::Solved: return "solved";
-    }
-    return "?";
-}
-
-// A shell that keeps the error the game would show, so the tool can print it.
-class ReplayShell : public NullShell {
-public:
-    void ShowError(const std::string& text) override { error = text; }
-    std::string error;
-};
-
 int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string& path = args[1];
     const auto level = ParseInt(args[2]);
@@ -147,12 +117,9 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
         moves.push_back(*move);
     }
 
-    ReplayShell shell;
-    MemorySettings settings;
-    Game game(shell, settings);
-    game.SetUiLanguage(0);
-    game.LoadLevelFileAt(path);
-    if (!shell.error.empty()) {
+    HeadlessGame headless(path);
+    Game& game = headless.game();
+    if (!headless.Loaded()) {
         err << "aquendo-levels: cannot read levels from " << path << "\n";
         return kUnusable;
     }
@@ -163,14 +130,243 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     game.StartLevel(*level);
     out << "start time " << game.TimeLeft() << " wet " << Wet(game.board().ShownWet) << "\n";
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        const Move& move = moves[i];
         // The press lands in the middle of the cell, as a player's would.
-        const int x = kGridLeft + kCellSize * (move.column - 1) + kCellSize / 2;
-        const int y = kGridTop + kCellSize * (move.row - 1) + kCellSize / 2;
-        const MoveResult result = game.boxMouseDown(move.button, x, y);
+        const MoveResult result = Press(game, moves[i]);
         out << args[3 + i] << " " << ResultName(result) << " wet " << Wet(game.board().ShownWet) << "\n";
     }
     return kClean;
+}
+
+// Reads a level file as the game does; reports on err when it cannot.
+std::optional<LevelCatalogue> ReadLevels(const std::string& path, std::ostream& err) {
+    LevelFileReport report = ReadLevelFile(path);
+    if (report.status != LevelFileStatus::Read) {
+        err << "aquendo-levels: cannot read levels from " << path << "\n";
+        return std::nullopt;
+    }
+    return std::move(report.catalogue);
+}
+
+std::optional<int> LevelNumber(const std::string& text, const LevelCatalogue& levels, std::ostream& err) {
+    const auto level = ParseInt(text);
+    if (!level || *level < 1 || *level > levels.LevelCount()) {
+        err << "aquendo-levels: level must be 1 to " << levels.LevelCount() << "\n";
+        return std::nullopt;
+    }
+    return level;
+}
+
+int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SolverOptions options;
+    for (std::size_t i = 3; i + 1 < args.size(); i += 2) {
+        const auto value = ParseInt(args[i + 1]);
+        if (args[i] != "--positions" || !value || *value < 1) {
+            err << kUsage;
+            return kUnusable;
+        }
+        options.maxPositions = *value;
+    }
+    if (args.size() % 2 == 0) {
+        err << kUsage;
+        return kUnusable;
+    }
+    const auto levels = ReadLevels(args[1], err);
+    if (!levels) return kUnusable;
+    const auto level = LevelNumber(args[2], *levels, err);
+    if (!level) return kUnusable;
+
+    const LevelRecord& record = levels->Level(*level);
+    const SolveResult result = SolveLevel(record, options);
+    switch (result.status) {
+        case SolveStatus::Solved: {
+            // The game has the last word on every solution printed.
+            const ReplayOutcome replay = ReplayMoves(record, result.moves);
+            if (!replay.solved || replay.movesToSolve != static_cast<int>(result.moves.size())) {
+                err << "aquendo-levels: internal error: the game does not accept the solution "
+                    << FormatMoves(result.moves) << "\n";
+                return kUnusable;
+            }
+            out << "solution " << result.moves.size() << " moves: " << FormatMoves(result.moves) << "\n";
+            return kClean;
+        }
+        case SolveStatus::Impossible: out << "no solution exists: " << result.reason << "\n"; return kProblems;
+        case SolveStatus::NoPieces: out << "nothing to solve: " << result.reason << "\n"; return kProblems;
+        case SolveStatus::NotFound: out << "none found: " << result.reason << "\n"; return kProblems;
+    }
+    return kUnusable;
+}
+
+// Options of the form --name VALUE after the first `skip` words.
+std::optional<std::map<std::string, std::string>> Options(const std::vector<std::string>& args, std::size_t skip,
+                                                           std::initializer_list<const char*> known) {
+    std::map<std::string, std::string> options;
+    for (std::size_t i = skip; i < args.size(); i += 2) {
+        const bool ok = i + 1 < args.size() && std::any_of(known.begin(), known.end(),
+                                                             [&](const char* name) { return args[i] == name; });
+        if (!ok || options.count(args[i])) return std::nullopt;
+        options[args[i]] = args[i + 1];
+    }
+    return options;
+}
+
+bool PositiveOption(const std::map<std::string, std::string>& options, const char* name, int& value) {
+    const auto it = options.find(name);
+    if (it == options.end()) return true;
+    const auto parsed = ParseInt(it->second);
+    if (!parsed || *parsed < 1) return false;
+    value = *parsed;
+    return true;
+}
+
+int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto options = Options(args, 1, {"--seed", "--count", "--first-pieces", "--last-pieces", "--candidates",
+                                           "--positions", "-o", "--solutions"});
+    if (!options || !options->count("--seed") || !options->count("-o")) {
+        err << kUsage;
+        return kUnusable;
+    }
+    GeneratorOptions generator;
+    const std::string& seedText = options->at("--seed");
+    std::uint64_t seed = 0;
+    const auto [end, ec] = std::from_chars(seedText.data(), seedText.data() + seedText.size(), seed);
+    bool ok = ec == std::errc() && end == seedText.data() + seedText.size();
+    generator.seed = seed;
+    ok = ok && PositiveOption(*options, "--count", generator.count) &&
+         PositiveOption(*options, "--first-pieces", generator.firstPieces) &&
+         PositiveOption(*options, "--last-pieces", generator.lastPieces) &&
+         PositiveOption(*options, "--candidates", generator.candidates) &&
+         PositiveOption(*options, "--positions", generator.solverPositions);
+    ok = ok && generator.count <= LevelCatalogue::kMaxLevels && generator.firstPieces >= 3 &&
+         generator.lastPieces >= 3 && generator.lastPieces <= kCells - 6;
+    if (!ok) {
+        err << "aquendo-levels: bad generate option (count 1 to 500, pieces 3 to 74)\n" << kUsage;
+        return kUnusable;
+    }
+    out << "seed " << generator.seed << "\n" << std::flush;
+
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<GeneratedLevel> levels = GenerateLevels(generator, &err);
+    std::vector<LevelRecord> records;
+    for (const GeneratedLevel& level : levels) records.push_back(level.level);
+    const std::string& path = options->at("-o");
+    {
+        std::vector<std::uint8_t> bytes(records.size() * LevelRecord::kSize);
+        for (std::size_t i = 0; i < records.size(); ++i)
+            records[i].ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(bytes.data() + i * LevelRecord::kSize,
+                                                                          LevelRecord::kSize));
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!file.flush()) {
+            err << "aquendo-levels: cannot write " << path << "\n";
+            return kUnusable;
+        }
+    }
+    // Every solution is played again through the game, on the file as written.
+    HeadlessGame headless(path);
+    Solutions solutions;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        const ReplayOutcome replay = headless.Loaded() ? headless.Replay(n, levels[i].solution) : ReplayOutcome{};
+        if (!replay.solved || replay.movesToSolve != static_cast<int>(levels[i].solution.size())) {
+            err << "aquendo-levels: internal error: level " << n << " does not replay to solved\n";
+            return kUnusable;
+        }
+        solutions[n] = levels[i].solution;
+    }
+    if (options->count("--solutions") && !WriteSolutions(options->at("--solutions"), solutions)) {
+        err << "aquendo-levels: cannot write " << options->at("--solutions") << "\n";
+        return kUnusable;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    char time[32];
+    std::snprintf(time, sizeof time, "%.1f", seconds);
+    out << "wrote " << levels.size() << " levels to " << path << ", every solution replayed to solved, in "
+        << time << " s\n";
+    return kClean;
+}
+
+std::string Fixed(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto options = Options(args, 2, {"--solutions", "--positions"});
+    SolverOptions solverOptions;
+    if (!options || !PositiveOption(*options, "--positions", solverOptions.maxPositions)) {
+        err << kUsage;
+        return kUnusable;
+    }
+    const auto levels = ReadLevels(args[1], err);
+    if (!levels) return kUnusable;
+    Solutions known;
+    if (options->count("--solutions")) {
+        std::string error;
+        const auto read = ReadSolutions(options->at("--solutions"), error);
+        if (!read) {
+            err << "aquendo-levels: " << error << "\n";
+            return kUnusable;
+        }
+        known = *read;
+    }
+
+    HeadlessGame headless(args[1]);
+    std::vector<LevelMetrics> all;
+    int unsolved = 0;
+    for (int n = 1; n <= levels->LevelCount(); ++n) {
+        const LevelRecord& record = levels->Level(n);
+        std::vector<Move> best;
+        const SolveResult solved = SolveLevel(record, solverOptions);
+        if (solved.status == SolveStatus::Solved) best = solved.moves;
+        if (known.count(n)) {
+            const ReplayOutcome replay = headless.Replay(n, known[n]);
+            if (replay.solved && (best.empty() || replay.movesToSolve < static_cast<int>(best.size())))
+                best.assign(known[n].begin(), known[n].begin() + replay.movesToSolve);
+        }
+        const LevelMetrics m = MeasureLevel(record, best);
+        if (m.solutionLength < 0) ++unsolved;
+        all.push_back(m);
+        out << "level " << n << ": pieces " << m.pieces << " (" << TypeSummary(m) << "), best "
+            << (m.solutionLength < 0 ? std::string("none") : std::to_string(m.solutionLength)) << ", dry "
+            << m.dryAtStart << ", stuck " << Fixed(m.stuckRate, 2) << ", difficulty " << Fixed(m.difficulty, 1)
+            << "\n";
+    }
+
+    // The rise through the set, a fifth at a time.
+    const int count = static_cast<int>(all.size());
+    for (int fifth = 0; fifth < 5 && count > 0; ++fifth) {
+        const int first = fifth * count / 5;
+        const int last = (fifth + 1) * count / 5;
+        if (first == last) continue;
+        double pieces = 0, length = 0, difficulty = 0;
+        int minPieces = 99, maxPieces = 0, minLength = 9999, maxLength = 0, tees = 0, crosses = 0, known = 0;
+        for (int i = first; i < last; ++i) {
+            const LevelMetrics& m = all[i];
+            pieces += m.pieces;
+            minPieces = std::min(minPieces, m.pieces);
+            maxPieces = std::max(maxPieces, m.pieces);
+            tees += m.types[Tee];
+            crosses += m.types[Cross];
+            difficulty += m.difficulty;
+            if (m.solutionLength < 0) continue;
+            ++known;
+            length += m.solutionLength;
+            minLength = std::min(minLength, m.solutionLength);
+            maxLength = std::max(maxLength, m.solutionLength);
+        }
+        const int span = last - first;
+        out << "levels " << first + 1 << "-" << last << ": pieces " << Fixed(pieces / span, 1) << " ("
+            << minPieces << "-" << maxPieces << "), solution "
+            << (known ? Fixed(length / known, 1) + " (" + std::to_string(minLength) + "-" +
+                            std::to_string(maxLength) + ")"
+                      : std::string("none"))
+            << ", tees " << Fixed(double(tees) / span, 1) << ", crosses " << Fixed(double(crosses) / span, 1)
+            << ", difficulty " << Fixed(difficulty / span, 1) << "\n";
+    }
+    if (unsolved) out << "levels without a known solution: " << unsolved << "\n";
+    return unsolved ? kProblems : kClean;
 }
 
 }  // namespace
@@ -178,6 +374,9 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int RunLevelsTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 2 && args[0] == "check") return Check(args[1], out, err);
     if (args.size() >= 3 && args[0] == "replay") return Replay(args, out, err);
+    if (args.size() >= 3 && args[0] == "solve") return Solve(args, out, err);
+    if (args.size() >= 2 && args[0] == "generate") return Generate(args, out, err);
+    if (args.size() >= 2 && args[0] == "stats") return Stats(args, out, err);
     err << kUsage;
     return kUnusable;
 }

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/Piece.h"
+#include "tools/levels/FloorLayout.h"
+#include "tools/levels/FloorMotifs.h"
+#include "tools/levels/Generator.h"
+#include "tools/levels/LevelLayout.h"
+#include "tools/levels/Network.h"
+#include "tools/levels/Scrambler.h"
+#include "tools/levels/Solver.h"
+
+namespace {
+
+// Every opening of every piece meets an opening of its neighbour.
+bool OpeningsAllMeet(const CellLayer& pieces) {
+    for (int c = 1; c <= kColumns; ++c) {
+        for (int r = 1; r <= kRows; ++r) {
+            const std::uint8_t code = pieces[CellIndex(c, r)];
+            for (Direction d : {Right, Up, Left, Down}) {
+                if (!HasOpening(code, d)) continue;
+                const int nc = c + (d == Right) - (d == Left);
+                const int nr = r + (d == Down) - (d == Up);
+                if (!IsOnBoard(nc, nr) || !HasOpening(pieces[CellIndex(nc, nr)], Opposite(d))) return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Every motif tile lies where its motif puts it, with the whole motif around it.
+void ExpectWholeMotifs(const CellLayer& floor) {
+    for (int c = 1; c <= kColumns; ++c) {
+        for (int r = 1; r <= kRows; ++r) {
+            const int f = floor[CellIndex(c, r)];
+            for (const FloorMotif& motif : kFloorMotifs) {
+                const int i = (f & 7) - (motif.corner & 7);
+                const int j = (f >> 3) - (motif.corner >> 3);
+                if (i < 0 || j < 0 || i >= motif.width || j >= motif.height) continue;
+                const int left = c - i;
+                const int top = r - j;
+                ASSERT_TRUE(IsOnBoard(left, top) && IsOnBoard(left + motif.width - 1, top + motif.height - 1))
+                    << "motif cut by the edge at (" << c << "," << r << ")";
+                for (int x = 0; x < motif.width; ++x)
+                    for (int y = 0; y < motif.height; ++y)
+                        EXPECT_EQ(floor[CellIndex(left + x, top + y)], motif.corner + x + 8 * y)
+                            << "motif broken at (" << left + x << "," << top + y << ")";
+            }
+        }
+    }
+}
+
+TEST(NetworkTest, GrowsToSizeWithEveryOpeningMet) {
+    for (int seed = 1; seed <= 20; ++seed) {
+        Rng rng(seed);
+        NetworkShape shape;
+        // Without tees a network is a path, which cannot wind through much of the board.
+        shape.teeWeight = seed % 2 ? 0.0 : 0.5;
+        shape.pieces = seed % 2 ? 4 + seed / 2 : 5 + 3 * seed;
+        shape.crossWeight = seed % 4 ? 0.0 : 0.3;
+        shape.loops = seed % 3;
+        const auto network = BuildNetwork(shape, rng);
+        ASSERT_TRUE(network) << seed;
+        int pieces = 0, tees = 0, crosses = 0;
+        for (std::uint8_t code : *network) {
+            pieces += code != 0;
+            tees += PieceTypeOf(code) == Tee;
+            crosses += PieceTypeOf(code) == Cross;
+        }
+        EXPECT_EQ(pieces, shape.pieces);
+        EXPECT_TRUE(OpeningsAllMeet(*network)) << seed;
+        if (shape.teeWeight == 0 && shape.loops == 0) {
+            EXPECT_EQ(tees + crosses, 0) << seed;
+        }
+    }
+}
+
+TEST(ScramblerTest, TheWalkPlayedForwardSolvesTheLevel) {
+    for (int seed = 1; seed <= 30; ++seed) {
+        Rng rng(seed);
+        NetworkShape shape;
+        shape.pieces = 10 + seed;
+        shape.teeWeight = 0.3;
+        const auto network = BuildNetwork(shape, rng);
+        ASSERT_TRUE(network);
+        LevelRecord solved;
+        solved.PieceLayer = *network;
+        ScrambleOptions options;
+        options.wrongPieces = shape.pieces / 2;
+        const Scrambled scrambled = Scramble(solved, options, rng);
+        EXPECT_GT(scrambled.wrongPieces, 0);
+        const int presses = PressesToSolve(scrambled.level, scrambled.solution);
+        EXPECT_GT(presses, 0) << "seed " << seed << ": " << FormatMoves(scrambled.solution);
+        // Only the orientations changed.
+        for (int i = 0; i < kCells; ++i)
+            EXPECT_EQ(PieceTypeOf(scrambled.level.PieceLayer[i]), PieceTypeOf(solved.PieceLayer[i]));
+    }
+}
+
+TEST(FloorLayoutTest, RugsWithWholeMotifsAndBarePlateUnderPieces) {
+    CellLayer none{};
+    Rng rng(3);
+    const CellLayer open = LayFloor(none, rng);
+    ExpectWholeMotifs(open);
+    std::set<int> codes(open.begin(), open.end());
+    EXPECT_GT(codes.size(), 4u) << "an empty board gets rugs and motifs";
+
+    CellLayer full;
+    full.fill(3);
+    const CellLayer covered = LayFloor(full, rng);
+    for (std::uint8_t f : covered) EXPECT_EQ(f, kBareFloor);
+
+    for (int seed = 1; seed <= 20; ++seed) {
+        Rng shapes(seed);
+        NetworkShape shape;
+        shape.pieces = 3 * seed;
+        shape.teeWeight = 0.3;
+        const auto network = BuildNetwork(shape, shapes);
+        ASSERT_TRUE(network);
+        const CellLayer floor = LayFloor(*network, shapes);
+        ExpectWholeMotifs(floor);
+        for (int i = 0; i < kCells; ++i) {
+            EXPECT_LT(floor[i], kFloorCodes);
+            if ((*network)[i]) {
+                EXPECT_EQ(floor[i], kBareFloor);
+            }
+        }
+    }
+}
+
+TEST(GeneratorTest, SameSeedSameLevelsOtherSeedOtherLevels) {
+    GeneratorOptions options;
+    options.candidates = 2;
+    options.count = 500;
+    for (int n : {1, 250, 500}) {
+        const GeneratedLevel a = GenerateLevel(options, n);
+        const GeneratedLevel b = GenerateLevel(options, n);
+        EXPECT_EQ(a.level, b.level) << n;
+        EXPECT_EQ(a.solution, b.solution) << n;
+        options.seed = 2;
+        EXPECT_NE(GenerateLevel(options, n).level, a.level) << n;
+        options.seed = 1;
+    }
+}
+
+TEST(GeneratorTest, LevelsRiseAndAreSolvableNeverSolvedAtStart) {
+    GeneratorOptions options;
+    options.candidates = 2;
+    options.count = 500;
+    int previousPieces = 0;
+    for (int n : {1, 2, 3, 60, 200, 350, 500}) {
+        const GeneratedLevel level = GenerateLevel(options, n);
+        const LevelMetrics& m = level.metrics;
+        EXPECT_GT(m.dryAtStart, 0) << n;
+        EXPECT_GE(m.solutionLength, 2) << n;
+        EXPECT_GE(m.pieces, previousPieces) << n;
+        previousPieces = m.pieces;
+        if (n <= 3) {
+            EXPECT_LE(m.pieces, 8) << "the first levels show the rule with a handful of pieces";
+        }
+        if (n <= 3) {
+            EXPECT_EQ(m.types[Tee] + m.types[Cross], 0) << n;
+        }
+        if (n == 500) {
+            EXPECT_GE(m.pieces, 55) << "the last levels fill most of the board";
+        }
+        const ReplayOutcome replay = ReplayMoves(level.level, level.solution);
+        EXPECT_TRUE(replay.solved) << n;
+        EXPECT_EQ(replay.movesToSolve, m.solutionLength) << n;
+        ExpectWholeMotifs(level.level.FloorLayer);
+    }
+}
+
+}  // namespace
