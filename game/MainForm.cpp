@@ -26,6 +26,7 @@
 #include "view/BoardBox.h"
 #include "view/DigitDisplay.h"
 #include "view/DisplayBox.h"
+#include "view/FlatScrollBar.h"
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
@@ -174,26 +175,19 @@ void TMainForm::CreateControls() {
     up->setObjectName("sUpBtn");
     up->setGeometry(0, 0, 23, 22);
     up->setArrowType(Qt::UpArrow);
-    m_LevelScroll = new QScrollBar(Qt::Vertical, m_ScrollPanel);
+    m_LevelScroll = new TFlatScrollBar(m_ScrollPanel);
     m_LevelScroll->setObjectName("LevelScroll");
     m_LevelScroll->setGeometry(0, 21, 22, 138);
     m_LevelScroll->setRange(1, 1);
     m_LevelScroll->setSingleStep(1);
     m_LevelScroll->setPageStep(10);
-    m_LevelScroll->setStyleSheet(QStringLiteral(
-        "QScrollBar { background: black; width: 22px; margin: 0; }"
-        "QScrollBar::handle { background: #9a9ca0; border: 1px solid #d0d0d0; min-height: 12px; }"
-        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"));
     auto* down = new QToolButton(m_ScrollPanel);
     down->setObjectName("sDownBtn");
     down->setGeometry(0, 159, 23, 22);
     down->setArrowType(Qt::DownArrow);
     connect(up, &QToolButton::clicked, this, [this] { m_game.sUpBtnClick(); });
     connect(down, &QToolButton::clicked, this, [this] { m_game.sDownBtnClick(); });
-    // Every user action notifies, also one that leaves the thumb where it was;
-    // the slider position already holds the action's result.
-    connect(m_LevelScroll, &QScrollBar::actionTriggered, this,
-            [this] { m_game.LevelScrollScroll(m_LevelScroll->sliderPosition()); });
+    connect(m_LevelScroll, &TFlatScrollBar::Scroll, this, [this](int position) { m_game.LevelScrollScroll(position); });
 
     m_PauseText = new QLabel(this);
     m_PauseText->setObjectName("PauseText");

@@ -14,7 +14,7 @@ class DisplayBox;
 class QFileDialog;
 class QFrame;
 class QLabel;
-class QScrollBar;
+class TFlatScrollBar;
 class QToolButton;
 class TGauge;
 class THelpWindow;
@@ -108,7 +108,7 @@ private:
     BoardBox* m_box = nullptr;
     TGauge* m_gsol = nullptr;
     QFrame* m_ScrollPanel = nullptr;
-    QScrollBar* m_LevelScroll = nullptr;
+    TFlatScrollBar* m_LevelScroll = nullptr;
     QLabel* m_PauseText = nullptr;
     TSplash* m_Splash = nullptr;
     TYesNoDlg* m_YesNoDlg = nullptr;

@@ -213,3 +213,82 @@ TEST_F(GameFlowTest, FullRepaintOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+class ActivationTest : public GameFlowTest {};
+
+TEST_F(ActivationTest, FirstActivationAsksForTheLanguageOnlyWhenNoneIsChosen) {
+    struct Case {
+        const char* stored;  // nullptr: nothing stored
+        std::optional<int> answer;
+        bool asks;
+        int language;
+    };
+    for (const Case& c : {Case{nullptr, 1, true, 1}, Case{nullptr, std::nullopt, true, -1}, Case{"0", 1, false, 0},
+                          Case{"1", 0, false, 1}, Case{"2", 0, false, 2}}) {
+        TickingShell quiet;
+        MemorySettings stored;
+        if (c.stored) stored.Set("tongue", c.stored);
+        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kJoinedRow}));
+        Game fresh(quiet, stored);
+        fresh.FormCreate(folder.Folder());
+        quiet.Clear();
+        quiet.language = c.answer;
+        fresh.FormActivate();
+        const Log expected = c.asks ? Log{"splash", "language dialog", "texts", "time", "status"}
+                                    : Log{"splash", "texts", "time", "status"};
+        EXPECT_EQ(quiet.log, expected) << (c.stored ? c.stored : "none");
+        EXPECT_EQ(fresh.UiLanguage(), c.language);
+        quiet.Clear();
+        fresh.FormActivate();
+        EXPECT_TRUE(quiet.log.empty()) << "later activations do nothing";
+    }
+}
+
+TEST_F(ActivationTest, LanguageButtonLeavesTheLanguageWhenTheDialogIsClosed) {
+    Load(1);
+    game.SetUiLanguage(2);
+    shell.language = std::nullopt;
+    game.TongueBtnClick();
+    EXPECT_EQ(game.UiLanguage(), 2);
+    EXPECT_TRUE(shell.Only("timer").empty()) << "the countdown goes on";
+    shell.language = 1;
+    game.Pause();
+    game.TongueBtnClick();
+    EXPECT_EQ(game.UiLanguage(), 1);
+    EXPECT_EQ(game.State(), PlayState::Paused);
+}
+
+TEST_F(ActivationTest, RulesOpenTheTopicOfTheLanguage) {
+    Load(1);
+    for (int language : {-1, 0, 1, 2, 7}) {
+        game.SetUiLanguage(language);
+        shell.Clear();
+        game.rules();
+        const std::string topic = language == 1 ? "Das_Spiel" : "The_game";
+        EXPECT_EQ(shell.log, (Log{"timer off", "help " + folder.Folder() + "aqnd2.html#" + topic, "timer on"}))
+            << language;
+    }
+}
+
+TEST_F(ActivationTest, AboutBoxStopsTheTimer) {
+    Load(1);
+    game.info();
+    EXPECT_EQ(shell.log, (Log{"timer off", "about", "timer on"}));
+}
+
+TEST_F(ActivationTest, MakerLinkSwitchesItselfOffAfterAFailure) {
+    Load(1);
+    game.MoxelBtnClick();
+    game.MoxelBtnClick();
+    EXPECT_EQ(shell.Only("url").size(), 2u);
+    shell.urlOpens = false;
+    game.MoxelBtnClick();
+    game.MoxelBtnClick();
+    game.MoxelBtnClick();
+    EXPECT_EQ(shell.Only("url").size(), 3u) << "after the failure the button does nothing";
+    EXPECT_TRUE(shell.Only("timer").empty());
+}
+
+}  // namespace

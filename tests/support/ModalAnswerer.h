@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -31,6 +32,7 @@ public:
     std::deque<Qt::Key> messageKeys;      // keys for the message dialog; Enter when empty
     std::deque<std::string> fileNames;    // names typed into file dialogs; cancel when empty
     std::deque<std::string> tongues;      // "en", "de" or "close"; English when empty
+    bool leaveSplash = false;             // let the splash close by itself
 
 private:
     void Answer() {
@@ -43,6 +45,7 @@ private:
         m_last = nullptr;
         if (auto* splash = qobject_cast<TSplash*>(modal)) {
             seen.push_back("splash");
+            if (leaveSplash) return;
             QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), splash->mapToGlobal(QPointF(5, 5)),
                               Qt::LeftButton, Qt::LeftButton, {});
             QApplication::sendEvent(splash, &press);
@@ -62,7 +65,9 @@ private:
             if (name.empty()) {
                 files->reject();
             } else {
-                files->selectFile(QString::fromStdString(name));
+                // selectFile() does nothing on a dialog already shown: type the name.
+                if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    edit->setText(QString::fromStdString(name));
                 QMetaObject::invokeMethod(files, "accept");
             }
         } else {

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QWindow>
+
+#include "game/HelpWindow.h"
+#include "game/MainForm.h"
+#include "game/Splash.h"
+#include "game/TongueDlg.h"
+#include "store/IniSettings.h"
+#include "store/MemorySettings.h"
+#include "store/ProgressFile.h"
+#include "tests/support/Levels.h"
+#include "tests/support/ModalAnswerer.h"
+#include "view/DrawnSheets.h"
+
+namespace {
+
+using testlevels::Make;
+
+const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
+const LevelRecord kOpenRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4);
+
+class WindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kOpenRow, kJoinedRow, kOpenRow}));
+        const std::string help =
+            "<html><body><h1><a name=\"Das_Spiel\">Das Spiel</a></h1><p>Regeln</p>"
+            "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
+        testlevels::WriteFile(folder.path() / "aqnd2.html", std::vector<std::uint8_t>(help.begin(), help.end()));
+    }
+    void Show(TMainForm& form) {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTest::qWait(20);
+        answerer.seen.clear();
+    }
+    template <typename T = QWidget>
+    static T* Child(TMainForm& form, const char* name) {
+        return form.findChild<T*>(QString::fromLatin1(name));
+    }
+
+    testlevels::TempFolder folder;
+    MemorySettings settings;
+    ModalAnswerer answerer;
+};
+
+TEST_F(WindowsTest, LanguageDialog) {
+    TTongueDlg dialog(nullptr);
+    EXPECT_EQ(dialog.size(), QSize(320, 91));
+    EXPECT_EQ(dialog.windowTitle(), "Aquendo 2.3");
+    EXPECT_EQ(dialog.EnglishBtn()->geometry(), QRect(84, 16, 221, 27));
+    EXPECT_EQ(dialog.GermanBtn()->geometry(), QRect(84, 48, 221, 27));
+    EXPECT_EQ(dialog.EnglishBtn()->text(), "I speak english.");
+    EXPECT_EQ(dialog.GermanBtn()->text(), "Ich spreche deutsch.");
+    answerer.tongues = {"de"};
+    EXPECT_EQ(dialog.Ask(), 1);
+    answerer.tongues = {"en"};
+    EXPECT_EQ(dialog.Ask(), 0);
+    answerer.tongues = {"close"};
+    EXPECT_EQ(dialog.Ask(), std::nullopt);
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"tongue de", "tongue en", "tongue close"}));
+}
+
+TEST_F(WindowsTest, SplashClosesOnAClick) {
+    TSplash splash(nullptr);
+    EXPECT_EQ(splash.size(), QSize(200, 150));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    QElapsedTimer clock;
+    clock.start();
+    splash.ShowModal();  // the answerer clicks it
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"splash"}));
+}
+
+TEST_F(WindowsTest, SplashClosesAtItsTimersNextTick) {
+    answerer.leaveSplash = true;  // nobody clicks this time
+    QElapsedTimer clock;
+    clock.start();
+    TSplash splash(nullptr);
+    QTest::qWait(1000);  // the timer runs from creation, not from showing
+    splash.ShowModal();
+    const qint64 shownFor = clock.elapsed();
+    EXPECT_GE(shownFor, TSplash::kInterval - 50);
+    EXPECT_LT(shownFor, TSplash::kInterval + 500);
+}
+
+TEST_F(WindowsTest, TextsFollowTheLanguage) {
+    settings.Set("tongue", "1");
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    Show(form);
+    EXPECT_EQ(Child<QLabel>(form, "TimeLabel")->text(), "Zeit:");
+    EXPECT_EQ(Child<QLabel>(form, "levellabel")->text(), "Stufe:");
+    EXPECT_EQ(Child(form, "SoundBtn")->toolTip(), QString::fromUtf8("Die Geräusche mag ich nicht immer."));
+    EXPECT_EQ(Child(form, "TongueBtn")->toolTip(), "I don't speak german.");
+    EXPECT_EQ(Child(form, "levelbox")->toolTip(), QString::fromUtf8("Stufe 1: ungelöst"));
+    EXPECT_EQ(Child(form, "gsol")->toolTip(), QString::fromUtf8("0 von 3 Stufen gelöst"));
+    form.game().Pause();
+    EXPECT_EQ(Child<QLabel>(form, "PauseText")->text(),
+              QString::fromUtf8("Spiel angehalten! Linke Maustaste zum weitermachen."));
+
+    answerer.tongues = {"en"};
+    Child<QToolButton>(form, "TongueBtn")->click();
+    EXPECT_EQ(Child<QLabel>(form, "PauseText")->text(), "Game paused! Press left mouse button to continue.")
+        << "switching while paused changes the pause text at once";
+    EXPECT_EQ(form.game().State(), PlayState::Paused);
+    EXPECT_EQ(Child(form, "TongueBtn")->toolTip(), "Ich spreche nicht englisch.");
+    EXPECT_EQ(Child(form, "gsol")->toolTip(), "0 of 3 levels solved");
+
+    form.game().SetUiLanguage(7);
+    form.game().ApplyLanguage();
+    EXPECT_EQ(Child<QLabel>(form, "TimeLabel")->text(), "Time:");
+}
+
+TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
+    settings.Set("tongue", "1");
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    Show(form);
+    Child<QToolButton>(form, "RulesBtn")->click();
+    ASSERT_NE(form.HelpWindow(), nullptr);
+    EXPECT_TRUE(form.HelpWindow()->isVisible());
+    EXPECT_EQ(form.HelpWindow()->Topic(), "Das_Spiel");
+    EXPECT_EQ(form.HelpWindow()->Browser()->source().fragment(), "Das_Spiel");
+    EXPECT_TRUE(form.TimerActive()) << "the countdown goes on while the help is open";
+
+    answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"; the save dialog is cancelled
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(form.HelpWindow()->isVisible());
+}
+
+TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
+    std::filesystem::remove(folder.path() / "aqnd2.html");
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    Show(form);
+    Child<QToolButton>(form, "RulesBtn")->click();
+    ASSERT_NE(form.HelpWindow(), nullptr);
+    EXPECT_TRUE(form.HelpWindow()->Browser()->toPlainText().contains("help file is missing"));
+    EXPECT_EQ(form.game().State(), PlayState::Running);
+}
+
+TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
+    settings.Set("tongue", "0");
+    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    Show(form);
+    auto* scroll = Child<QScrollBar>(form, "LevelScroll");
+    EXPECT_EQ(scroll->maximum(), 3);
+    EXPECT_EQ(scroll->value(), 3) << "level 1 sits at the bottom";
+    scroll->setFocus();
+    QTest::keyClick(scroll, Qt::Key_Up);
+    EXPECT_EQ(form.game().CurrentLevel(), 2);
+    QTest::keyClick(scroll, Qt::Key_Home);
+    EXPECT_EQ(form.game().CurrentLevel(), 3);
+    Child<QToolButton>(form, "sUpBtn")->click();
+    EXPECT_EQ(form.game().CurrentLevel(), 1) << "up from the highest level wraps to 1";
+    EXPECT_EQ(scroll->value(), 3);
+}
+
+// Everything the player leaves is found again at the next start.
+TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
+    const std::string iniPath = (folder.path() / "config" / "V2.ini").string();
+    const std::string results = (folder.path() / "my results.aqd").string();
+    QPoint placedAt;
+    {
+        IniSettings ini(iniPath);
+        TMainForm form(folder.Folder(), MakeDrawnSheets(), ini);
+        answerer.tongues = {"de"};
+        Show(form);
+        form.move(140, 90);
+        Child<QToolButton>(form, "SoundBtn")->click();
+        Child<QToolButton>(form, "sUpBtn")->click();  // to level 2, which a middle press solves
+        ASSERT_EQ(form.game().CurrentLevel(), 2);
+        const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+        QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
+        ASSERT_GT(form.game().Progress()[2], 0);
+        answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"
+        answerer.fileNames = {results};
+        EXPECT_TRUE(form.close());
+        placedAt = form.frameGeometry().topLeft();
+    }
+    IniSettings ini(iniPath);
+    TMainForm again(folder.Folder(), MakeDrawnSheets(), ini);
+    Show(again);
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{})) << "no language dialog the second time";
+    EXPECT_EQ(again.game().UiLanguage(), 1);
+    EXPECT_EQ(again.game().CurrentLevel(), 2);
+    EXPECT_EQ(again.game().SavePath(), results);
+    EXPECT_GT(again.game().Progress()[2], 0);
+    EXPECT_FALSE(again.SoundOn());
+    EXPECT_EQ(again.windowTitle(), "Aquendo 2.3 - Spiel my results.aqd");
+    EXPECT_EQ(again.frameGeometry().topLeft(), placedAt);
+    EXPECT_EQ(Child<QScrollBar>(again, "LevelScroll")->value(), 2);
+}
+
+}  // namespace

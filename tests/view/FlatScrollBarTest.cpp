@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+#include "view/FlatScrollBar.h"
+
+namespace {
+
+class FlatScrollBarTest : public ::testing::Test {
+protected:
+    FlatScrollBarTest() : spy(&bar, &TFlatScrollBar::Scroll) {
+        bar.setGeometry(0, 0, 22, 138);
+        bar.setRange(1, 20);
+        bar.setSingleStep(1);
+        bar.setPageStep(10);
+        bar.show();
+    }
+    QPoint Centre(QStyle::SubControl control) {
+        QStyleOptionSlider option;
+        option.initFrom(&bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = bar.minimum();
+        option.maximum = bar.maximum();
+        option.sliderPosition = bar.sliderPosition();
+        option.sliderValue = bar.value();
+        option.singleStep = bar.singleStep();
+        option.pageStep = bar.pageStep();
+        option.subControls = QStyle::SC_All;
+        return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, control, &bar).center();
+    }
+    void Click(QStyle::SubControl control) {
+        const QPoint at = Centre(control);
+        QTest::mousePress(&bar, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&bar, Qt::LeftButton, {}, at);
+    }
+    std::vector<int> Reported() {
+        std::vector<int> positions;
+        for (const auto& call : spy) positions.push_back(call.at(0).toInt());
+        spy.clear();
+        return positions;
+    }
+
+    TFlatScrollBar bar{nullptr};
+    QSignalSpy spy;
+};
+
+TEST_F(FlatScrollBarTest, ValuesSetFromCodeAreNotReported) {
+    bar.setValue(5);
+    bar.setMaximum(3);
+    EXPECT_EQ(bar.value(), 3) << "a lower maximum lowers the position";
+    bar.setValue(99);
+    EXPECT_EQ(bar.value(), 3);
+    EXPECT_TRUE(Reported().empty());
+}
+
+TEST_F(FlatScrollBarTest, ArrowsMoveByOneAndDoNothingAtTheEnd) {
+    bar.setValue(19);
+    Click(QStyle::SC_ScrollBarAddLine);
+    EXPECT_EQ(Reported(), (std::vector<int>{20}));
+    Click(QStyle::SC_ScrollBarAddLine);
+    EXPECT_TRUE(Reported().empty());
+    bar.setValue(1);
+    Click(QStyle::SC_ScrollBarSubLine);
+    EXPECT_TRUE(Reported().empty());
+}
+
+TEST_F(FlatScrollBarTest, TrackPressesMoveByTenAndReportAtTheEnds) {
+    bar.setValue(15);
+    Click(QStyle::SC_ScrollBarAddPage);
+    EXPECT_EQ(Reported(), (std::vector<int>{20}));
+    Click(QStyle::SC_ScrollBarSubPage);
+    EXPECT_EQ(Reported(), (std::vector<int>{10}));
+    bar.setValue(4);
+    Click(QStyle::SC_ScrollBarSubPage);
+    EXPECT_EQ(Reported(), (std::vector<int>{1}));
+}
+
+TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
+    bar.setValue(20);
+    QTest::keyClick(&bar, Qt::Key_Down);
+    QTest::keyClick(&bar, Qt::Key_PageDown);
+    EXPECT_EQ(Reported(), (std::vector<int>{20, 20}));
+    QTest::keyClick(&bar, Qt::Key_Up);
+    QTest::keyClick(&bar, Qt::Key_PageUp);
+    EXPECT_EQ(Reported(), (std::vector<int>{19, 9}));
+}
+
+TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
+    bar.setValue(1);
+    const QPoint handle = Centre(QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(&bar, Qt::LeftButton, {}, handle);
+    for (int dy = 10; dy <= 40; dy += 10) QTest::mouseMove(&bar, handle + QPoint(0, dy));
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, handle + QPoint(0, 40));
+    const std::vector<int> positions = Reported();
+    ASSERT_GE(positions.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_GT(positions.back(), 1);
+    EXPECT_EQ(positions.back(), bar.value()) << "the level under the thumb at the end is the one reported last";
+}
+
+}  // namespace

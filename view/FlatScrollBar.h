@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QScrollBar>
+#include <QStyle>
+
+// The level scroll bar: flat, on a black track. It reports every position the
+// user causes, also a track press or key that leaves the thumb at an end, but
+// an arrow pressed at the end of the range does nothing, and a value set from
+// code is never reported.
+class TFlatScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit TFlatScrollBar(QWidget* parent);
+
+signals:
+    void Scroll(int position);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ActionTriggered(int action);
+
+    QStyle::SubControl m_pressed = QStyle::SC_None;
+};
