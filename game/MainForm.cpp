@@ -280,7 +280,9 @@ void TMainForm::ApplyTexts() {
 }
 
 void TMainForm::UpdateCell(int c, int r) {
-    m_box->update(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
+    const QRect cell(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize));
+    m_box->update(cell);
+    m_changed += cell;
 }
 
 void TMainForm::DrawBackground() {
@@ -307,7 +309,8 @@ void TMainForm::DrawWaterTile(int c, int r, int tile) {
 // The frame drawn so far goes to the screen now; input, ticks and paint
 // requests wait in the queue until the animation is over.
 void TMainForm::Delay(int ms) {
-    if (isVisible()) m_box->repaint();
+    if (isVisible() && !m_changed.isEmpty()) m_box->repaint(m_changed);
+    m_changed = QRegion();
     std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(200));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -116,6 +117,7 @@ private:
     std::unique_ptr<THelpWindow> m_help;
     QFileDialog* m_SaveDlg = nullptr;
     QFileDialog* m_OpenDlg = nullptr;
+    QRegion m_changed;  // cells drawn since the last wait
     bool m_closing = false;
     bool m_shown = false;
 };

@@ -34,9 +34,11 @@ void TSplash::ShowModal() {
 
 void TSplash::mousePressEvent(QMouseEvent*) { Click(); }
 
-// A tick while the splash is hidden does nothing.
+// A tick while the splash is hidden does nothing. Once it has been shown and
+// closed its ticks are of no more use, so the timer stops waking the game.
 void TSplash::Click() {
     if (!isVisible()) return;
     hide();
+    m_Timer1.stop();
     if (m_loop) m_loop->quit();
 }

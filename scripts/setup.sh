@@ -17,6 +17,8 @@ packages=(
   qt6-base-dev
   libgl-dev
   libxcb1-dev
+  libxtst-dev
+  xvfb
   qt6-svg-dev
   fonts-liberation
   libgtest-dev
