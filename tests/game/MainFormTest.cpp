@@ -24,14 +24,7 @@ protected:
         testlevels::WriteFile(folder.path() / "aqnd.dat",
                               testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)}));
     }
-    // Shown, with its first activation (splash, language) behind it.
-    void Show(TMainForm& form) {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QTest::qWait(20);
-        answerer.seen.clear();
-    }
+    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
 
     testlevels::TempFolder folder;
     MemorySettings settings;

@@ -37,13 +37,7 @@ protected:
             "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
         testlevels::WriteFile(folder.path() / "aqnd2.html", std::vector<std::uint8_t>(help.begin(), help.end()));
     }
-    void Show(TMainForm& form) {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QTest::qWait(20);
-        answerer.seen.clear();
-    }
+    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
     template <typename T = QWidget>
     static T* Child(TMainForm& form, const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));

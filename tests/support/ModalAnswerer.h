@@ -28,6 +28,16 @@ public:
         m_timer.start();
     }
 
+    // Shows the window and waits until its first activation (splash, language)
+    // is behind it; what was seen on the way is forgotten.
+    void ShowAndSettle(QWidget& window) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTest::qWait(20);
+        seen.clear();
+    }
+
     std::vector<std::string> seen;
     std::deque<Qt::Key> messageKeys;      // keys for the message dialog; Enter when empty
     std::deque<std::string> fileNames;    // names typed into file dialogs; cancel when empty
