@@ -1,0 +1,55 @@
+// Runs at whatever scale factor the environment sets (QT_SCALE_FACTOR); ctest
+// runs it at 1, 1.5 and 2.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSet>
+#include <QTest>
+#include <QWindow>
+#include <cmath>
+
+#include "game/MainForm.h"
+#include "store/MemorySettings.h"
+#include "tests/support/Levels.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/NoiseSheets.h"
+
+namespace {
+
+TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
+    testlevels::TempFolder folder;
+    testlevels::WriteFile(folder.path() / "aqnd.dat",
+                          testlevels::Bytes({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)}));
+    MemorySettings settings;
+    settings.Set("tongue", "0");
+    ModalAnswerer answerer;
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    answerer.ShowAndSettle(form);
+    const double scale = form.devicePixelRatioF();
+
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(std::lround(500 * scale), std::lround(366 * scale))) << "scale " << scale;
+
+    // Sharp: every pixel of the scaled board is a pixel of the board itself;
+    // smoothing would mix new colours in.
+    QSet<QRgb> colours;
+    const QImage& board = form.surface().Image();
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x) colours.insert(board.pixel(x, y));
+    const QImage shown = form.findChild<QWidget*>("box")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int foreign = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) foreign += !colours.contains(shown.pixel(x, y));
+    EXPECT_EQ(foreign, 0) << "scale " << scale;
+
+    // Presses are in window coordinates whatever the scale.
+    const QPoint tee(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, tee);
+    EXPECT_EQ(form.game().board().Piece(4, 4), 12);
+    const QPoint corner(22 + 36 * 3 + 1, 33 + 22 + 36 * 3 + 35);  // the cell's last row and first column
+    QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, corner);
+    EXPECT_EQ(form.game().board().Piece(4, 4), 4);
+    answerer.messageKeys = {Qt::Key_Escape};
+}
+
+}  // namespace
