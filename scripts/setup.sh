@@ -19,6 +19,10 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  qt6-multimedia-dev
+  qt6-svg-dev
+  fonts-dejavu-core
+  pulseaudio
 )
 
 missing=()
