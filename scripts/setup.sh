@@ -25,6 +25,9 @@ packages=(
   pulseaudio
 )
 
+# The fuzz targets need clang and its runtime; only installed when asked for.
+[[ " $* " == *" -DAQUENDO_FUZZ=ON "* ]] && packages+=(clang libclang-rt-14-dev)
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "view/LittleEndian.h"
 #include "view/MediaItem.h"
+#include "view/PackedBlock.h"
 #include "view/WaveImage.h"
 
 namespace {
@@ -138,6 +143,31 @@ TEST(WaveImage, NeedsRiffSizeWaveAndFmt) {
     Bytes cut(wave.begin(), wave.end() - 2);
     ASSERT_EQ(ReadWaveImage(cut, info), "");
     EXPECT_EQ(info.dataSize, 2u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MediaItem, FuzzRegressionsAreHandled) {
+    namespace fs = std::filesystem;
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(AQUENDO_FUZZ_REGRESSIONS)) {
+        if (entry.path().extension() == ".md") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const Bytes bytes(std::istreambuf_iterator<char>(in), {});
+        MediaItem item;
+        if (ReadMediaItem(bytes, item).empty()) {
+            MediaItem again;
+            EXPECT_EQ(ReadMediaItem(WriteMediaItem(item), again), "") << entry.path();
+            EXPECT_EQ(again.data, item.data) << entry.path();
+        }
+        Bytes out;
+        UnpackBlock(bytes, out);
+        EXPECT_LE(out.size(), kPackedChunk) << entry.path();
+        ++files;
+    }
+    RecordProperty("files", files);
 }
 
 }  // namespace
