@@ -74,6 +74,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
+            // With repetitions, the median stands for the run.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
             const double seconds = run.GetAdjustedRealTime() / 1e3;  // reported in milliseconds
             if (run.benchmark_name().starts_with("UnpackAll")) g_unpackSeconds = seconds;
             if (run.benchmark_name().starts_with("MemcpyAll")) g_memcpySeconds = seconds;

@@ -92,8 +92,12 @@ std::string UnpackBlock(std::span<const std::uint8_t> block, std::vector<std::ui
                 } else if (offset == 1) {
                     std::memset(to, *from, length);
                 } else {
-                    // A short pattern repeats: byte by byte.
-                    for (std::size_t j = 0; j < length; ++j) to[j] = from[j];
+                    // A short pattern repeats: lay down its first 8 bytes one by one, then
+                    // copy words from a whole number of patterns back, at least 8 bytes.
+                    for (std::size_t j = 0; j < 8; ++j) to[j] = from[j];
+                    const std::size_t back = offset * ((7 + offset) / offset);
+                    std::memcpy(to + 8, to + 8 - back, 8);
+                    std::memcpy(to + 16, to + 16 - back, 8);
                 }
                 o += length;
                 i += 2;

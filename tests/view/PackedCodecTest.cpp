@@ -77,6 +77,44 @@ TEST(PackedBlock, ItemsOfTheFormat) {
     for (const Case& c : cases) EXPECT_EQ(Unpacked(c.block), c.expected) << c.what;
 }
 
+TEST(PackedBlock, EveryCopyOffsetAndLengthRepeatsWhatCameBefore) {
+    for (std::size_t offset = 1; offset <= 20; ++offset) {
+        for (std::size_t length = 3; length <= 18; ++length) {
+            // offset literals (at most 16 under the first control word), then the copy.
+            Bytes block = {64};
+            Bytes expected;
+            std::size_t items = 0;
+            std::uint16_t control = 0;
+            std::size_t controlAt = 1;
+            block.insert(block.end(), {0, 0});
+            auto item = [&](bool copy) {
+                if (items == 16) {
+                    block[controlAt] = static_cast<std::uint8_t>(control >> 8);
+                    block[controlAt + 1] = static_cast<std::uint8_t>(control);
+                    controlAt = block.size();
+                    block.insert(block.end(), {0, 0});
+                    items = 0;
+                    control = 0;
+                }
+                if (copy) control |= static_cast<std::uint16_t>(0x8000 >> items);
+                ++items;
+            };
+            for (std::size_t i = 0; i < offset; ++i) {
+                item(false);
+                block.push_back(static_cast<std::uint8_t>(10 + i));
+                expected.push_back(static_cast<std::uint8_t>(10 + i));
+            }
+            item(true);
+            block.push_back(static_cast<std::uint8_t>(offset >> 4));
+            block.push_back(static_cast<std::uint8_t>((offset & 15) << 4 | (length - 3)));
+            block[controlAt] = static_cast<std::uint8_t>(control >> 8);
+            block[controlAt + 1] = static_cast<std::uint8_t>(control);
+            for (std::size_t i = 0; i < length; ++i) expected.push_back(expected[expected.size() - offset]);
+            EXPECT_EQ(Unpacked(block), expected) << "offset " << offset << " length " << length;
+        }
+    }
+}
+
 TEST(PackedBlock, ControlWordIsReadHighByteFirstAndRenewedAfterSixteenItems) {
     // Item 2 of the first word is a copy (high byte 0x20); after 16 items a
     // second word says its first item is a run.
