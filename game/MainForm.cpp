@@ -81,8 +81,8 @@ std::string ProgramFolderOfExecutable() {
 }
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-                     QWidget* parent)
-    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings) {
+                     const std::array<QByteArray, 4>& waves, QWidget* parent)
+    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings), m_waves(waves) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Aquendo 2.3"));
     setWindowIcon(Glyph("icon"));
@@ -134,8 +134,9 @@ void TMainForm::CreateControls() {
     m_SoundBtn->setIcon(sound);
     m_SoundBtn->setCheckable(true);
     m_SoundBtn->setChecked(true);
+    connect(m_SoundBtn, &QToolButton::toggled, this, [this](bool down) { m_waves.SetEnabled(down); });
     auto* exitBtn = ToolButton("ExitBtn", "exit", 166);
-    auto* tongue = ToolButton("TongueBtn", "lips", 384);
+    auto* tongue = ToolButton("TongueBtn", "language", 384);
     auto* rules = ToolButton("RulesBtn", "rules", 411);
     auto* info = ToolButton("InfoBtn", "info", 438);
     auto* maker = ToolButton("MoxelBtn", "maker", 465, 29);
@@ -314,7 +315,7 @@ void TMainForm::Delay(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(200));
 }
 
-void TMainForm::PlaySound(Sound) {}
+void TMainForm::PlaySound(Sound sound) { m_waves.Play(static_cast<int>(sound)); }
 
 void TMainForm::SetTimerEnabled(bool on) {
     if (!on)

@@ -8,6 +8,7 @@
 #include "game/Game.h"
 #include "game/Shell.h"
 #include "view/BoardSurface.h"
+#include "view/SoundPlayer.h"
 #include "view/SpriteSheets.h"
 
 class BoardBox;
@@ -30,9 +31,9 @@ public:
     static constexpr int kToolBarHeight = 33;
 
     // Reads the level file from programFolder, which ends with a '/'; the
-    // settings must outlive the window.
+    // settings must outlive the window. Without waves the game is silent.
     TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-              QWidget* parent = nullptr);
+              const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Game& game() { return m_game; }
@@ -96,6 +97,7 @@ private:
     SpriteSheets m_sheets;
     BoardSurface m_surface{m_sheets};
     SettingsStore& m_settings;
+    SoundPlayer m_waves;
     Game m_game{*this, m_settings};
     QTimer m_Timer;
 

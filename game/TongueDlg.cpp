@@ -38,8 +38,8 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWin
         });
         return b;
     };
-    m_EnglishBtn = button("EnglishBtn", "I speak english.", "flags-en", 16, 0);
-    m_GermanBtn = button("GermanBtn", "Ich spreche deutsch.", "flags-de", 48, 1);
+    m_EnglishBtn = button("EnglishBtn", "I speak english.", "flags-english", 16, 0);
+    m_GermanBtn = button("GermanBtn", "Ich spreche deutsch.", "flags-german", 48, 1);
     setTabOrder(m_EnglishBtn, m_GermanBtn);
 }
 

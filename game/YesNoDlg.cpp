@@ -25,9 +25,9 @@ struct PageLayout {
 
 constexpr PageLayout kLayouts[9] = {
     {{60, 28, 181, 17}, 92, "smile", mrOk, 0, nullptr, 0},
-    {{56, 20, 189, 26}, 136, "restart", mrYes, 48, "cross", mrNo},
-    {{72, 20, 153, 29}, 136, "blue-door", mrYes, 52, nullptr, mrCancel},
-    {{56, 20, 189, 26}, 136, "restart", mrYes, 52, "cross", mrNo},
+    {{56, 20, 189, 26}, 136, "restart", mrYes, 48, "no", mrNo},
+    {{72, 20, 153, 29}, 136, "yes-exit", mrYes, 52, nullptr, mrCancel},
+    {{56, 20, 189, 26}, 136, "restart", mrYes, 52, "no", mrNo},
     {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
     {{60, 24, 181, 21}, 92, "smile", mrOk, 0, nullptr, 0},
     {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},

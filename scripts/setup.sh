@@ -24,7 +24,14 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  qt6-multimedia-dev
+  qt6-svg-dev
+  fonts-dejavu-core
+  pulseaudio
 )
+
+# The fuzz targets need clang and its runtime; only installed when asked for.
+[[ " $* " == *" -DAQUENDO_FUZZ=ON "* ]] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

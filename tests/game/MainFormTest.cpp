@@ -10,7 +10,7 @@
 #include "game/MainForm.h"
 #include "game/YesNoDlg.h"
 #include "store/MemorySettings.h"
-#include "view/DrawnSheets.h"
+#include "tests/support/NoiseSheets.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
 
@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(MainFormTest, WindowLayout) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     EXPECT_EQ(form.size(), QSize(500, 366));
     EXPECT_EQ(form.windowTitle(), "Aquendo 2.3");
@@ -48,7 +48,7 @@ TEST_F(MainFormTest, WindowLayout) {
 }
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
     const QPoint cell(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
@@ -64,7 +64,7 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
 }
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
     const QPoint end(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18);
@@ -88,7 +88,7 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     testlevels::WriteFile(folder.path() / "aqnd.dat",
                           testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);

@@ -19,7 +19,7 @@
 #include "store/ProgressFile.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
-#include "view/DrawnSheets.h"
+#include "tests/support/NoiseSheets.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ TEST_F(WindowsTest, SplashClosesAtItsTimersNextTick) {
 
 TEST_F(WindowsTest, TextsFollowTheLanguage) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     EXPECT_EQ(Child<QLabel>(form, "TimeLabel")->text(), "Zeit:");
     EXPECT_EQ(Child<QLabel>(form, "levellabel")->text(), "Stufe:");
@@ -118,7 +118,7 @@ TEST_F(WindowsTest, TextsFollowTheLanguage) {
 
 TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     Child<QToolButton>(form, "RulesBtn")->click();
     ASSERT_NE(form.HelpWindow(), nullptr);
@@ -134,7 +134,7 @@ TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
 
 TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
     std::filesystem::remove(folder.path() / "aqnd2.html");
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     Child<QToolButton>(form, "RulesBtn")->click();
     ASSERT_NE(form.HelpWindow(), nullptr);
@@ -144,7 +144,7 @@ TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
 
 TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     settings.Set("tongue", "0");
-    TMainForm form(folder.Folder(), MakeDrawnSheets(), settings);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     auto* scroll = Child<QScrollBar>(form, "LevelScroll");
     EXPECT_EQ(scroll->maximum(), 3);
@@ -166,7 +166,7 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
     QPoint placedAt;
     {
         IniSettings ini(iniPath);
-        TMainForm form(folder.Folder(), MakeDrawnSheets(), ini);
+        TMainForm form(folder.Folder(), NoiseSheets(), ini);
         answerer.tongues = {"de"};
         Show(form);
         form.move(140, 90);
@@ -182,7 +182,7 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
         placedAt = form.frameGeometry().topLeft();
     }
     IniSettings ini(iniPath);
-    TMainForm again(folder.Folder(), MakeDrawnSheets(), ini);
+    TMainForm again(folder.Folder(), NoiseSheets(), ini);
     Show(again);
     EXPECT_EQ(answerer.seen, (std::vector<std::string>{})) << "no language dialog the second time";
     EXPECT_EQ(again.game().UiLanguage(), 1);

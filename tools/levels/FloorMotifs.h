@@ -18,15 +18,17 @@ struct FloorMotif {
     std::uint8_t corner;
 };
 
+// The pictures of media/floor-motifs.txt.
 inline constexpr std::array<FloorMotif, 5> kFloorMotifs = {{
-    {2, 2, 0},   // 0, 1, 8, 9
-    {2, 2, 2},   // 2, 3, 10, 11
-    {2, 2, 4},   // 4, 5, 12, 13
-    {3, 3, 16},  // 16..18, 24..26, 32..34
-    {3, 3, 19},  // 19..21, 27..29, 35..37 (29 also stands alone for the empty fallback level)
+    {2, 2, 8},   // manhole cover: 8, 9, 16, 17
+    {2, 2, 10},  // rug on planks: 10, 11, 18, 19
+    {3, 3, 12},  // compass rose: 12..14, 20..22, 28..30 (29 also floors the empty fallback level)
+    {3, 3, 32},  // brass gear: 32..34, 40..42, 48..50
+    {2, 2, 35},  // trapdoor on cobbles: 35, 36, 43, 44
 }};
 
+// Stone, metal, wood, carpet and pattern tiles that stand alone.
 inline constexpr std::array<std::uint8_t, 33> kFloorTextures = {
-    6,  14, 15, 22, 23, 30, 31, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47,
-    48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,
+    0,  1,  2,  3,  4,  5,  6,  15, 23, 24, 25, 26, 27, 31, 37, 38, 39, 45, 46,
+    47, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,
 };

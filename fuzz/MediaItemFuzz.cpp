@@ -1,0 +1,33 @@
+// Any bytes as a stored media item, and as a single packed block: neither
+// reader may crash, read or write out of bounds, or accept what it cannot
+// give back.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "view/MediaItem.h"
+#include "view/PackedBlock.h"
+#include "view/WaveImage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    MediaItem item;
+    if (ReadMediaItem(bytes, item).empty()) {
+        // What was accepted writes back to an item that reads the same.
+        MediaItem again;
+        if (!ReadMediaItem(WriteMediaItem(item), again).empty() || again.data != item.data ||
+            again.ident != item.ident || again.description != item.description)
+            std::abort();
+        WaveImage wave;
+        if (ReadWaveImage(item.data, wave).empty() && wave.dataOffset + wave.dataSize > item.data.size())
+            std::abort();
+    }
+
+    std::vector<std::uint8_t> out = {1, 2, 3};
+    if (UnpackBlock(bytes, out).empty()) {
+        if (out.size() - 3 > kPackedChunk) std::abort();
+    } else if (out.size() != 3) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "view/MediaItem.h"
+#include "view/MediaLibrary.h"
+
+namespace {
+
+QByteArray Stored(const MediaItem& item) {
+    const std::vector<std::uint8_t> bytes = WriteMediaItem(item);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray WaveItem(const QByteArray& image) {
+    MediaItem item;
+    item.compressed = true;
+    item.hasData = !image.isEmpty();
+    item.data.assign(image.begin(), image.end());
+    return Stored(item);
+}
+
+TEST(MediaLibrary, BuiltInSheetsAreOpaqueRgb32OfTheirSizes) {
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    for (int i = 0; i < MediaLibrary::kBitmapCount; ++i) {
+        EXPECT_EQ(media.Bitmap(i).format(), QImage::Format_RGB32) << i;
+        EXPECT_EQ(media.Bitmap(i).size(), MediaLibrary::BitmapSize(i)) << i;
+    }
+    for (int i = 0; i < MediaLibrary::kWaveCount; ++i) EXPECT_TRUE(media.Wave(i).startsWith("RIFF")) << i;
+    EXPECT_EQ(media.Wave(1).size(), 34310);
+    // The palettised digit sheets keep their colours: glyph 10 is unlit, dark.
+    EXPECT_LT(qGray(media.Bitmap(MediaLibrary::TimeDigits).pixel(11 * 10, 0)), 60);
+}
+
+TEST(MediaLibrary, MaskThenWaterLeavesThePieceAroundTheBlob) {
+    // The game's blob: AND the mask, OR the full tile, onto a piece.
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    const QImage& pieces = media.Bitmap(MediaLibrary::PieceSheet);
+    const QImage& water = media.Bitmap(MediaLibrary::WaterStrip);
+    QImage cell = pieces.copy(0, 36, 36, 36);
+    QPainter p(&cell);
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(QPoint(12, 12), water, QRect(72, 0, 12, 12));
+    p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    p.drawImage(QPoint(12, 12), water, QRect(60, 0, 12, 12));
+    p.end();
+    for (int y = 0; y < 36; ++y) {
+        for (int x = 0; x < 36; ++x) {
+            const bool inBlob = x >= 12 && x < 24 && y >= 12 && y < 24;
+            const bool masked = inBlob && qRed(water.pixel(72 + x - 12, y - 12)) == 0;
+            const QRgb expected = masked ? water.pixel(60 + x - 12, y - 12) : pieces.pixel(x, 36 + y);
+            ASSERT_EQ(cell.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(MediaLibrary, RefusesDamagedItemsAndImagesThatAreNotWaves) {
+    const auto waves = MediaLibrary::BuiltInWaveItems();
+    const auto bitmaps = MediaLibrary::BuiltInBitmapItems();
+    struct Case {
+        const char* what;
+        MediaLibrary::WaveItems waves;
+        MediaLibrary::BitmapItems bitmaps;
+        const char* error;
+    };
+    std::vector<Case> cases;
+    auto wavesWith = [&](int i, QByteArray item) {
+        auto w = waves;
+        w[i] = item;
+        return w;
+    };
+    auto bitmapsWith = [&](int i, QByteArray item) {
+        auto b = bitmaps;
+        b[i] = item;
+        return b;
+    };
+    cases.push_back({"cut wave item", wavesWith(1, waves[1].left(1000)), bitmaps, "wave 1"});
+    cases.push_back({"not a wave", wavesWith(2, WaveItem("RIFX....WAVEfmt ................")), bitmaps,
+                     "wave 2: invalid wave image"});
+    cases.push_back({"cut bitmap item", waves, bitmapsWith(3, bitmaps[3].chopped(1)), "bitmap 3"});
+    cases.push_back({"sheets swapped", waves, bitmapsWith(0, bitmaps[1]), "bitmap 0: 288 x 288"});
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(MediaLibrary::Load(c.waves, c.bitmaps, error)) << c.what;
+        EXPECT_TRUE(error.startsWith(c.error)) << c.what << ": " << error.toStdString();
+    }
+    // A wave item without data is an empty wave, not an error.
+    QString error;
+    const auto media = MediaLibrary::Load(wavesWith(0, WaveItem({})), bitmaps, error);
+    ASSERT_TRUE(media) << error.toStdString();
+    EXPECT_TRUE(media->Wave(0).isEmpty());
+}
+
+TEST(MediaLibraryDeathTest, BrokenMediaStopTheProgram) {
+    auto waves = MediaLibrary::BuiltInWaveItems();
+    waves[3] = WaveItem("not a wave at all, not even close to one");
+    EXPECT_DEATH(MediaLibrary::LoadOrStop(waves, MediaLibrary::BuiltInBitmapItems()), "invalid wave image");
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// Playback with no sound server at all: silence, and nothing reported.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+
+#include "view/MediaLibrary.h"
+#include "view/SoundPlayer.h"
+
+namespace {
+
+QStringList g_messages;
+
+void Collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg) g_messages << text;
+}
+
+TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
+    ASSERT_TRUE(QMediaDevices::audioOutputs().isEmpty());
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    qInstallMessageHandler(Collect);
+    {
+        SoundPlayer player(media.Waves());
+        for (int n : {1, 2, 3, 4, 0, 5, -1}) {
+            player.Play(n);
+            EXPECT_FALSE(player.IsPlaying()) << n;
+        }
+    }
+    qInstallMessageHandler(nullptr);
+    EXPECT_TRUE(g_messages.isEmpty()) << g_messages.join("\n").toStdString();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No server anywhere: an empty runtime folder, a server address that does
+    // not exist, and no daemon started on demand.
+    QTemporaryDir dir;
+    QFile config(dir.filePath("client.conf"));
+    if (config.open(QIODevice::WriteOnly)) config.write("autospawn = no\n");
+    config.close();
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qputenv("PULSE_SERVER", dir.filePath("no-server").prepend("unix:").toLocal8Bit());
+    qputenv("PULSE_CLIENTCONFIG", config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,613 @@
+#include <array>
+#include <cmath>
+#include <functional>
+
+#include "tools/mediagen/Artwork.h"
+#include "tools/mediagen/Noise.h"
+
+// The floor tiles: single tiles of stone, metal, wood, carpet and patterns, and
+// five larger pictures made of 2 x 2 or 3 x 3 neighbouring tiles. Where each
+// picture lies is listed in media/floor-motifs.txt for the level makers.
+namespace {
+
+constexpr int kTile = 36;
+constexpr float kPi = 3.14159265f;
+
+// Paints one pixel from its position inside the picture (pixel centres).
+using Painter = std::function<Rgb(float x, float y)>;
+
+void Paint(Canvas& sheet, int code, int tilesWide, int tilesHigh, const Painter& painter) {
+    const int ox = (code % 8) * kTile, oy = (code / 8) * kTile;
+    for (int y = 0; y < tilesHigh * kTile; ++y)
+        for (int x = 0; x < tilesWide * kTile; ++x) sheet.At(ox + x, oy + y) = painter(x + 0.5f, y + 0.5f);
+}
+
+// A raised edge around a slab of the given size: lit above and left.
+Rgb Bevel(Rgb c, float x, float y, float w, float h, float width, float strength) {
+    const float left = x, top = y, right = w - x, bottom = h - y;
+    const float nearest = std::min({left, top, right, bottom});
+    if (nearest >= width) return c;
+    const float k = strength * (1 - nearest / width);
+    const bool lit = std::min(left, top) <= std::min(right, bottom);
+    return lit ? Mix(c, Rgb{255, 255, 255}, 0.45f * k) : c * (1 - 0.5f * k);
+}
+
+Rgb Grey(float v) {
+    return {v, v, v};
+}
+
+float Fbm(float x, float y, float cell, std::uint32_t seed, int period = 0) {
+    return FractalNoise(x, y, cell, 4, period, seed);
+}
+
+// Stone slab: mottled grey with a bevelled edge.
+Painter Slab(Rgb base, float contrast, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float n = Fbm(x, y, 14, seed) - 0.5f;
+        const float grain = LatticeHash(int(x), int(y), seed) - 0.5f;
+        Rgb c = base + Rgb{1, 1, 1} * (contrast * n + 10 * grain);
+        return Bevel(c, x, y, kTile, kTile, 2.5f, 0.8f);
+    };
+}
+
+// Cells of a Voronoi pattern with a border: cobbles, flagstones.
+struct Voronoi {
+    std::vector<Vec2> points;
+    // Distance to the nearest and second nearest point, and the nearest one's number.
+    void Nearest(Vec2 p, float size, float& d1, float& d2, int& which) const {
+        d1 = d2 = 1e9f;
+        which = 0;
+        for (int i = 0; i < int(points.size()); ++i) {
+            for (int ox = -1; ox <= 1; ++ox) {
+                for (int oy = -1; oy <= 1; ++oy) {
+                    const float d = Length(p - (points[i] + Vec2{ox * size, oy * size}));
+                    if (d < d1) {
+                        d2 = d1;
+                        d1 = d;
+                        which = i;
+                    } else if (d < d2) {
+                        d2 = d;
+                    }
+                }
+            }
+        }
+    }
+};
+
+Voronoi MakeVoronoi(int count, float size, std::uint32_t seed) {
+    Random random(seed);
+    Voronoi v;
+    for (int i = 0; i < count; ++i) v.points.push_back({random.Range(0, size), random.Range(0, size)});
+    return v;
+}
+
+Painter Cobbles(Rgb base, Rgb mortar, int count, std::uint32_t seed) {
+    const Voronoi v = MakeVoronoi(count, kTile, seed);
+    return [=](float x, float y) {
+        float d1, d2;
+        int which;
+        v.Nearest({x, y}, kTile, d1, d2, which);
+        const float edge = d2 - d1;  // grows towards the middle of a stone
+        const float tint = LatticeHash(which, 3, seed) - 0.5f;
+        Rgb stone = base * (0.85f + 0.3f * tint) + Grey(22 * (Fbm(x, y, 6, seed + 1) - 0.5f));
+        stone = stone * (0.75f + 0.3f * SmoothStep(0.5f, 5.0f, edge));
+        // Lit on the side facing the light.
+        const Vec2 toward = Vec2{x, y} - v.points[which];
+        stone = stone + Grey(-6 * (toward.x + toward.y) / 8 * SmoothStep(1.0f, 4.0f, edge));
+        return Mix(mortar, stone, SmoothStep(0.6f, 1.6f, edge));
+    };
+}
+
+Painter Bricks(Rgb brick, Rgb mortar, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const int row = int(y / 9);
+        const float shift = row % 2 ? 9 : 0;
+        const float bx = std::fmod(x + shift, 18.0f), by = std::fmod(y, 9.0f);
+        const int which = int((x + shift) / 18) + row * 7;
+        const float inner = std::min({bx, by, 18 - bx, 9 - by});
+        Rgb c =
+            brick * (0.85f + 0.3f * LatticeHash(which, row, seed)) + Grey(20 * (Fbm(x, y, 5, seed) - 0.5f));
+        c = Bevel(c, bx, by, 18, 9, 1.6f, 0.6f);
+        return Mix(mortar + Grey(10 * (Fbm(x, y, 3, seed + 4) - 0.5f)), c, SmoothStep(0.6f, 1.4f, inner));
+    };
+}
+
+Painter Marble(Rgb base, Rgb vein, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float t = std::sin((x * 0.8f + y * 0.5f) * 0.18f + 9 * Fbm(x, y, 16, seed));
+        const float v = std::pow(1 - std::abs(t), 10.0f);
+        Rgb c = Mix(base + Grey(14 * (Fbm(x, y, 8, seed + 2) - 0.5f)), vein, 0.7f * v);
+        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.6f);
+    };
+}
+
+Painter Granite(Rgb base, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float h = LatticeHash(int(x), int(y), seed);
+        Rgb c = base + Grey(16 * (Fbm(x, y, 4, seed) - 0.5f));
+        if (h > 0.93f)
+            c = c * 0.45f;
+        else if (h < 0.05f)
+            c = c + Grey(60);
+        else if (h < 0.09f)
+            c = Mix(c, Hex(0xC07850), 0.5f);
+        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.7f);
+    };
+}
+
+// Metal: shared shading of a round rivet head.
+Rgb Rivet(Rgb c, Vec2 p, Vec2 at, float radius) {
+    const float d = CircleDistance(p, at, radius);
+    if (d > 2.5f) return c;
+    c = c * (1 - 0.35f * (1 - SmoothStep(-0.5f, 2.0f, CircleDistance(p, at + Vec2{0.8f, 0.8f}, radius))));
+    const Vec2 rel = (p - at) * (1 / radius);
+    const Rgb head = Grey(150) + Grey(90 * Clamp01(0.5f - 0.6f * (rel.x + rel.y)));
+    return Mix(c, head, Coverage(d));
+}
+
+Painter SteelPlate(Rgb base, std::uint32_t seed, bool rusty) {
+    return [=](float x, float y) {
+        Rgb c = base + Grey(16 * (Fbm(x, y, 10, seed) - 0.5f));
+        if (rusty) {
+            const float rust = SmoothStep(0.5f, 0.7f, Fbm(x, y, 12, seed + 7));
+            c = Mix(c, Hex(0x8A4A22) * (0.7f + 0.5f * LatticeHash(int(x), int(y), seed)), rust);
+        }
+        c = Bevel(c, x, y, kTile, kTile, 2.0f, 0.9f);
+        for (float rx : {6.0f, 30.0f})
+            for (float ry : {6.0f, 30.0f}) c = Rivet(c, {x, y}, {rx, ry}, 2.1f);
+        return c;
+    };
+}
+
+Painter TreadPlate(Rgb base, std::uint32_t seed) {
+    return [=](float x, float y) {
+        Rgb c = base + Grey(10 * (Fbm(x, y, 8, seed) - 0.5f));
+        // Raised bars, alternately slanted, on a grid of 9 pixels.
+        const int gx = int(x / 9), gy = int(y / 9);
+        const Vec2 centre{gx * 9 + 4.5f, gy * 9 + 4.5f};
+        const Vec2 dir = (gx + gy) % 2 ? Vec2{0.7071f, 0.7071f} : Vec2{0.7071f, -0.7071f};
+        const float d = SegmentDistance({x, y}, centre - dir * 2.8f, centre + dir * 2.8f, 1.2f);
+        const Vec2 rel = Vec2{x, y} - centre;
+        const Rgb bar = c * (1.05f + 0.04f * (-rel.x - rel.y));
+        c = c * (1 - 0.3f * Coverage(d - 1.0f) * Clamp01((rel.x + rel.y) * 0.5f));
+        c = Mix(c, bar + Grey(20), Coverage(d));
+        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.6f);
+    };
+}
+
+Painter Brushed(Rgb base, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float streak = ValueNoise(x * 0.15f, y * 4, 1, 0, seed) - 0.5f;
+        const float sheen = std::sin((x + y * 0.3f) * 0.12f) * 0.5f + 0.5f;
+        Rgb c = base + Grey(22 * streak + 24 * sheen);
+        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.7f);
+    };
+}
+
+Painter Grating(std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float bx = std::fmod(x, 6.0f), by = std::fmod(y, 12.0f);
+        Rgb c = Grey(18) + Grey(10 * Fbm(x, y, 6, seed));
+        const float barX = std::abs(bx - 3) - 1.3f;  // vertical bars
+        const float barY = std::abs(by - 6) - 1.0f;  // cross bars
+        if (barX < 0.5f)
+            c = Mix(c, Grey(120 + 40 * (1.5f - bx) / 1.5f) + Grey(14 * (Fbm(x, y, 5, seed + 1) - 0.5f)),
+                    Coverage(barX));
+        if (barY < 0.5f) c = Mix(c, Grey(105 + 20 * (6 - by) / 1.0f), Coverage(barY));
+        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.9f);
+    };
+}
+
+Painter CopperPlate(std::uint32_t seed) {
+    return [=](float x, float y) {
+        Rgb c = Hex(0xB06A3A) + Grey(30 * (Fbm(x, y, 9, seed) - 0.5f));
+        const float patina = SmoothStep(0.55f, 0.72f, Fbm(x, y, 11, seed + 3));
+        c = Mix(c, Hex(0x4FA88E), 0.85f * patina);
+        c = Bevel(c, x, y, kTile, kTile, 2.0f, 0.8f);
+        return Rivet(c, {x, y}, {18, 18}, 2.4f);
+    };
+}
+
+Painter Perforated(std::uint32_t seed) {
+    return [=](float x, float y) {
+        Rgb c = Hex(0x8A9096) + Grey(12 * (Fbm(x, y, 9, seed) - 0.5f));
+        const int row = int(y / 6);
+        const float cx = std::fmod(x + (row % 2 ? 3 : 0), 6.0f) - 3, cy = std::fmod(y, 6.0f) - 3;
+        const float d = Length({cx, cy}) - 1.6f;
+        const Rgb hole = Grey(20) + Grey(40 * Clamp01((cx + cy) * 0.3f + 0.5f));
+        c = Mix(c, hole, Coverage(d));
+        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.7f);
+    };
+}
+
+// Wood: grain along the planks, the planks' own tint and edges.
+Rgb Grain(Rgb base, float along, float across, int plank, std::uint32_t seed) {
+    const float ring = std::sin(across * 1.7f + 6 * Fbm(along * 0.15f, across + plank * 13, 4, seed) + plank);
+    const float fine = ValueNoise(along * 0.12f, across * 2.5f + plank * 7, 1, 0, seed + 1) - 0.5f;
+    const float tint = 0.86f + 0.26f * LatticeHash(plank, 1, seed);
+    return base * tint * (0.9f + 0.1f * ring) + Grey(14 * fine);
+}
+
+Painter Planks(Rgb base, bool vertical, int count, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float along = vertical ? y : x, across = vertical ? x : y;
+        const float width = float(kTile) / count;
+        const int plank = int(across / width);
+        const float in = std::fmod(across, width);
+        Rgb c = Grain(base, along, across, plank, seed);
+        const float edge = std::min(in, width - in);
+        c = c * (0.55f + 0.45f * SmoothStep(0.2f, 1.3f, edge));
+        // A joint across every other plank.
+        const float joint = std::abs(std::fmod(along + plank * 13, 36.0f) - 18);
+        if (plank % 2) c = c * (0.6f + 0.4f * SmoothStep(0.3f, 1.2f, joint));
+        return c;
+    };
+}
+
+Painter Parquet(Rgb a, Rgb b, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const int qx = int(x / 18), qy = int(y / 18);
+        const bool across = (qx + qy) % 2;
+        const float lx = std::fmod(x, 18.0f), ly = std::fmod(y, 18.0f);
+        const float along = across ? ly : lx, side = across ? lx : ly;
+        const int strip = int(side / 6) + 3 * (qx + 2 * qy);
+        Rgb c = Grain((strip % 2) ? a : b, along, side, strip, seed);
+        const float edge = std::min({std::fmod(side, 6.0f), 6 - std::fmod(side, 6.0f), along, 18 - along});
+        return c * (0.6f + 0.4f * SmoothStep(0.2f, 1.2f, edge));
+    };
+}
+
+Painter EndGrain(std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float r = Length(Vec2{x, y} - Vec2{8, 30}) + 3 * Fbm(x, y, 8, seed);
+        const float ring = 0.5f + 0.5f * std::sin(r * 1.4f);
+        Rgb c =
+            Mix(Hex(0x8A5A30), Hex(0xC08850), ring) + Grey(10 * (LatticeHash(int(x), int(y), seed) - 0.5f));
+        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.8f);
+    };
+}
+
+// Carpet: a fuzz of fine noise over a woven motif.
+Rgb Fuzz(Rgb c, float x, float y, std::uint32_t seed) {
+    return c * (0.88f + 0.24f * LatticeHash(int(x), int(y), seed)) +
+           Grey(10 * (Fbm(x, y, 5, seed + 1) - 0.5f));
+}
+
+Painter Carpet(Rgb ground, Rgb figure, int kind, std::uint32_t seed) {
+    return [=](float x, float y) {
+        float f = 0;
+        const float cx = std::fmod(x, 12.0f) - 6, cy = std::fmod(y, 12.0f) - 6;
+        switch (kind) {
+            case 0:
+                f = Coverage(std::abs(cx) + std::abs(cy) - 3.5f) -
+                    Coverage(std::abs(cx) + std::abs(cy) - 1.5f);
+                break;
+            case 1:
+                f = Coverage(Length({cx, cy}) - 1.8f);
+                break;
+            case 2:
+                f = Coverage(std::abs(std::fmod(x + y, 12.0f) - 6) - 1.5f);
+                break;
+            case 3:
+                f = Coverage(std::abs(Length({cx, cy}) - 3.8f) - 0.8f);
+                break;
+            default:
+                f = Coverage(std::abs(std::fmod(y, 9.0f) - 4.5f) - 1.2f);
+                break;
+        }
+        Rgb c = Mix(ground, figure, Clamp01(f));
+        c = Fuzz(c, x, y, seed);
+        // A darker seam where carpet tiles meet.
+        const float edge = std::min({x, y, kTile - x, kTile - y});
+        return c * (0.8f + 0.2f * SmoothStep(0.0f, 1.5f, edge));
+    };
+}
+
+// Patterns.
+Painter Checker(Rgb a, Rgb b, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const int cx = int(x / 9), cy = int(y / 9);
+        Rgb c = (cx + cy) % 2 ? a : b;
+        c = c + Grey(8 * (Fbm(x, y, 7, seed) - 0.5f));
+        return Bevel(c, std::fmod(x, 9.0f), std::fmod(y, 9.0f), 9, 9, 1.0f, 0.5f);
+    };
+}
+
+Painter DelftTile(std::uint32_t seed) {
+    return [=](float x, float y) {
+        const Vec2 p{x - 18, y - 18};
+        Rgb c = Hex(0xF2F0E6) + Grey(6 * (Fbm(x, y, 9, seed) - 0.5f));
+        const Rgb blue = Hex(0x2A4A9A);
+        // A four-petal flower in the middle and quarter flowers in the corners.
+        const float angle = std::atan2(p.y, p.x);
+        const float petal = Length(p) - (5 + 4 * std::abs(std::cos(2 * angle)));
+        float ink = Coverage(petal) * 0.85f;
+        ink = std::max(ink, Coverage(Length(p) - 2.2f));
+        for (float kx : {0.0f, 36.0f})
+            for (float ky : {0.0f, 36.0f})
+                ink = std::max(ink, Coverage(std::abs(Length(Vec2{x - kx, y - ky}) - 7) - 1.0f));
+        c = Mix(c, blue, ink);
+        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.6f);
+    };
+}
+
+Painter Hexagons(Rgb base, std::uint32_t seed) {
+    return [=](float x, float y) {
+        // Hexagonal cells from the nearest of two offset grids.
+        const float w = 12, h = 12 * 0.866f * 2;
+        const Vec2 a{std::fmod(x, w) - w / 2, std::fmod(y, h) - h / 2};
+        const Vec2 b{std::fmod(x + w / 2, w) - w / 2, std::fmod(y + h / 2, h) - h / 2};
+        const Vec2 q = Length(a) < Length(b) ? a : b;
+        auto hex = [](Vec2 v) {
+            const float ax = std::abs(v.x), ay = std::abs(v.y);
+            return std::max(ax * 0.866f + ay * 0.5f, ay);
+        };
+        const float d = hex(q) - 5.2f;
+        const int id = int(std::floor((x - q.x) / 3)) * 31 + int(std::floor((y - q.y) / 3));
+        Rgb tile = base * (0.85f + 0.25f * LatticeHash(id, 0, seed)) + Grey(10 * (Fbm(x, y, 5, seed) - 0.5f));
+        tile = tile + Grey(-8 * (q.x + q.y) / 5);
+        return Mix(Hex(0xD8D0C0), tile, Coverage(d));
+    };
+}
+
+Painter Mosaic(std::uint32_t seed) {
+    const std::array<Rgb, 5> colours = {Hex(0x3070B0), Hex(0x40A0C0), Hex(0xE0E0D0), Hex(0x2A5088),
+                                        Hex(0x70C0D0)};
+    return [=](float x, float y) {
+        const int mx = int(x / 4), my = int(y / 4);
+        const float lx = std::fmod(x, 4.0f), ly = std::fmod(y, 4.0f);
+        const Rgb c =
+            colours[int(LatticeHash(mx, my, seed) * 5)] * (0.9f + 0.15f * LatticeHash(mx, my, seed + 1));
+        const float edge = std::min({lx, ly, 4 - lx, 4 - ly});
+        return Mix(Grey(70), c, SmoothStep(0.3f, 0.9f, edge));
+    };
+}
+
+Painter Fans(std::uint32_t seed) {
+    return [=](float x, float y) {
+        const int row = int(y / 9);
+        const float shift = row % 2 ? 6 : 0;
+        const float lx = std::fmod(x + shift, 12.0f) - 6, ly = std::fmod(y, 9.0f) - 9;
+        const float r = Length({lx, ly});
+        const bool inFan = r < 8.5f;
+        Rgb c = Hex(0x1E3A34);
+        if (inFan) {
+            const float ringsBand = std::fmod(r, 3.0f);
+            c = Mix(Hex(0xD8B860), Hex(0x2E5A50),
+                    SmoothStep(0.6f, 1.4f, ringsBand) * SmoothStep(1.6f, 1.0f, ringsBand));
+        }
+        return c + Grey(8 * (Fbm(x, y, 6, seed) - 0.5f));
+    };
+}
+
+Painter Stripes(Rgb a, Rgb b, float width, std::uint32_t seed) {
+    return [=](float x, float y) {
+        const float t = std::fmod(x + y, 2 * width);
+        const float k = SmoothStep(-0.5f, 0.5f, std::min(t, 2 * width - t) - width / 2);
+        Rgb c = Mix(a, b, k) + Grey(10 * (Fbm(x, y, 6, seed) - 0.5f));
+        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.6f);
+    };
+}
+
+// Motifs spanning several tiles.
+
+Painter ManholeCover(std::uint32_t seed) {
+    const Painter ground = Slab(Hex(0x8E8A84), 26, seed + 1);
+    return [=](float x, float y) {
+        const Vec2 p{x - 36, y - 36};
+        Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
+        const float r = Length(p);
+        // Shadow of the rim, then the iron frame and the lid with its grid of bosses.
+        c = c * (1 - 0.4f * (1 - SmoothStep(30.0f, 33.0f, r)));
+        const Rgb iron = Hex(0x4C4E52) + Grey(16 * (Fbm(x, y, 7, seed) - 0.5f));
+        const float lit = -(p.x + p.y) / std::max(r, 1.0f);
+        Rgb rim = iron + Grey(45 * lit * SmoothStep(26.0f, 30.0f, r));
+        Rgb lid = iron * 0.9f;
+        const float gx = std::fmod(p.x + 60, 6.0f) - 3, gy = std::fmod(p.y + 60, 6.0f) - 3;
+        const float boss = Length({gx, gy}) - 1.5f;
+        lid = Mix(lid, iron + Grey(28 * Clamp01(0.5f - 0.4f * (gx + gy))),
+                  Coverage(boss) * SmoothStep(22.0f, 20.0f, r));
+        lid = lid * (1 - 0.45f * Coverage(std::abs(r - 24) - 0.6f));
+        // A ring of raised letters is beyond 12 pixels; a cross of bars marks the lid instead.
+        const float bars = std::min(std::abs(p.x), std::abs(p.y)) - 1.8f;
+        lid = Mix(lid, iron + Grey(30),
+                  Coverage(bars) * SmoothStep(20.0f, 18.0f, r) * SmoothStep(5.0f, 6.0f, r));
+        lid = Mix(lid, iron + Grey(40 * Clamp01(0.5f - 0.1f * (p.x + p.y))), Coverage(r - 5));
+        c = Mix(c, rim, Coverage(r - 30));
+        c = Mix(c, lid, Coverage(r - 26.5f));
+        c = c * (1 - 0.5f * Coverage(std::abs(r - 26.8f) - 0.5f));
+        return c;
+    };
+}
+
+Painter Rug(std::uint32_t seed) {
+    const Painter floor = Planks(Hex(0xA87848), false, 4, seed + 2);
+    return [=](float x, float y) {
+        Rgb c = floor(x, std::fmod(y, 36.0f));
+        const Vec2 p{x - 36, y - 36};
+        const float body = BoxDistance({x, y}, {36, 36}, {26, 30}, 1.0f);
+        // Fringes at the two short ends.
+        const bool fringeZone = std::abs(p.y) > 30 && std::abs(p.y) < 34 && std::abs(p.x) < 25;
+        if (fringeZone && int(x) % 2 == 0) c = Mix(c, Hex(0xE8DCC0), 0.9f);
+        c = c * (1 - 0.35f * (1 - SmoothStep(-1.0f, 2.5f,
+                                             BoxDistance({x - 1.5f, y - 1.5f}, {36, 36}, {26, 30}, 1))));
+        if (body < 0.5f) {
+            const float inner = -body;
+            Rgb rug = Hex(0x8C1C24);
+            if (inner > 2 && inner < 6) rug = Hex(0xD8A040);
+            if (inner > 3.3f && inner < 4.7f) rug = Hex(0x1E2E5E);
+            // The middle: a diamond medallion with a star.
+            const float diamond = std::abs(p.x) / 18 + std::abs(p.y) / 22;
+            if (diamond < 1)
+                rug = Mix(Hex(0x1E2E5E), Hex(0xD8A040),
+                          SmoothStep(0.72f, 0.78f, diamond) * SmoothStep(0.92f, 0.86f, diamond));
+            const float angle = std::atan2(p.y, p.x);
+            const float star = Length(p) - (4 + 3.5f * std::abs(std::cos(4 * angle)));
+            if (diamond < 1) rug = Mix(rug, Hex(0xE8D8A8), Coverage(star));
+            for (float k : {-1.0f, 1.0f}) {
+                const float corner = Length(Vec2{std::abs(p.x) - 18, p.y - k * 22}) - 3;
+                rug = Mix(rug, Hex(0xD8A040), Coverage(corner));
+            }
+            rug = Fuzz(rug, x, y, seed);
+            c = Mix(c, rug, Coverage(body));
+        }
+        return c;
+    };
+}
+
+Painter Trapdoor(std::uint32_t seed) {
+    const Painter ground = Cobbles(Hex(0x8A8276), Hex(0x3C3830), 7, seed + 3);
+    return [=](float x, float y) {
+        Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
+        const float door = BoxDistance({x, y}, {36, 36}, {31, 31}, 2);
+        c = c *
+            (1 - 0.45f * (1 - SmoothStep(-1.0f, 3.0f, BoxDistance({x - 2, y - 2}, {36, 36}, {31, 31}, 2))));
+        if (door < 0.5f) {
+            const int plank = int((x - 5) / 10.4f);
+            Rgb wood = Grain(Hex(0x7A5030), y, x, plank, seed) *
+                       (0.6f + 0.4f * SmoothStep(0.2f, 1.2f,
+                                                 std::min(std::fmod(x - 5, 10.4f),
+                                                          10.4f - std::fmod(x - 5, 10.4f))));
+            // Two iron bands with bolts, and a ring to lift the hatch.
+            for (float by : {17.0f, 55.0f}) {
+                const float band = std::abs(y - by) - 3;
+                const Rgb iron = Hex(0x3E3C3A) + Grey(30 * Clamp01((by - y) / 3 * 0.5f + 0.5f));
+                wood = Mix(wood, iron, Coverage(band));
+                for (float bx = 10; bx < 66; bx += 10.4f) wood = Rivet(wood, {x, y}, {bx, by}, 1.3f);
+            }
+            const float ring = std::abs(Length(Vec2{x - 36, y - 40}) - 5) - 1.1f;
+            wood = wood * (1 - 0.4f * Coverage(std::abs(Length(Vec2{x - 37, y - 41}) - 5) - 1.3f));
+            wood = Mix(wood, Hex(0x6A6660) + Grey(50 * Clamp01((36 - x + 40 - y) * 0.1f + 0.5f)),
+                       Coverage(ring));
+            wood = Rivet(wood, {x, y}, {36, 35}, 1.8f);
+            c = Mix(c, Bevel(wood, x - 5, y - 5, 62, 62, 2.0f, 0.8f), Coverage(door));
+        }
+        return c;
+    };
+}
+
+Painter CompassRose(std::uint32_t seed) {
+    const Painter ground = Slab(Hex(0xC8BC9C), 22, seed + 4);
+    return [=](float x, float y) {
+        const Vec2 p{x - 54, y - 54};
+        Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
+        const float r = Length(p);
+        // Inlaid rings of dark stone.
+        c = Mix(c, Hex(0x2E3A4A), Coverage(std::abs(r - 46) - 2.2f));
+        c = Mix(c, Hex(0xA8342C), Coverage(std::abs(r - 41) - 1.0f));
+        // Eight points: four long ones on the axes, four short ones between.
+        for (int k = 0; k < 8; ++k) {
+            const float a = k * kPi / 4;
+            const Vec2 dir{std::cos(a), std::sin(a)};
+            const Vec2 side{-dir.y, dir.x};
+            const float along = Dot(p, dir), across = Dot(p, side);
+            const float length = k % 2 ? 26.0f : 40.0f, width = k % 2 ? 6.0f : 8.0f;
+            if (along <= 0) continue;
+            const float d = std::abs(across) - width * (1 - along / length);
+            if (d < 0.5f && along < length) {
+                // Each point in a light and a dark half, like a folded blade.
+                const Rgb light = k % 2 ? Hex(0xA8B4C4) : Hex(0xE8DEC8);
+                const Rgb dark = k % 2 ? Hex(0x3A4A62) : Hex(0x24304A);
+                c = Mix(c, across > 0 ? light : dark, Coverage(d));
+            }
+        }
+        c = Mix(c, Hex(0xD8A040), Coverage(r - 4.5f));
+        c = Mix(c, Hex(0xF4DC90), Coverage(Length(p + Vec2{1, 1}) - 2));
+        return c;
+    };
+}
+
+Painter Gear(std::uint32_t seed) {
+    return [=](float x, float y) {
+        const Vec2 p{x - 54, y - 54};
+        // A dark steel floor with rivets along the tile seams.
+        Rgb c = Hex(0x3E4248) + Grey(14 * (Fbm(x, y, 10, seed) - 0.5f));
+        c = Bevel(c, std::fmod(x, 36.0f), std::fmod(y, 36.0f), 36, 36, 1.5f, 0.6f);
+        const float r = Length(p);
+        const float angle = std::atan2(p.y, p.x);
+        const int teeth = 12;
+        const float toothPhase = std::cos(angle * teeth);
+        const float outer = 40 + 6 * SmoothStep(-0.2f, 0.3f, toothPhase);
+        const float gear = std::max(r - outer, 12 - r);
+        // Shadow on the floor.
+        const Vec2 ps = p - Vec2{2.5f, 2.5f};
+        const float rs = Length(ps);
+        const float outerS = 40 + 6 * SmoothStep(-0.2f, 0.3f, std::cos(std::atan2(ps.y, ps.x) * teeth));
+        c = c * (1 - 0.5f * (1 - SmoothStep(-1.0f, 3.0f, rs - outerS)));
+        if (gear < 0.5f) {
+            Rgb metal = Hex(0xB08A3C) + Grey(16 * (Fbm(x, y, 6, seed + 2) - 0.5f));
+            // Brass: bright on the edges that face the light.
+            const float edge = std::min(outer - r, r - 12);
+            const float lit = -(p.x + p.y) / std::max(r, 1.0f);
+            metal = metal + Grey(40 * lit * (1 - SmoothStep(0.0f, 3.0f, edge)) * (r > 26 ? 1.0f : -1.0f));
+            // Six round holes between the hub and the rim.
+            for (int k = 0; k < 6; ++k) {
+                const float a = k * kPi / 3 + kPi / 6;
+                const Vec2 hole{std::cos(a) * 26, std::sin(a) * 26};
+                const float hd = CircleDistance(p, hole, 7);
+                metal = Mix(metal, c * 0.55f, Coverage(hd));
+            }
+            metal = Mix(metal, metal * 0.7f, Coverage(std::abs(r - 34) - 0.7f));
+            c = Mix(c, metal, Coverage(gear));
+        }
+        // The axle.
+        c = Mix(c, Hex(0x707478) + Grey(60 * Clamp01(0.5f - 0.05f * (p.x + p.y))), Coverage(r - 9));
+        c = Mix(c, Hex(0x202224), Coverage(std::max(std::abs(p.x) - 5.0f, std::abs(p.y) - 1.4f)));
+        return c;
+    };
+}
+
+}  // namespace
+
+Canvas DrawFloorSheet(std::uint32_t seed) {
+    Canvas sheet(8 * kTile, 8 * kTile);
+    auto s = [seed](std::uint32_t k) { return seed * 131u + k; };
+
+    // Top row: the most common floors; tile 7 stays black.
+    Paint(sheet, 0, 1, 1, Slab(Hex(0x8E8A84), 26, s(1)));
+    Paint(sheet, 1, 1, 1, Cobbles(Hex(0x8A8276), Hex(0x3C3830), 7, s(2)));
+    Paint(sheet, 2, 1, 1, SteelPlate(Hex(0x7C8288), s(3), false));
+    Paint(sheet, 3, 1, 1, Planks(Hex(0xA87848), false, 4, s(4)));
+    Paint(sheet, 4, 1, 1, Carpet(Hex(0x8C1C24), Hex(0xC8902C), 0, s(5)));
+    Paint(sheet, 5, 1, 1, Checker(Hex(0xE8E4D8), Hex(0x2C2C30), s(6)));
+    Paint(sheet, 6, 1, 1, DelftTile(s(7)));
+
+    // The larger pictures.
+    Paint(sheet, 8, 2, 2, ManholeCover(s(8)));
+    Paint(sheet, 10, 2, 2, Rug(s(9)));
+    Paint(sheet, 12, 3, 3, CompassRose(s(10)));
+    Paint(sheet, 32, 3, 3, Gear(s(11)));
+    Paint(sheet, 35, 2, 2, Trapdoor(s(12)));
+
+    // The other single tiles.
+    const std::array<std::pair<int, Painter>, 26> singles = {{
+        {15, Slab(Hex(0xC8A878), 24, s(20))},                   // sandstone
+        {23, Cobbles(Hex(0x9A7A62), Hex(0x4A3A2E), 5, s(21))},  // brown flagstones
+        {24, Bricks(Hex(0xA4452E), Hex(0xB8B0A0), s(22))},
+        {25, Marble(Hex(0xE8E6E0), Hex(0x6A6E78), s(23))},
+        {26, Granite(Hex(0x8A8690), s(24))},
+        {27, Slab(Hex(0x4E5660), 20, s(25))},  // slate
+        {31, TreadPlate(Hex(0x8E949A), s(26))},
+        {37, Brushed(Hex(0xA8ACB2), s(27))},
+        {38, Grating(s(28))},
+        {39, SteelPlate(Hex(0x6E6258), s(29), true)},
+        {45, CopperPlate(s(30))},
+        {46, Perforated(s(31))},
+        {47, Planks(Hex(0x8A5A34), true, 3, s(32))},
+        {51, Parquet(Hex(0xB88A58), Hex(0x9A6A3E), s(33))},
+        {52, EndGrain(s(34))},
+        {53, Planks(Hex(0xD8B888), false, 6, s(35))},  // birch
+        {54, Carpet(Hex(0x223C78), Hex(0x6A8AC8), 1, s(36))},
+        {55, Carpet(Hex(0x2E6A34), Hex(0x9AC860), 2, s(37))},
+        {56, Carpet(Hex(0x5A2A6A), Hex(0xC89AD8), 3, s(38))},
+        {57, Carpet(Hex(0x6A6A70), Hex(0x9A9AA2), 4, s(39))},
+        {58, Carpet(Hex(0xB85A1C), Hex(0xF0C060), 1, s(40))},
+        {59, Hexagons(Hex(0xB85A3A), s(41))},
+        {60, Mosaic(s(42))},
+        {61, Fans(s(43))},
+        {62, Stripes(Hex(0x2E8A4A), Hex(0xE8ECE0), 6, s(44))},
+        {63, Stripes(Hex(0xE8C020), Hex(0x202020), 6, s(45))},
+    }};
+    for (const auto& [code, painter] : singles) Paint(sheet, code, 1, 1, painter);
+    return sheet;
+}
