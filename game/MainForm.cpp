@@ -175,7 +175,8 @@ void TMainForm::CreateControls() {
     auto* up = new QToolButton(m_ScrollPanel);
     up->setObjectName("sUpBtn");
     up->setGeometry(0, 0, 23, 22);
-    up->setArrowType(Qt::UpArrow);
+    up->setIcon(Glyph("unsolved-up"));
+    up->setAutoRaise(true);
     m_LevelScroll = new TFlatScrollBar(m_ScrollPanel);
     m_LevelScroll->setObjectName("LevelScroll");
     m_LevelScroll->setGeometry(0, 21, 22, 138);
@@ -185,7 +186,8 @@ void TMainForm::CreateControls() {
     auto* down = new QToolButton(m_ScrollPanel);
     down->setObjectName("sDownBtn");
     down->setGeometry(0, 159, 23, 22);
-    down->setArrowType(Qt::DownArrow);
+    down->setIcon(Glyph("unsolved-down"));
+    down->setAutoRaise(true);
     connect(up, &QToolButton::clicked, this, [this] { m_game.sUpBtnClick(); });
     connect(down, &QToolButton::clicked, this, [this] { m_game.sDownBtnClick(); });
     connect(m_LevelScroll, &TFlatScrollBar::Scroll, this, [this](int position) { m_game.LevelScrollScroll(position); });

@@ -1,17 +1,30 @@
 #include "view/FlatScrollBar.h"
 
 #include <QMouseEvent>
-#include <QStyleFactory>
 #include <QStyleOptionSlider>
 
+namespace {
+
+// Flat on a black track, the same on every desktop.
+constexpr char kLook[] = R"(
+QScrollBar:vertical { background: black; width: 22px; margin: 16px 0 16px 0; border: none; }
+QScrollBar::handle:vertical {
+    background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #c4c8ce, stop:1 #80848c);
+    border: 1px solid #34363a; min-height: 10px; }
+QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }
+QScrollBar::sub-line:vertical, QScrollBar::add-line:vertical {
+    background: #b4b8be; border: 1px solid #34363a; height: 14px; subcontrol-origin: margin; }
+QScrollBar::sub-line:vertical { subcontrol-position: top; }
+QScrollBar::add-line:vertical { subcontrol-position: bottom; }
+QScrollBar::sub-line:vertical:pressed, QScrollBar::add-line:vertical:pressed { background: #8c9096; }
+QScrollBar::up-arrow:vertical { image: url(:/glyphs/arrow-up.svg); width: 10px; height: 10px; }
+QScrollBar::down-arrow:vertical { image: url(:/glyphs/arrow-down.svg); width: 10px; height: 10px; }
+)";
+
+}  // namespace
+
 TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
-    // Fusion draws the track from the palette, so black is black on every desktop.
-    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Qt::black);
-    colours.setColor(QPalette::Base, Qt::black);
-    colours.setColor(QPalette::Dark, Qt::black);
-    setPalette(colours);
+    setStyleSheet(QString::fromLatin1(kLook));
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);
 }
 
