@@ -43,6 +43,7 @@ public:
     TSplash* Splash() const { return m_Splash; }
     THelpWindow* HelpWindow() const { return m_help.get(); }
     bool TimerActive() const { return m_Timer.isActive(); }
+    const SoundPlayer& Player() const { return m_waves; }
 
     void setVisible(bool visible) override;
 

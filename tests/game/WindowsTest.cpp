@@ -159,6 +159,18 @@ TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     EXPECT_EQ(scroll->value(), 3);
 }
 
+TEST_F(WindowsTest, SoundButtonSwitchesThePlayer) {
+    settings.Set("sound", "0");
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    Show(form);
+    auto* sound = Child<QToolButton>(form, "SoundBtn");
+    EXPECT_FALSE(sound->isChecked()) << "stored off";
+    EXPECT_FALSE(form.Player().IsEnabled());
+    sound->click();
+    EXPECT_TRUE(form.SoundOn());
+    EXPECT_TRUE(form.Player().IsEnabled());
+}
+
 // Everything the player leaves is found again at the next start.
 TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
     const std::string iniPath = (folder.path() / "config" / "V2.ini").string();
