@@ -100,11 +100,21 @@ void TYesNoDlg::FormActivate() {
     for (int i = 0; i < 9; ++i) {
         const PageTexts texts = MessageTexts(i + 1, language);
         if (texts.label) m_pages[i].label->setText(QString::fromUtf8(texts.label));
+        FitLabel(m_pages[i].label, kLayouts[i].label);
         if (texts.confirm && m_pages[i].refuse) {
             m_pages[i].confirm->setText(QString::fromUtf8(texts.confirm));
             m_pages[i].refuse->setText(QString::fromUtf8(texts.refuse));
         }
     }
+}
+
+// A text that needs more lines than its label holds (fonts differ between
+// desktops) gets the room around the label's middle instead of losing a line.
+void TYesNoDlg::FitLabel(QLabel* label, QRect place) {
+    const int needed =
+        label->fontMetrics().boundingRect(QRect(0, 0, place.width(), 1000), Qt::TextWordWrap, label->text()).height();
+    if (needed > place.height()) place.adjust(0, -(needed - place.height() + 1) / 2, 0, (needed - place.height() + 1) / 2);
+    label->setGeometry(place);
 }
 
 void TYesNoDlg::showEvent(QShowEvent* event) {

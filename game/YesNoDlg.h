@@ -38,6 +38,7 @@ private:
         QPushButton* refuse = nullptr;   // the No or Cancel button, two-button pages only
     };
     void FormActivate();
+    static void FitLabel(QLabel* label, QRect place);
 
     std::function<int()> m_uiLanguage;
     QStackedWidget* m_stack = nullptr;

@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QPainter>
+#include <array>
+#include <cstdlib>
 #include <functional>
 
 #include "game/Shell.h"
@@ -92,6 +95,37 @@ TEST(YesNoDlg, LabelAndButtonPlaces) {
     EXPECT_EQ(dialog.RefuseButton(PageRestart)->geometry(), QRect(48, 68, 77, 27));
     EXPECT_EQ(dialog.RefuseButton(PageEndgame)->geometry(), QRect(52, 68, 77, 27));
     EXPECT_EQ(dialog.RefuseButton(PageWon), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// For looking at every page in every language: AQUENDO_SCREENSHOT_DIR=folder
+// writes message-pages.png there. Also checks that every text fits its label.
+TEST(YesNoDlg, EveryPageInEveryLanguage) {
+    const char* folder = std::getenv("AQUENDO_SCREENSHOT_DIR");
+    int language = 0;
+    TYesNoDlg dialog(nullptr, [&] { return language; });
+    QImage sheet(3 * 270, 9 * 112, QImage::Format_RGB32);
+    sheet.fill(Qt::darkGray);
+    for (int column = 0; column < 3; ++column) {
+        language = std::array{1, 0, 2}[column];
+        for (int page = 1; page <= 9; ++page) {
+            Answer(dialog, page, [&](TYesNoDlg& d) {
+                QLabel* label = d.Label(page);
+                const QRect needed = label->fontMetrics().boundingRect(label->rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                                                                       label->text());
+                EXPECT_LE(needed.height(), label->height()) << "page " << page << " language " << language;
+                EXPECT_GE(label->y(), 8) << "inside the bevel";
+                EXPECT_LE(label->geometry().bottom(), 8 + 49) << "inside the bevel";
+                QPainter p(&sheet);
+                p.drawImage(QPoint(270 * column, 112 * page - 112), d.grab().toImage());
+                d.close();
+            });
+        }
+    }
+    if (folder) sheet.save(QString::fromLocal8Bit(folder) + "/message-pages.png");
 }
 
 }  // namespace
