@@ -52,10 +52,10 @@ QString SoundServer::Pactl(const QStringList& args) const {
 }
 
 QStringList SoundServer::Streams() const {
-    QStringList specs;
+    QStringList formats;
     for (const QString& line : Pactl({"list", "sink-inputs"}).split('\n')) {
         const QString trimmed = line.trimmed();
-        if (trimmed.startsWith("Sample Specification:")) specs << trimmed.mid(21).trimmed();
+        if (trimmed.startsWith("Sample Specification:")) formats << trimmed.mid(21).trimmed();
     }
-    return specs;
+    return formats;
 }

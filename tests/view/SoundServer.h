@@ -17,7 +17,7 @@ public:
 
     // pactl run against this server.
     QString Pactl(const QStringList& args) const;
-    // The sample specifications of the streams playing on the server, e.g. "u8 1ch 11025Hz".
+    // The sample formats of the streams playing on the server, e.g. "u8 1ch 11025Hz".
     QStringList Streams() const;
 
 private:
