@@ -366,7 +366,15 @@ void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
 bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
 
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
-    if (!m_help) m_help = std::make_unique<THelpWindow>();
+    if (!m_help) {
+        m_help = std::make_unique<THelpWindow>();
+        // Beside the game where the screen has room, so the board stays in view.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect game = frameGeometry();
+        const int right = game.right() + 8;
+        const int left = right + m_help->width() <= screen.right() ? right : std::max(screen.left(), game.left() - 8 - m_help->width());
+        m_help->move(left, std::max(screen.top(), game.top()));
+    }
     m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
 }
 
