@@ -47,7 +47,7 @@ void Game::UseLevels(LevelCatalogue catalogue) {
 void Game::LoadLevelFileAt(const std::string& path) {
     LevelFileReport report = ReadLevelFile(path);
     if (report.status == LevelFileStatus::Read) {
-        m_catalogue = std::move(report.catalogue);
+        UseLevels(std::move(report.catalogue));
         return;
     }
     const std::string shown = m_ProgramFolder + "AQND.DAT";
@@ -60,8 +60,9 @@ void Game::LoadLevelFileAt(const std::string& path) {
         m_shell.ShowError(German(m_UiLanguage) ? "Datei " + shown + " enthält keine vollständige Stufe."
                                                : "File " + shown + " holds no complete level.");
     }
-    m_catalogue = LevelCatalogue();
-    m_catalogue.Add(FallbackLevel());
+    LevelCatalogue fallback;
+    fallback.Add(FallbackLevel());
+    UseLevels(std::move(fallback));
     m_CurrentLevel = 1;
 }
 
