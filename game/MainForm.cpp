@@ -90,6 +90,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     CreateControls();
 
     m_Timer.setInterval(1000);
+    m_Timer.setTimerType(Qt::PreciseTimer);  // a game clock: whole seconds, not roughly
     connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
 
     m_Splash = new TSplash(this);

@@ -17,6 +17,8 @@ TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_Timer1.setInterval(kInterval);
+    // A coarse timer may tick up to 5 % early or late; the splash promises its interval.
+    m_Timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_Timer1, &QTimer::timeout, this, &TSplash::Click);
     m_Timer1.start();
 }
