@@ -22,6 +22,10 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  # The checks of the installed tree: desktop entry, metainfo, man pages.
+  desktop-file-utils
+  appstream
+  groff-base
 )
 
 missing=()
