@@ -24,5 +24,5 @@ int main(int argc, char* argv[]) {
         });
     }
     mainForm.show();
-    return app.exec();
+    return QApplication::exec();
 }
