@@ -92,6 +92,6 @@ bool IsPlainIniText(std::string_view bytes) {
         // A quoted part left open would swallow the lines after it.
         if (quoted && !continued) return false;
     }
-    return true;
+    return !quoted;
 }
 

@@ -251,6 +251,7 @@ TEST(SettingsStore, PlainIniText) {
              Case{"[common]\nsave=\"a,b\nlevel=4\n", false},
              Case{"[common]\nsave=\"a \\\"b\\\" c\"\nlevel=4\n", true},
              Case{"[common]\nsave=\"first \\\nsecond\"\n", true},
+             Case{"[common]\nsave=\"first \\\n", false},  // the quote open at the end
              Case{"[common]\nsa/=1\n", false},
              Case{"[common]\na\\b=1\n", false},
              Case{"[x/]\na=1\n", false},
