@@ -1,6 +1,7 @@
 # libFuzzer targets for the game's own readers of outside bytes: the level
-# file, the results file (also the saved game), and the settings values with
-# the placement text and the settings file itself. Included from
+# file, the results file (also the saved game), the settings values with the
+# placement text and the settings file itself, and the solutions file of
+# aquendo-levels. Included from
 # fuzz/CMakeLists.txt, which makes sure the compiler is clang.
 #
 # The code under test is compiled into each target, so that libFuzzer sees
@@ -38,13 +39,16 @@ aquendo_game_fuzzer(progress_file_fuzz ${CMAKE_CURRENT_LIST_DIR}/ProgressFileFuz
 aquendo_game_fuzzer(settings_fuzz ${CMAKE_CURRENT_LIST_DIR}/SettingsFuzz.cpp
   ${_aquendo_fuzz_store} ${CMAKE_SOURCE_DIR}/store/IniSettings.cpp)
 target_link_libraries(settings_fuzz PRIVATE Qt6::Core)
+aquendo_game_fuzzer(solutions_file_fuzz ${CMAKE_CURRENT_LIST_DIR}/SolutionsFileFuzz.cpp
+  ${CMAKE_SOURCE_DIR}/tools/levels/Moves.cpp ${CMAKE_SOURCE_DIR}/tools/levels/SolutionsFile.cpp
+  ${_aquendo_fuzz_core} ${_aquendo_fuzz_store} ${_aquendo_fuzz_game})
 
 # Runs one fuzzer for AQUENDO_FUZZ_SECONDS, nice'd, from its kept inputs
 # (tests/fuzz-regressions/<name>/, which the regression test replays) into a
 # corpus in the build tree; a crash input lands in <build>/fuzz-findings/.
 #   cmake --build build-fuzz --target run_level_file_fuzz
 set(AQUENDO_FUZZ_SECONDS 600 CACHE STRING "Seconds each run_<fuzzer> target runs its fuzzer")
-foreach(_fuzzer level_file_fuzz progress_file_fuzz settings_fuzz)
+foreach(_fuzzer level_file_fuzz progress_file_fuzz settings_fuzz solutions_file_fuzz)
   string(REPLACE "_fuzz" "" _inputs ${_fuzzer})
   string(REPLACE "_" "-" _inputs ${_inputs})
   set(_corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${_fuzzer})

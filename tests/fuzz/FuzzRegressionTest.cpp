@@ -12,6 +12,7 @@
 extern "C" int LevelFileFuzzOne(const std::uint8_t* data, std::size_t size);
 extern "C" int ProgressFileFuzzOne(const std::uint8_t* data, std::size_t size);
 extern "C" int SettingsFuzzOne(const std::uint8_t* data, std::size_t size);
+extern "C" int SolutionsFileFuzzOne(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -40,5 +41,9 @@ TEST(FuzzRegressions, ProgressFileInputsPassTheirChecks) {
 }
 
 TEST(FuzzRegressions, SettingsInputsPassTheirChecks) { EXPECT_GE(ReplayAll("settings", SettingsFuzzOne), 3); }
+
+TEST(FuzzRegressions, SolutionsFileInputsPassTheirChecks) {
+    EXPECT_GE(ReplayAll("solutions-file", SolutionsFileFuzzOne), 2);
+}
 
 }  // namespace
