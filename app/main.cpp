@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
 
 #include "game/MainForm.h"
 #include "store/IniSettings.h"
@@ -8,10 +10,20 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aquendo"));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
+    // For checking an installation: start as usual, tell where the levels came
+    // from, and end as soon as the event loop runs, before the splash.
+    const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));
 
     const MediaLibrary media = MediaLibrary::LoadBuiltIn();
     IniSettings settings;
     TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
+    if (quitAfterStart) {
+        QTimer::singleShot(0, &mainForm, [&mainForm] {
+            const Game& game = mainForm.game();
+            std::printf("%d levels from %s%s\n", game.LevelCount(), game.ProgramFolder().c_str(), kLevelFileName);
+            QCoreApplication::exit(0);
+        });
+    }
     mainForm.show();
-    return app.exec();
+    return QApplication::exec();
 }

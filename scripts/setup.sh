@@ -28,6 +28,10 @@ packages=(
   qt6-svg-dev
   fonts-dejavu-core
   pulseaudio
+  # The checks of the installed tree: desktop entry, metainfo, man pages.
+  desktop-file-utils
+  appstream
+  groff-base
 )
 
 # The fuzz targets need clang and its runtime; only installed when asked for.

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QVariant>
 
 #include "store/IniText.h"
@@ -18,6 +19,19 @@ constexpr qint64 kLargestPlainFile = 1 << 20;
 
 QString Key(const std::string& section, const std::string& name) {
     return QString::fromStdString(section) + u'/' + QString::fromStdString(name);
+}
+
+// Qt writes back only what it could parse: the rest would be gone. Qt parses
+// a file only when a value is first asked for, and keeps a file it has parsed:
+// its damage shows once, on that first parse, and the game reads before it
+// writes. So a copy under a new name is asked.
+bool QtReadsInFull(const QByteArray& bytes) {
+    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/aquendo-settings-XXXXXX.ini"));
+    // When no copy can be made, the text check decides alone.
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return true;
+    const QSettings check(copy.fileName(), QSettings::IniFormat);
+    check.allKeys();
+    return check.status() != QSettings::FormatError;
 }
 
 }  // namespace
@@ -76,11 +90,9 @@ bool IniSettings::SetAsideIfDamaged() {
         // An unreadable file is left alone; the write then fails on it.
         if (!file.open(QIODevice::ReadOnly)) return true;
         const QByteArray bytes = file.readAll();
-        damaged =
-            !IsPlainIniText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        damaged = !IsPlainIniText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ||
+                  !QtReadsInFull(bytes);
     }
-    // Qt writes back only what it could parse: the rest would be gone.
-    if (!damaged) damaged = QSettings(path, QSettings::IniFormat).status() == QSettings::FormatError;
     if (!damaged) return true;
 
     for (int n = 1; n < 1000; ++n) {

@@ -47,27 +47,51 @@ std::string_view Trim(std::string_view line) {
 bool IsPlainIniText(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     if (!IsUtf8(bytes)) return false;
-    for (const char c : bytes)
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n') return false;
+        // Qt ends a line at a lone CR as well; only CR LF is one line end here.
+        if (c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) return false;
+    }
 
+    // As Qt reads a line: a '"' opens or closes a quoted part, in which a line
+    // end is text; a backslash takes the next character, a line end included.
+    bool quoted = false;
     bool continued = false;
+    const auto scan = [&](std::string_view raw) {
+        continued = false;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '\\') {
+                if (++i == raw.size()) continued = true;
+            } else if (raw[i] == '"') {
+                quoted = !quoted;
+            }
+        }
+    };
     while (!bytes.empty()) {
         const auto end = bytes.find('\n');
-        const std::string_view line = Trim(bytes.substr(0, end));
+        std::string_view raw = bytes.substr(0, end);
+        if (raw.ends_with('\r')) raw.remove_suffix(1);
+        const std::string_view line = Trim(raw);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
 
         if (continued) {
-            continued = !line.empty() && line.back() == '\\';
-            continue;
+            scan(raw);
+        } else if (line.empty() || line.front() == ';') {
+            // Only ';' starts a comment for Qt; a '#' line is a name or nothing it can read.
+        } else if (line.front() == '[') {
+            // Qt takes a '/' or '\\' in a name for a group and writes some back mangled.
+            if (line.back() != ']' || line.find_first_of("/\\") != std::string_view::npos) return false;
+        } else {
+            const auto equals = line.find('=');
+            if (equals == std::string_view::npos) return false;
+            const std::string_view name = Trim(line.substr(0, equals));
+            if (name.empty() || name.find_first_of("/\\\"") != std::string_view::npos) return false;
+            scan(raw);
         }
-        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-        if (line.front() == '[') {
-            if (line.back() != ']') return false;
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos || Trim(line.substr(0, equals)).empty()) return false;
-        continued = line.back() == '\\';
+        // A quoted part left open would swallow the lines after it.
+        if (quoted && !continued) return false;
     }
-    return true;
+    return !quoted;
 }
+

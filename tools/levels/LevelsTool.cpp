@@ -247,6 +247,7 @@ int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const auto started = std::chrono::steady_clock::now();
     const std::vector<GeneratedLevel> levels = GenerateLevels(generator, &err);
     std::vector<LevelRecord> records;
+    records.reserve(levels.size());
     for (const GeneratedLevel& level : levels) records.push_back(level.level);
     const std::string& path = options->at("-o");
     {

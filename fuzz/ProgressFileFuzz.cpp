@@ -1,0 +1,146 @@
+// Any bytes as the results file (which is also a saved game): the reader
+// checked against a plain decoding of the bytes, the written file read back,
+// and the game started on it and loading it, with its captions, hints and
+// navigation over whatever results the file claims.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+#include <unistd.h>
+
+#include "core/LevelFile.h"
+#include "game/Game.h"
+#include "game/NullShell.h"
+#include "store/MemorySettings.h"
+#include "store/ProgressFile.h"
+
+#ifndef AQUENDO_FUZZ_ENTRY
+#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
+#endif
+
+namespace {
+
+void Require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "results file fuzz: %s\n", what);
+    std::abort();
+}
+
+// A folder of its own per process, on a memory file system where there is
+// one; gone when the process ends.
+class Scratch {
+public:
+    Scratch() {
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-results");
+        std::filesystem::create_directories(m_folder);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+    }
+    const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+void WriteScratch(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    Require(file != nullptr, "cannot write the scratch file");
+    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
+    std::fclose(file);
+}
+
+// The entry of level n as the bytes give it: little-endian, missing bytes 0.
+std::int32_t Decoded(const std::uint8_t* data, std::size_t size, int level) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        const std::size_t at = 4 * static_cast<std::size_t>(level - 1) + static_cast<std::size_t>(i);
+        value = value << 8 | (at < size ? data[at] : 0u);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// The open dialog picks the fuzzed file; everything else as NullShell.
+class LoadingShell : public NullShell {
+public:
+    std::string chosen;
+    std::optional<std::string> AskOpenFileName(const std::string&) override { return chosen; }
+};
+
+}  // namespace
+
+extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
+    static const Scratch scratch;
+    const std::filesystem::path& folder = scratch.folder();
+    const std::filesystem::path path = folder / "results.aqd";
+    const std::filesystem::path copy = folder / "copy.aqd";
+    WriteScratch(path, data, size);
+
+    ProgressTable table;
+    Require(ReadProgressFile(path.string(), table), "a readable file was refused");
+    for (int n = 1; n <= ProgressTable::kEntries; ++n)
+        Require(table[n] == Decoded(data, size, n), "an entry differs from the file's bytes");
+
+    // Saved and read back, the table is the same; the file is exactly 2000 bytes.
+    Require(WriteProgressFile(copy.string(), table), "the table could not be saved");
+    Require(std::filesystem::file_size(copy) == kProgressFileSize, "a saved file is not 2000 bytes");
+    ProgressTable again;
+    Require(ReadProgressFile(copy.string(), again), "a saved file could not be read");
+    for (int n = 1; n <= ProgressTable::kEntries; ++n) Require(again[n] == table[n], "round trip changed an entry");
+
+    // The game with some levels: the level count comes from the first byte so
+    // that the entries beyond it are held but not counted.
+    const int levels = 1 + (size > 0 ? data[0] : 0) % 40;
+    static std::string programFolder;
+    static int levelsOnDisk = 0;
+    if (levelsOnDisk != levels) {
+        programFolder = folder.string() + "/";
+        std::vector<std::uint8_t> file(LevelRecord::kSize * static_cast<std::size_t>(levels));
+        for (int n = 0; n < levels; ++n) {
+            LevelRecord record = FallbackLevel();
+            record.PieceLayer[0] = 3;  // a straight at the source: one piece, already wet
+            record.ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(
+                file.data() + static_cast<std::size_t>(n) * LevelRecord::kSize, LevelRecord::kSize));
+        }
+        WriteScratch(folder / kLevelFileName, file.data(), file.size());
+        levelsOnDisk = levels;
+    }
+
+    LoadingShell shell;
+    shell.chosen = path.string();
+    MemorySettings settings;
+    settings.Set("save", path.string());
+    settings.Set("level", std::to_string(size > 1 ? data[1] : 1));
+    Game game(shell, settings);
+    game.FormCreate(programFolder);
+    Require(game.LevelCount() == levels, "the level file was not read");
+    Require(game.CurrentLevel() >= 1 && game.CurrentLevel() <= levels, "current level out of range");
+    Require(game.AllSolved() == table.AllSolved(levels), "AllSolved at start");
+    const int solved = game.SolvedCount();
+    Require(solved >= 0 && solved <= levels, "solved count out of range");
+    Require(!game.Caption().empty() && !game.LevelHint().empty() && !game.GaugeHint().empty(), "empty status text");
+
+    // Navigation over the results: the level reached is always one of ours.
+    for (int step = 0; step < 4; ++step) {
+        if (step % 2 == 0)
+            game.sUpBtnClick();
+        else
+            game.sDownBtnClick();
+        Require(game.CurrentLevel() >= 1 && game.CurrentLevel() <= levels, "navigation left the levels");
+    }
+    game.LoadGame();
+    Require(game.SavePath() == path.string(), "a loaded file did not become the save path");
+    for (int n = 1; n <= ProgressTable::kEntries; ++n)
+        Require(game.Progress()[n] == table[n], "loading changed an entry");
+    game.GaugeHint();
+    game.LevelHint();
+    return 0;
+}

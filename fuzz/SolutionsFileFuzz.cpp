@@ -1,0 +1,94 @@
+// Any bytes as a solutions file of aquendo-levels (levels/solutions.txt): the
+// reader, the written file read back, and every solution read replayed on a
+// shipped level through the game.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "core/LevelFile.h"
+#include "tools/levels/Moves.h"
+#include "tools/levels/SolutionsFile.h"
+
+#ifndef AQUENDO_FUZZ_ENTRY
+#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
+#endif
+
+namespace {
+
+void Require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "solutions file fuzz: %s\n", what);
+    std::abort();
+}
+
+// A folder of its own per process, on a memory file system where there is
+// one; gone when the process ends.
+class Scratch {
+public:
+    Scratch() {
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-solutions");
+        std::filesystem::create_directories(m_folder);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+    }
+    const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+// A level with pieces of every kind: a tee, a cross and corners around (5, 4).
+LevelRecord PlayedLevel() {
+    LevelRecord level = FallbackLevel();
+    const auto put = [&](int c, int r, std::uint8_t code) { level.PieceLayer[CellIndex(c, r)] = code; };
+    put(5, 4, 5);
+    put(6, 4, 4);
+    put(4, 4, 2);
+    put(5, 3, 3);
+    put(5, 5, 1);
+    put(6, 5, 10);
+    level.SourceColumn = 5;
+    level.SourceRow = 4;
+    return level;
+}
+
+}  // namespace
+
+extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
+    static const Scratch scratch;
+    const std::filesystem::path path = scratch.folder() / "solutions.txt";
+    const std::filesystem::path copy = scratch.folder() / "copy.txt";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    Require(file != nullptr, "cannot write the scratch file");
+    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
+    std::fclose(file);
+
+    std::string error;
+    const auto solutions = ReadSolutions(path.string(), error);
+    if (!solutions) return 0;
+    Require(WriteSolutions(copy.string(), *solutions), "solutions could not be written");
+    std::string again;
+    Require(ReadSolutions(copy.string(), again) == solutions, "solutions changed on the way through a file");
+
+    static const LevelRecord level = PlayedLevel();
+    int replayed = 0;
+    for (const auto& [number, moves] : *solutions) {
+        Require(number >= 1, "a solution for a level below 1");
+        if (++replayed > 8 || moves.size() > 64) break;
+        for (const Move& move : moves)
+            Require(move.column >= 1 && move.column <= kColumns && move.row >= 1 && move.row <= kRows,
+                    "a move off the board was read");
+        const ReplayOutcome outcome = ReplayMoves(level, moves);
+        Require(outcome.results.size() == moves.size(), "a move was not played");
+    }
+    return 0;
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Checks of the installed game, run by ctest in a tree installed under a
+# temporary prefix. Exit 77 tells ctest a check was skipped.
+#   check-installed.sh install BUILD PREFIX PROGRAM_DIR APP_ID "ICON_SIZES" (empty sizes: no icon)
+#   check-installed.sh game|desktop|metainfo|man PREFIX PROGRAM_DIR APP_ID
+set -uo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+skip() { echo "SKIPPED: $*"; exit 77; }
+
+what="$1"
+shift
+case "$what" in
+install)
+  build="$1" prefix="$2" program_dir="$3" app_id="$4" sizes="$5"
+  rm -rf "$prefix"
+  cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+  for f in "$program_dir/aquendo" "$program_dir/aqnd.dat" "$program_dir/aqnd2.html" bin/aquendo-levels \
+           "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+           share/man/man6/aquendo.6 share/man/man1/aquendo-levels.1; do
+    [[ -f "$prefix/$f" ]] || fail "$f is not installed"
+  done
+  [[ -x "$prefix/$program_dir/aquendo" ]] || fail "the game is not executable"
+  # The link on PATH is relative, so the tree can be moved as a whole.
+  link="$(readlink "$prefix/bin/aquendo")" || fail "bin/aquendo is not a link"
+  [[ "$link" != /* ]] || fail "bin/aquendo points at an absolute path: $link"
+  [[ "$(realpath "$prefix/bin/aquendo")" == "$(realpath "$prefix/$program_dir/aquendo")" ]] ||
+    fail "bin/aquendo does not lead to the game"
+  cmp -s "$build/bin/aqnd.dat" "$prefix/$program_dir/aqnd.dat" || fail "the installed level file differs"
+  if [[ -n "$sizes" ]]; then
+    [[ -f "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" ]] || fail "no scalable icon"
+    for s in $sizes; do
+      png="$prefix/share/icons/hicolor/${s}x${s}/apps/$app_id.png"
+      [[ -f "$png" ]] || fail "no ${s}px icon"
+      # Width and height are the big-endian words at bytes 16 and 20 of a PNG.
+      read -r w h < <(od -An -tu1 -j16 -N8 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+      [[ "$w $h" == "$s $s" ]] || fail "the ${s}px icon is ${w}x${h}"
+    done
+  else
+    echo "note: no icon SVG in the source tree, so no icon is installed"
+  fi
+  echo "installed under $prefix"
+  ;;
+game)
+  prefix="$1" program_dir="$2"
+  config="$(mktemp -d)"
+  trap 'rm -rf "$config"' EXIT
+  # A chosen language, so that no dialog waits.
+  mkdir -p "$config/MoxelGames/Aquendo"
+  printf '[common]\ntongue=0\n' >"$config/MoxelGames/Aquendo/V2.ini"
+  out="$(cd / && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$config" timeout 60 "$prefix/bin/aquendo" --quit-after-start 2>/dev/null)"
+  status=$?
+  [[ $status -eq 0 ]] || fail "the installed game ended with status $status (124: it did not quit, perhaps waiting on a message box)"
+  records=$(( $(stat -c %s "$prefix/$program_dir/aqnd.dat") / 162 ))
+  ((records > 500)) && records=500
+  expected="$records levels from $(realpath "$prefix/$program_dir")/aqnd.dat"
+  [[ "$out" == "$expected" ]] || fail "the game said '$out', not '$expected'"
+  # It used the settings folder it was given, and wrote its placement there at the end.
+  grep -q '^MainForm=' "$config/MoxelGames/Aquendo/V2.ini" || fail "the window placement was not written to \$XDG_CONFIG_HOME"
+  echo "$out"
+  ;;
+desktop)
+  prefix="$1" app_id="$3"
+  command -v desktop-file-validate >/dev/null || skip "desktop-file-validate is not installed (Debian: desktop-file-utils)"
+  out="$(desktop-file-validate "$prefix/share/applications/$app_id.desktop" 2>&1)"
+  [[ $? -eq 0 && -z "$out" ]] || fail "desktop-file-validate: $out"
+  echo "desktop entry valid"
+  ;;
+metainfo)
+  prefix="$1" app_id="$3"
+  command -v appstreamcli >/dev/null || skip "appstreamcli is not installed (Debian: appstream)"
+  appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"
+  # The metainfo names the desktop entry that is installed beside it.
+  grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$prefix/share/metainfo/$app_id.metainfo.xml" ||
+    fail "the metainfo does not launch $app_id.desktop"
+  ;;
+man)
+  prefix="$1"
+  command -v groff >/dev/null || skip "groff is not installed"
+  for page in share/man/man6/aquendo.6 share/man/man1/aquendo-levels.1; do
+    warnings="$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$prefix/$page" 2>&1)"
+    [[ -z "$warnings" ]] || fail "$page: $warnings"
+  done
+  echo "man pages render without warnings"
+  ;;
+*)
+  fail "unknown check $what"
+  ;;
+esac
