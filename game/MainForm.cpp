@@ -96,10 +96,6 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_Splash = new TSplash(this);
     m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
     m_TongueDlg = new TTongueDlg(this);
-    m_SaveDlg = FileDialog(this, QFileDialog::AcceptSave);
-    m_SaveDlg->setObjectName("SaveDlg");
-    m_OpenDlg = FileDialog(this, QFileDialog::AcceptOpen);
-    m_OpenDlg->setObjectName("OpenDlg");
 
     m_game.FormCreate(programFolder);
 }
@@ -313,7 +309,10 @@ void TMainForm::DrawWaterTile(int c, int r, int tile) {
 // The frame drawn so far goes to the screen now; input, ticks and paint
 // requests wait in the queue until the animation is over.
 void TMainForm::Delay(int ms) {
-    if (isVisible() && !m_changed.isEmpty()) m_box->repaint(m_changed);
+    // Frames of a window not shown yet (the level started at creation) are
+    // seen by nobody: no reason to wait for them.
+    if (!isVisible()) return;
+    if (!m_changed.isEmpty()) m_box->repaint(m_changed);
     m_changed = QRegion();
     std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(200));
 }
@@ -394,17 +393,37 @@ void TMainForm::ShowSplash() { m_Splash->ShowModal(); }
 
 std::optional<int> TMainForm::AskLanguage() { return m_TongueDlg->Ask(); }
 
+// The file dialogs are made at their first use: they are slow to build and
+// most runs need only the one save at the close.
+QFileDialog* TMainForm::SaveDlg() {
+    if (!m_SaveDlg) {
+        m_SaveDlg = FileDialog(this, QFileDialog::AcceptSave);
+        m_SaveDlg->setObjectName("SaveDlg");
+    }
+    return m_SaveDlg;
+}
+
+QFileDialog* TMainForm::OpenDlg() {
+    if (!m_OpenDlg) {
+        m_OpenDlg = FileDialog(this, QFileDialog::AcceptOpen);
+        m_OpenDlg->setObjectName("OpenDlg");
+    }
+    return m_OpenDlg;
+}
+
 std::optional<std::string> TMainForm::AskSaveFileName(const std::string& folder, const std::string& name) {
-    if (!folder.empty()) m_SaveDlg->setDirectory(QString::fromStdString(folder));
-    if (!name.empty()) m_SaveDlg->selectFile(QString::fromStdString(name));
-    if (m_SaveDlg->exec() != QDialog::Accepted || m_SaveDlg->selectedFiles().isEmpty()) return std::nullopt;
-    return m_SaveDlg->selectedFiles().constFirst().toStdString();
+    QFileDialog* dialog = SaveDlg();
+    if (!folder.empty()) dialog->setDirectory(QString::fromStdString(folder));
+    if (!name.empty()) dialog->selectFile(QString::fromStdString(name));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+    return dialog->selectedFiles().constFirst().toStdString();
 }
 
 std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder) {
-    if (!folder.empty()) m_OpenDlg->setDirectory(QString::fromStdString(folder));
-    if (m_OpenDlg->exec() != QDialog::Accepted || m_OpenDlg->selectedFiles().isEmpty()) return std::nullopt;
-    return m_OpenDlg->selectedFiles().constFirst().toStdString();
+    QFileDialog* dialog = OpenDlg();
+    if (!folder.empty()) dialog->setDirectory(QString::fromStdString(folder));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+    return dialog->selectedFiles().constFirst().toStdString();
 }
 
 bool TMainForm::AskYesNo(const std::string& text) {

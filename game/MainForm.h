@@ -78,8 +78,8 @@ public:
     bool AskYesNo(const std::string& text) override;
 
     // The file dialogs, kept for the whole run so each shows its last choice.
-    QFileDialog* SaveDlg() const { return m_SaveDlg; }
-    QFileDialog* OpenDlg() const { return m_OpenDlg; }
+    QFileDialog* SaveDlg();
+    QFileDialog* OpenDlg();
 
 protected:
     void showEvent(QShowEvent* event) override;

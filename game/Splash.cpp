@@ -10,11 +10,10 @@ TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
     setObjectName("Splash");
     setFixedSize(200, 150);
     setWindowModality(Qt::ApplicationModal);
-    auto* image = new QLabel(this);
-    image->setObjectName("Image1");
-    image->setGeometry(0, 0, 200, 150);
-    image->setPixmap(Glyph("splash").pixmap(200, 150));
-    image->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_Image1 = new QLabel(this);
+    m_Image1->setObjectName("Image1");
+    m_Image1->setGeometry(0, 0, 200, 150);
+    m_Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_Timer1.setInterval(kInterval);
     // A coarse timer may tick up to 5 % early or late; the splash promises its interval.
@@ -24,6 +23,8 @@ TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
 }
 
 void TSplash::ShowModal() {
+    // Drawn when first needed, so it never holds up the main window.
+    if (m_Image1->pixmap().isNull()) m_Image1->setPixmap(Glyph("splash").pixmap(200, 150));
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     QEventLoop loop;

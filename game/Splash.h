@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +23,7 @@ protected:
 private:
     void Click();
 
+    QLabel* m_Image1 = nullptr;
     QTimer m_Timer1;
     QEventLoop* m_loop = nullptr;
 };
