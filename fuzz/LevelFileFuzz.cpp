@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
 #include "core/Piece.h"
 #include "game/Game.h"
@@ -21,40 +22,7 @@
 
 namespace {
 
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "level file fuzz: %s\n", what);
-    std::abort();
-}
-
-// A folder of its own per process, on a memory file system where there is
-// one; gone when the process ends.
-class Scratch {
-public:
-    Scratch() {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-levels");
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    const std::filesystem::path& folder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_folder;
-};
-
-void WriteScratch(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    Require(file != nullptr, "cannot write the scratch file");
-    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
-    std::fclose(file);
-}
+void Require(bool holds, const char* what) { fuzz::Require(holds, "level file", what); }
 
 bool Usable(const LevelRecord& record) {
     for (const std::uint8_t code : record.PieceLayer)
@@ -97,9 +65,9 @@ void CheckBoard(const Board& board) {
 }  // namespace
 
 extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
-    static const Scratch scratch;
+    static const fuzz::Scratch scratch("levels");
     const std::filesystem::path path = scratch.folder() / kLevelFileName;
-    WriteScratch(path, data, size);
+    fuzz::WriteFile(path, data, size);
     const LevelFileReport report = ReadLevelFile(path.string());
 
     const std::size_t records = size / LevelRecord::kSize;

@@ -11,6 +11,7 @@
 #include <vector>
 #include <unistd.h>
 
+#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
@@ -23,40 +24,7 @@
 
 namespace {
 
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "results file fuzz: %s\n", what);
-    std::abort();
-}
-
-// A folder of its own per process, on a memory file system where there is
-// one; gone when the process ends.
-class Scratch {
-public:
-    Scratch() {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-results");
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    const std::filesystem::path& folder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_folder;
-};
-
-void WriteScratch(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    Require(file != nullptr, "cannot write the scratch file");
-    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
-    std::fclose(file);
-}
+void Require(bool holds, const char* what) { fuzz::Require(holds, "results file", what); }
 
 // The entry of level n as the bytes give it: little-endian, missing bytes 0.
 std::int32_t Decoded(const std::uint8_t* data, std::size_t size, int level) {
@@ -78,11 +46,11 @@ public:
 }  // namespace
 
 extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
-    static const Scratch scratch;
+    static const fuzz::Scratch scratch("results");
     const std::filesystem::path& folder = scratch.folder();
     const std::filesystem::path path = folder / "results.aqd";
     const std::filesystem::path copy = folder / "copy.aqd";
-    WriteScratch(path, data, size);
+    fuzz::WriteFile(path, data, size);
 
     ProgressTable table;
     Require(ReadProgressFile(path.string(), table), "a readable file was refused");
@@ -110,7 +78,7 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
             record.ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(
                 file.data() + static_cast<std::size_t>(n) * LevelRecord::kSize, LevelRecord::kSize));
         }
-        WriteScratch(folder / kLevelFileName, file.data(), file.size());
+        fuzz::WriteFile(folder / kLevelFileName, file.data(), file.size());
         levelsOnDisk = levels;
     }
 

@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QString>
 
+#include "fuzz/FuzzScratch.h"
 #include "store/IniSettings.h"
 #include "store/IniText.h"
 #include "store/SettingsStore.h"
@@ -26,11 +27,7 @@
 
 namespace {
 
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "settings fuzz: %s\n", what);
-    std::abort();
-}
+void Require(bool holds, const char* what) { fuzz::Require(holds, "settings", what); }
 
 // Blanks, an optional sign, decimal digits, blanks; within 32 bits.
 std::optional<std::int32_t> ReferenceInt(std::string_view text) {
@@ -53,28 +50,6 @@ std::optional<std::int32_t> ReferenceInt(std::string_view text) {
     if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
-
-// A folder of its own per process, on a memory file system where there is
-// one; gone when the process ends.
-class Scratch {
-public:
-    Scratch() {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-settings");
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    const std::filesystem::path& folder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_folder;
-};
 
 void CheckValue(std::string_view text) {
     Require(ParseSettingInt(text) == ReferenceInt(text), "integer reading differs from its grammar");
@@ -106,26 +81,19 @@ void CheckIniText(std::string_view bytes) {
     if (plain) Require(IsPlainIniText(std::string(bytes) + "\n"), "a plain text with a line end added is not plain");
 }
 
-void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    Require(file != nullptr, "cannot write the scratch file");
-    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
-    std::fclose(file);
-}
-
 void CheckFile(const std::uint8_t* data, std::size_t size) {
-    static const Scratch scratch;
+    static const fuzz::Scratch scratch("settings");
     const std::filesystem::path& folder = scratch.folder();
     const std::filesystem::path path = folder / "V2.ini";
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
         std::filesystem::remove(entry.path(), ec);
-    WriteFile(path, data, size);
+    fuzz::WriteFile(path, data, size);
 
     // Qt's own verdict, from a name it has not seen (it keeps what it parsed).
     static long run = 0;
     const std::filesystem::path reference = folder / ("reference-" + std::to_string(++run) + ".ini");
-    WriteFile(reference, data, size);
+    fuzz::WriteFile(reference, data, size);
     const QSettings qt(QString::fromStdString(reference.string()), QSettings::IniFormat);
     qt.allKeys();
     const bool damaged = !IsPlainIniText(std::string_view(reinterpret_cast<const char*>(data), size)) ||

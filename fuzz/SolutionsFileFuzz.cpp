@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
@@ -18,33 +19,7 @@
 
 namespace {
 
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "solutions file fuzz: %s\n", what);
-    std::abort();
-}
-
-// A folder of its own per process, on a memory file system where there is
-// one; gone when the process ends.
-class Scratch {
-public:
-    Scratch() {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-solutions");
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    const std::filesystem::path& folder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_folder;
-};
+void Require(bool holds, const char* what) { fuzz::Require(holds, "solutions file", what); }
 
 // A level with pieces of every kind: a tee, a cross and corners around (5, 4).
 LevelRecord PlayedLevel() {
@@ -64,13 +39,10 @@ LevelRecord PlayedLevel() {
 }  // namespace
 
 extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
-    static const Scratch scratch;
+    static const fuzz::Scratch scratch("solutions");
     const std::filesystem::path path = scratch.folder() / "solutions.txt";
     const std::filesystem::path copy = scratch.folder() / "copy.txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    Require(file != nullptr, "cannot write the scratch file");
-    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "short write of the scratch file");
-    std::fclose(file);
+    fuzz::WriteFile(path, data, size);
 
     std::string error;
     const auto solutions = ReadSolutions(path.string(), error);

@@ -1,0 +1,53 @@
+#pragma once
+
+// What the fuzz targets share: a check that stops the run with its reason,
+// and a scratch folder for the files they feed to the readers.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace fuzz {
+
+// Stops the run when a property does not hold; libFuzzer keeps the input.
+inline void Require(bool holds, const char* target, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "%s fuzz: %s\n", target, what);
+    std::abort();
+}
+
+// A folder of its own per process and target, on a memory file system where
+// there is one; gone when the process ends.
+class Scratch {
+public:
+    explicit Scratch(const char* name) {
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-" + name);
+        std::filesystem::create_directories(m_folder);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+inline void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    Require(file != nullptr, "scratch", "cannot write the scratch file");
+    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "scratch", "short write of the scratch file");
+    std::fclose(file);
+}
+
+}  // namespace fuzz
