@@ -165,8 +165,9 @@ Canvas DrawPieceSheet(std::uint32_t seed) {
     Canvas sheet(12 * kCell, 5 * kCell);
     for (int type = 1; type <= 5; ++type) {
         for (int frame = 0; frame < 12; ++frame) {
-            // Frame 3o is orientation o at rest; the two after it are 30 and 60 degrees further on.
-            const Piece piece{kOpenings[type], (frame / 3 * 90 + frame % 3 * 30) * kPi / 180};
+            // Frame 3o is orientation o at rest; the two after it are 30 and 60 degrees further on,
+            // so frame k stands turned 30 k degrees.
+            const Piece piece{kOpenings[type], (frame * 30) * kPi / 180};
             for (int y = 0; y < kCell; ++y)
                 for (int x = 0; x < kCell; ++x)
                     sheet.At(frame * kCell + x, (type - 1) * kCell + y) = DrawPixel(piece, x, y, seed);
