@@ -44,6 +44,9 @@ private:
 };
 
 inline void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+    // Someone may have cleared the temporary folders meanwhile: a long run goes on.
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     Require(file != nullptr, "scratch", "cannot write the scratch file");
     if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "scratch", "short write of the scratch file");
