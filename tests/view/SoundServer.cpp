@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 SoundServer::SoundServer() {
@@ -51,11 +52,14 @@ QString SoundServer::Pactl(const QStringList& args) const {
     return QString::fromLocal8Bit(pactl.readAllStandardOutput());
 }
 
+// Each stream lists its sample format on a line of its own, "u8 1ch 11025Hz"
+// after the label; the value's shape finds it whatever the label's wording.
 QStringList SoundServer::Streams() const {
+    static const QRegularExpression kFormat(QStringLiteral(R"(^[^:]+:\s*(\S+ \d+ch \d+Hz)$)"));
     QStringList formats;
     for (const QString& line : Pactl({"list", "sink-inputs"}).split('\n')) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith("Sample Specification:")) formats << trimmed.mid(21).trimmed();
+        const QRegularExpressionMatch match = kFormat.match(line.trimmed());
+        if (match.hasMatch()) formats << match.captured(1);
     }
     return formats;
 }
