@@ -82,7 +82,8 @@ std::string ProgramFolderOfExecutable() {
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
                      const std::array<QByteArray, 4>& waves, QWidget* parent)
-    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings), m_waves(waves) {
+    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings),
+      m_waves(waves, [programFolder] { return LoadSoundModule(programFolder); }) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Aquendo 2.3"));
     setWindowIcon(Glyph("icon"));
@@ -94,8 +95,6 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
 
     m_Splash = new TSplash(this);
-    m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
-    m_TongueDlg = new TTongueDlg(this);
 
     m_game.FormCreate(programFolder);
 }
@@ -326,7 +325,17 @@ void TMainForm::SetTimerEnabled(bool on) {
         m_Timer.start();
 }
 
-int TMainForm::ShowMessage(int page) { return m_YesNoDlg->ShowModal(page); }
+TYesNoDlg* TMainForm::YesNoDlg() {
+    if (!m_YesNoDlg) m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
+    return m_YesNoDlg;
+}
+
+TTongueDlg* TMainForm::TongueDlg() {
+    if (!m_TongueDlg) m_TongueDlg = new TTongueDlg(this);
+    return m_TongueDlg;
+}
+
+int TMainForm::ShowMessage(int page) { return YesNoDlg()->ShowModal(page); }
 
 void TMainForm::ShowError(const std::string& text) {
     QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Aquendo"), QString::fromStdString(text));
@@ -391,7 +400,7 @@ bool TMainForm::OpenUrl(const std::string& url) { return QDesktopServices::openU
 
 void TMainForm::ShowSplash() { m_Splash->ShowModal(); }
 
-std::optional<int> TMainForm::AskLanguage() { return m_TongueDlg->Ask(); }
+std::optional<int> TMainForm::AskLanguage() { return TongueDlg()->Ask(); }
 
 // The file dialogs are made at their first use: they are slow to build and
 // most runs need only the one save at the close.

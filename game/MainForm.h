@@ -38,8 +38,10 @@ public:
 
     Game& game() { return m_game; }
     const BoardSurface& surface() const { return m_surface; }
-    TYesNoDlg* YesNoDlg() const { return m_YesNoDlg; }
-    TTongueDlg* TongueDlg() const { return m_TongueDlg; }
+    // The two dialogs are built at their first use: building them took a
+    // tenth of the start-up time, and most sessions never open the language one.
+    TYesNoDlg* YesNoDlg();
+    TTongueDlg* TongueDlg();
     TSplash* Splash() const { return m_Splash; }
     THelpWindow* HelpWindow() const { return m_help.get(); }
     bool TimerActive() const { return m_Timer.isActive(); }
