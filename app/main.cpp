@@ -7,6 +7,9 @@
 #include "view/MediaLibrary.h"
 
 int main(int argc, char* argv[]) {
+    // Unpacking the pictures and sounds needs no display: it runs on a second
+    // core while the application connects to the window system.
+    std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aquendo"));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
@@ -14,7 +17,7 @@ int main(int argc, char* argv[]) {
     // from, and end as soon as the event loop runs, before the splash.
     const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));
 
-    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    const MediaLibrary media = loading.get();
     IniSettings settings;
     TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
     if (quitAfterStart) {

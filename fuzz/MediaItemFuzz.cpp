@@ -1,10 +1,11 @@
-// Any bytes as a stored media item, and as a single packed block: neither
-// reader may crash, read or write out of bounds, or accept what it cannot
+// Any bytes as a stored media item, as a single packed block and as a bitmap
+// file: no reader may crash, read or write out of bounds, or accept what it cannot
 // give back.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "view/BitmapImage.h"
 #include "view/MediaItem.h"
 #include "view/PackedBlock.h"
 #include "view/WaveImage.h"
@@ -21,6 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         WaveImage wave;
         if (ReadWaveImage(item.data, wave).empty() && wave.dataOffset + wave.dataSize > item.data.size())
             std::abort();
+    }
+
+    BitmapImage bitmap;
+    if (ReadBitmapImage(bytes, bitmap).empty()) {
+        if (bitmap.width <= 0 || bitmap.height <= 0 ||
+            bitmap.pixels.size() != static_cast<std::size_t>(bitmap.width) * bitmap.height)
+            std::abort();
+    } else if (!bitmap.pixels.empty() || bitmap.width != 0) {
+        std::abort();
     }
 
     std::vector<std::uint8_t> out = {1, 2, 3};

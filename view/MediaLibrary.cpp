@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QtGlobal>
+#include <cstring>
 
+#include "view/BitmapImage.h"
 #include "view/MediaItem.h"
 #include "view/WaveImage.h"
 
@@ -14,6 +16,14 @@ std::span<const std::uint8_t> Bytes(const QByteArray& a) {
 
 QByteArray ToByteArray(const std::vector<std::uint8_t>& v) {
     return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size()));
+}
+
+QImage ToImage(const BitmapImage& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
+    const auto rowBytes = static_cast<std::size_t>(bitmap.width) * sizeof(std::uint32_t);
+    for (int y = 0; y < bitmap.height; ++y)
+        std::memcpy(image.scanLine(y), bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.width, rowBytes);
+    return image;
 }
 
 QByteArray ReadResource(const QString& path) {
@@ -48,6 +58,12 @@ MediaLibrary MediaLibrary::LoadBuiltIn() {
     return LoadOrStop(BuiltInWaveItems(), BuiltInBitmapItems());
 }
 
+std::future<MediaLibrary> MediaLibrary::StartLoadingBuiltIn() {
+    return std::async(std::launch::async, [waves = BuiltInWaveItems(), bitmaps = BuiltInBitmapItems()] {
+        return LoadOrStop(waves, bitmaps);
+    });
+}
+
 MediaLibrary MediaLibrary::LoadOrStop(const WaveItems& waves, const BitmapItems& bitmaps) {
     QString error;
     std::optional<MediaLibrary> media = Load(waves, bitmaps, error);
@@ -79,11 +95,12 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
             error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(problem));
             return std::nullopt;
         }
-        const QImage image = QImage::fromData(item.data.data(), static_cast<int>(item.data.size()), "BMP");
-        if (image.isNull()) {
-            error = QStringLiteral("bitmap %1: not a bitmap file").arg(i);
+        BitmapImage bitmap;
+        if (const std::string refused = ReadBitmapImage(item.data, bitmap); !refused.empty()) {
+            error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(refused));
             return std::nullopt;
         }
+        const QImage image = ToImage(bitmap);
         if (image.size() != BitmapSize(i)) {
             error = QStringLiteral("bitmap %1: %2 x %3 instead of %4 x %5")
                         .arg(i)
@@ -93,7 +110,7 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
                         .arg(BitmapSize(i).height());
             return std::nullopt;
         }
-        media.m_bitmaps[i] = image.convertToFormat(QImage::Format_RGB32);
+        media.m_bitmaps[i] = image;
     }
     return media;
 }

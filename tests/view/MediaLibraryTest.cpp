@@ -32,6 +32,22 @@ TEST(MediaLibrary, BuiltInSheetsAreOpaqueRgb32OfTheirSizes) {
     EXPECT_LT(qGray(media.Bitmap(MediaLibrary::TimeDigits).pixel(11 * 10, 0)), 60);
 }
 
+// The game decodes its bitmaps itself, off the window system's thread; Qt's
+// own reader is the yardstick.
+TEST(MediaLibrary, BuiltInSheetsDecodeAsQtDecodesThem) {
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    const MediaLibrary::BitmapItems items = MediaLibrary::BuiltInBitmapItems();
+    for (int i = 0; i < MediaLibrary::kBitmapCount; ++i) {
+        MediaItem item;
+        ASSERT_EQ(ReadMediaItem({reinterpret_cast<const std::uint8_t*>(items[i].constData()),
+                                 static_cast<std::size_t>(items[i].size())},
+                                item),
+                  "");
+        const QImage qt = QImage::fromData(item.data.data(), static_cast<int>(item.data.size()), "BMP");
+        EXPECT_EQ(media.Bitmap(i), qt.convertToFormat(QImage::Format_RGB32)) << i;
+    }
+}
+
 TEST(MediaLibrary, MaskThenWaterLeavesThePieceAroundTheBlob) {
     // The game's blob: AND the mask, OR the full tile, onto a piece.
     const MediaLibrary media = MediaLibrary::LoadBuiltIn();
