@@ -1,68 +1,32 @@
 #include "view/SoundPlayer.h"
 
-#include <QAudioFormat>
-#include <QMediaDevices>
+#include <QLibrary>
 
-#include "view/WaveImage.h"
+#include "view/sound/SoundModule.h"
 
-namespace {
-
-QAudioFormat::SampleFormat SampleFormat(int bits) {
-    switch (bits) {
-        case 8:
-            return QAudioFormat::UInt8;
-        case 16:
-            return QAudioFormat::Int16;
-        case 32:
-            return QAudioFormat::Int32;
-        default:
-            return QAudioFormat::Unknown;
-    }
+std::unique_ptr<SoundOutput> LoadSoundModule(const std::string& folder) {
+    // The module stays loaded when the QLibrary goes, as the output's code
+    // lives in it.
+    QLibrary module(QString::fromStdString(folder) + QLatin1String(kSoundModuleName));
+    auto make = reinterpret_cast<SoundModuleEntry>(module.resolve(kSoundModuleEntry));
+    if (!make) return nullptr;
+    return std::unique_ptr<SoundOutput>(make());
 }
 
-}  // namespace
+SoundPlayer::SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput, QObject* parent)
+    : QObject(parent), m_waves(waves), m_makeOutput(std::move(makeOutput)) {}
 
-SoundPlayer::SoundPlayer(const std::array<QByteArray, 4>& waves, QObject* parent)
-    : QObject(parent), m_waves(waves) {}
+SoundPlayer::~SoundPlayer() = default;
 
-SoundPlayer::~SoundPlayer() {
-    Stop();
-}
-
-void SoundPlayer::Stop() {
-    if (m_sink) m_sink->stop();
-    m_sink.reset();
-    m_buffer.reset();
-}
-
-bool SoundPlayer::IsPlaying() const {
-    return m_sink && (m_sink->state() == QAudio::ActiveState || m_sink->state() == QAudio::IdleState) &&
-           m_buffer && !m_buffer->atEnd();
-}
+bool SoundPlayer::IsPlaying() const { return m_output && m_output->IsPlaying(); }
 
 void SoundPlayer::Play(int n) {
     if (!m_enabled || n < 1 || n > static_cast<int>(m_waves.size())) return;
     const QByteArray& image = m_waves[static_cast<std::size_t>(n - 1)];
     if (image.isEmpty()) return;
-    if (QMediaDevices::audioOutputs().isEmpty()) return;
-
-    WaveImage wave;
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(image.constData()),
-                                              static_cast<std::size_t>(image.size()));
-    if (!ReadWaveImage(bytes, wave).empty() || wave.formatTag != 1 || wave.dataSize == 0) return;
-    QAudioFormat format;
-    format.setSampleRate(wave.sampleRate);
-    format.setChannelCount(wave.channels);
-    format.setSampleFormat(SampleFormat(wave.bitsPerSample));
-    if (!format.isValid()) return;
-
-    // A second sink would play mixed with the first: replace it.
-    Stop();
-    m_buffer = std::make_unique<QBuffer>();
-    m_buffer->setData(
-        QByteArray::fromRawData(image.constData() + wave.dataOffset, static_cast<qsizetype>(wave.dataSize)));
-    m_buffer->open(QIODevice::ReadOnly);
-    m_sink = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format);
-    m_sink->start(m_buffer.get());
-    if (m_sink->error() != QAudio::NoError) Stop();
+    if (!m_outputMade) {
+        m_outputMade = true;
+        if (m_makeOutput) m_output = m_makeOutput();
+    }
+    if (m_output) m_output->Play(image);
 }

@@ -15,7 +15,7 @@ install)
   build="$1" prefix="$2" program_dir="$3" app_id="$4" sizes="$5"
   rm -rf "$prefix"
   cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-  for f in "$program_dir/aquendo" "$program_dir/aqnd.dat" "$program_dir/aqnd2.html" bin/aquendo-levels \
+  for f in "$program_dir/aquendo" "$program_dir/aquendo-sound.so" "$program_dir/aqnd.dat" "$program_dir/aqnd2.html" bin/aquendo-levels \
            "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
            share/man/man6/aquendo.6 share/man/man1/aquendo-levels.1; do
     [[ -f "$prefix/$f" ]] || fail "$f is not installed"

@@ -11,8 +11,11 @@
 #include "tests/view/SoundServer.h"
 #include "view/MediaLibrary.h"
 #include "view/SoundPlayer.h"
+#include "view/sound/AudioSinkOutput.h"
 
 namespace {
+
+std::unique_ptr<SoundOutput> MakeOutput() { return std::make_unique<AudioSinkOutput>(); }
 
 SoundServer* g_server = nullptr;
 
@@ -41,7 +44,7 @@ protected:
 };
 
 TEST_F(SoundOnAServer, ASecondSoundStopsAndReplacesTheFirst) {
-    SoundPlayer player(media.Waves());
+    SoundPlayer player(media.Waves(), MakeOutput);
     player.Play(1);  // flow, 22050 Hz
     std::string streams = StreamsOnceSettled([](const QStringList& s) { return s.size() == 1; });
     EXPECT_EQ(streams, "u8 1ch 22050Hz");
@@ -66,7 +69,7 @@ TEST_F(SoundOnAServer, ASecondSoundStopsAndReplacesTheFirst) {
 
 TEST_F(SoundOnAServer, NoStreamIsLeftWhenThePlayerGoes) {
     {
-        SoundPlayer player(media.Waves());
+        SoundPlayer player(media.Waves(), MakeOutput);
         player.Play(4);
         EXPECT_EQ(StreamsOnceSettled([](const QStringList& s) { return s.size() == 1; }), "u8 1ch 11025Hz");
     }

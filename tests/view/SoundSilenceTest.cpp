@@ -8,8 +8,11 @@
 
 #include "view/MediaLibrary.h"
 #include "view/SoundPlayer.h"
+#include "view/sound/AudioSinkOutput.h"
 
 namespace {
+
+std::unique_ptr<SoundOutput> MakeOutput() { return std::make_unique<AudioSinkOutput>(); }
 
 QStringList g_messages;
 
@@ -22,7 +25,7 @@ TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
     const MediaLibrary media = MediaLibrary::LoadBuiltIn();
     qInstallMessageHandler(Collect);
     {
-        SoundPlayer player(media.Waves());
+        SoundPlayer player(media.Waves(), MakeOutput);
         for (int n : {1, 2, 3, 4, 0, 5, -1}) {
             player.Play(n);
             EXPECT_FALSE(player.IsPlaying()) << n;
@@ -30,6 +33,32 @@ TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
     }
     qInstallMessageHandler(nullptr);
     EXPECT_TRUE(g_messages.isEmpty()) << g_messages.join("\n").toStdString();
+}
+
+// The game loads the audio libraries with the module at its first sound, not
+// before, and a missing module leaves it silent.
+TEST(SoundWithoutServer, TheOutputIsMadeAtTheFirstSoundOnly) {
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    int made = 0;
+    SoundPlayer player(media.Waves(), [&made] {
+        ++made;
+        return LoadSoundModule(AQUENDO_SOUND_MODULE_DIR);
+    });
+    player.SetEnabled(false);
+    player.Play(1);
+    player.SetEnabled(true);
+    player.Play(0);
+    EXPECT_FALSE(player.HasOutput());
+    player.Play(2);
+    player.Play(3);
+    EXPECT_TRUE(player.HasOutput());
+    EXPECT_EQ(made, 1);
+
+    EXPECT_NE(LoadSoundModule(AQUENDO_SOUND_MODULE_DIR), nullptr);
+    EXPECT_EQ(LoadSoundModule("/nonexistent/"), nullptr);
+    SoundPlayer mute(media.Waves(), [] { return LoadSoundModule("/nonexistent/"); });
+    mute.Play(1);
+    EXPECT_FALSE(mute.IsPlaying());
 }
 
 }  // namespace
