@@ -86,7 +86,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
       m_waves(waves, [programFolder] { return LoadSoundModule(programFolder); }) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Aquendo 2.3"));
-    setWindowIcon(Glyph("icon"));
+    setWindowIcon(WindowIcon());
     setFixedSize(BoardSurface::kWidth, kToolBarHeight + BoardSurface::kHeight);
     CreateControls();
 

@@ -36,6 +36,9 @@ TEST_F(MainFormTest, WindowLayout) {
     Show(form);
     EXPECT_EQ(form.size(), QSize(500, 366));
     EXPECT_EQ(form.windowTitle(), "Aquendo 2.3");
+    // The window system gets the icon as ready pixels at the sizes Qt hands it.
+    const QList<QSize> iconSizes = form.windowIcon().availableSizes();
+    for (int s : {16, 32, 64, 128}) EXPECT_TRUE(iconSizes.contains(QSize(s, s))) << s;
     const QWidget* box = form.findChild<QWidget*>("box");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->geometry(), QRect(0, 33, 500, 333));
