@@ -1,8 +1,13 @@
 #include "view/MediaLibrary.h"
 
-#include <QFile>
+#include <QResource>
+#include <QStringList>
 #include <QtGlobal>
-#include <cstring>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include "view/BitmapImage.h"
 #include "view/MediaItem.h"
@@ -18,18 +23,53 @@ QByteArray ToByteArray(const std::vector<std::uint8_t>& v) {
     return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size()));
 }
 
-QImage ToImage(const BitmapImage& bitmap) {
-    QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
-    const auto rowBytes = static_cast<std::size_t>(bitmap.width) * sizeof(std::uint32_t);
-    for (int y = 0; y < bitmap.height; ++y)
-        std::memcpy(image.scanLine(y), bitmap.pixels.data() + static_cast<std::size_t>(y) * bitmap.width, rowBytes);
-    return image;
+// Decoded straight into the image's own rows: no second copy of the pixels.
+QImage DecodeImage(std::span<const std::uint8_t> bytes, std::string& refused) {
+    int width = 0;
+    int height = 0;
+    refused = ReadBitmapSize(bytes, width, height);
+    if (!refused.empty()) return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        refused = "no memory for the picture";
+        return {};
+    }
+    refused = DecodeBitmap(bytes, reinterpret_cast<std::uint32_t*>(image.bits()),
+                           static_cast<std::size_t>(image.bytesPerLine()) / sizeof(std::uint32_t));
+    return refused.empty() ? image : QImage();
 }
 
 QByteArray ReadResource(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) qFatal("Built-in media item %s is missing", qPrintable(path));
-    return file.readAll();
+    const QResource resource(path);
+    if (!resource.isValid()) qFatal("Built-in media item %s is missing", qPrintable(path));
+    // Stored as they are, so they are read where they lie in the program.
+    if (resource.compressionAlgorithm() == QResource::NoCompression)
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                       static_cast<qsizetype>(resource.size()));
+    return resource.uncompressedData();
+}
+
+QString WavePath(int i) { return QStringLiteral(":/media/waves/%1.item").arg(i); }
+QString BitmapPath(int i) { return QStringLiteral(":/media/bitmaps/%1.item").arg(i); }
+
+// The stored items are read once, at the start, and never again: their pages
+// of the program file need not stay in memory (about 1 MB). Whole pages of
+// the items read in place only; a page touched again is read in again.
+void ReleaseBuiltInItems() {
+#ifdef __linux__
+    QStringList paths;
+    for (int i = 0; i < MediaLibrary::kWaveCount; ++i) paths << WavePath(i);
+    for (int i = 0; i < MediaLibrary::kBitmapCount; ++i) paths << BitmapPath(i);
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (const QString& path : paths) {
+        const QResource resource(path);
+        if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression) continue;
+        const auto begin = reinterpret_cast<std::uintptr_t>(resource.data());
+        const std::uintptr_t first = (begin + page - 1) / page * page;
+        const std::uintptr_t end = (begin + static_cast<std::uintptr_t>(resource.size())) / page * page;
+        if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+    }
+#endif
 }
 
 }  // namespace
@@ -43,24 +83,28 @@ QSize MediaLibrary::BitmapSize(int position) {
 MediaLibrary::WaveItems MediaLibrary::BuiltInWaveItems() {
     WaveItems items;
     for (int i = 0; i < kWaveCount; ++i)
-        items[i] = ReadResource(QStringLiteral(":/media/waves/%1.item").arg(i));
+        items[i] = ReadResource(WavePath(i));
     return items;
 }
 
 MediaLibrary::BitmapItems MediaLibrary::BuiltInBitmapItems() {
     BitmapItems items;
     for (int i = 0; i < kBitmapCount; ++i)
-        items[i] = ReadResource(QStringLiteral(":/media/bitmaps/%1.item").arg(i));
+        items[i] = ReadResource(BitmapPath(i));
     return items;
 }
 
 MediaLibrary MediaLibrary::LoadBuiltIn() {
-    return LoadOrStop(BuiltInWaveItems(), BuiltInBitmapItems());
+    MediaLibrary media = LoadOrStop(BuiltInWaveItems(), BuiltInBitmapItems());
+    ReleaseBuiltInItems();
+    return media;
 }
 
 std::future<MediaLibrary> MediaLibrary::StartLoadingBuiltIn() {
     return std::async(std::launch::async, [waves = BuiltInWaveItems(), bitmaps = BuiltInBitmapItems()] {
-        return LoadOrStop(waves, bitmaps);
+        MediaLibrary media = LoadOrStop(waves, bitmaps);
+        ReleaseBuiltInItems();
+        return media;
     });
 }
 
@@ -95,12 +139,12 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
             error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(problem));
             return std::nullopt;
         }
-        BitmapImage bitmap;
-        if (const std::string refused = ReadBitmapImage(item.data, bitmap); !refused.empty()) {
+        std::string refused;
+        const QImage image = DecodeImage(item.data, refused);
+        if (!refused.empty()) {
             error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(refused));
             return std::nullopt;
         }
-        const QImage image = ToImage(bitmap);
         if (image.size() != BitmapSize(i)) {
             error = QStringLiteral("bitmap %1: %2 x %3 instead of %4 x %5")
                         .arg(i)
