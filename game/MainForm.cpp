@@ -50,12 +50,15 @@ QLabel* DisplayFrame(QWidget* parent, int left, int width, const char* labelName
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* black = new QFrame(parent);
     black->setGeometry(left, 5, width, 24);
-    black->setStyleSheet(QStringLiteral("background: black"));
+    black->setAutoFillBackground(true);
+    black->setPalette(QPalette(Qt::black, Qt::black));
     auto* label = new QLabel(parent);
     label->setObjectName(labelName);
     label->setGeometry(labelGeometry);
     label->setFont(PixelFont("Liberation Sans", 12, false));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent").arg(colour.name()));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
     return label;
 }
 
@@ -194,7 +197,9 @@ void TMainForm::CreateControls() {
     m_PauseText->setAlignment(Qt::AlignCenter);
     m_PauseText->setWordWrap(true);
     m_PauseText->setFont(PixelFont("Liberation Sans", 27, true));
-    m_PauseText->setStyleSheet(QStringLiteral("color: yellow; background: transparent"));
+    QPalette yellow = m_PauseText->palette();
+    yellow.setColor(QPalette::WindowText, Qt::yellow);
+    m_PauseText->setPalette(yellow);
     m_PauseText->hide();
     m_PauseText->installEventFilter(this);
 }
