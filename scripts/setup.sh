@@ -34,8 +34,11 @@ packages=(
   groff-base
 )
 
-# The fuzz targets need clang and its runtime; only installed when asked for.
-[[ " $* " == *" -DAQUENDO_FUZZ=ON "* ]] && packages+=(clang libclang-rt-14-dev)
+# The fuzz targets and a clang build need clang and its sanitizer runtime;
+# only installed when asked for.
+if [[ " $* " == *" -DAQUENDO_FUZZ=ON "* || " $* " == *" -DCMAKE_CXX_COMPILER=clang++ "* ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
