@@ -60,14 +60,17 @@ void ReleaseBuiltInItems() {
     QStringList paths;
     for (int i = 0; i < MediaLibrary::kWaveCount; ++i) paths << WavePath(i);
     for (int i = 0; i < MediaLibrary::kBitmapCount; ++i) paths << BitmapPath(i);
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     for (const QString& path : paths) {
         const QResource resource(path);
         if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression) continue;
-        const auto begin = reinterpret_cast<std::uintptr_t>(resource.data());
-        const std::uintptr_t first = (begin + page - 1) / page * page;
-        const std::uintptr_t end = (begin + static_cast<std::uintptr_t>(resource.size())) / page * page;
-        if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+        const auto* begin = reinterpret_cast<const char*>(resource.data());
+        const auto size = static_cast<std::size_t>(resource.size());
+        const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(begin) % page;
+        const std::size_t skip = misalignment ? page - misalignment : 0;
+        if (size <= skip) continue;
+        const std::size_t length = (size - skip) / page * page;
+        if (length > 0) madvise(const_cast<char*>(begin + skip), length, MADV_DONTNEED);
     }
 #endif
 }
