@@ -14,5 +14,10 @@ mkdir -p "$corpus" "$findings"
 cp "$top"/media/waves/2.item "$corpus/wave2"
 for i in 2 4 5; do cp "$top/media/bitmaps/$i.item" "$corpus/bitmap$i"; done
 cp "$top"/tests/view/fuzz-regressions/* "$corpus/" 2>/dev/null || true
+# The small pictures as bitmap files, for the bitmap decoder.
+exported="$(mktemp -d)"
+"$top/build-fuzz/bin/aquendo-mediagen" export "$exported" >/dev/null
+for i in 2 4 5; do cp "$exported/bitmaps/$i.bmp" "$corpus/bitmap$i.bmp"; done
+rm -rf "$exported"
 cd "$findings"
 "$top/build-fuzz/bin/media_item_fuzz" -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 "$corpus"
