@@ -270,10 +270,12 @@ private:
                         static_cast<std::uint8_t>(static_cast<std::uint32_t>(table[n]) >> (8 * b)));
         } else {
             bytes.resize(static_cast<std::size_t>(Chance(0.3) ? Pick(0, 12) : Pick(0, 2600)));
-            for (std::size_t i = 0; i < bytes.size(); ++i)
-                bytes[i] = static_cast<std::uint8_t>(i % 4 == 0    ? Pick(0, 3) == 0 ? 0 : Pick(0, 255)
-                                                        : Chance(0.9) ? 0
-                                                                   : Pick(0, 255));
+            // Mostly low bytes set, so entries come out small, zero or now and then huge.
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                const bool low = i % 4 == 0;
+                const bool set = low ? Chance(0.75) : Chance(0.1);
+                bytes[i] = static_cast<std::uint8_t>(set ? Pick(0, 255) : 0);
+            }
         }
         testlevels::WriteFile(path, bytes);
     }
