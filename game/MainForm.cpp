@@ -127,10 +127,7 @@ void TMainForm::CreateControls() {
     auto* save = ToolButton("SaveBtn", "save", 85);
     m_PauseBtn = ToolButton("PauseBtn", "pause", 112);
     m_SoundBtn = ToolButton("SoundBtn", "sound-on", 139);
-    QIcon sound;
-    sound.addFile(":/glyphs/sound-on.svg", {}, QIcon::Normal, QIcon::On);
-    sound.addFile(":/glyphs/sound-off.svg", {}, QIcon::Normal, QIcon::Off);
-    m_SoundBtn->setIcon(sound);
+    m_SoundBtn->setIcon(ToggleGlyph("sound-on", "sound-off"));
     m_SoundBtn->setCheckable(true);
     m_SoundBtn->setChecked(true);
     connect(m_SoundBtn, &QToolButton::toggled, this, [this](bool down) { m_waves.SetEnabled(down); });
