@@ -67,13 +67,11 @@ public:
         painter->fillRect(option->rect, Qt::black);
 
         const QRect handle = subControlRect(control, option, SC_ScrollBarSlider, widget);
-        if (bar->maximum > bar->minimum || bar->subControls & SC_ScrollBarSlider) {
-            QLinearGradient shade(handle.topLeft(), handle.topRight());
-            shade.setColorAt(0, QColor(0xc4, 0xc8, 0xce));
-            shade.setColorAt(1, QColor(0x80, 0x84, 0x8c));
-            painter->fillRect(handle, border);
-            painter->fillRect(handle.adjusted(1, 1, -1, -1), shade);
-        }
+        QLinearGradient shade(handle.topLeft(), handle.topRight());
+        shade.setColorAt(0, QColor(0xc4, 0xc8, 0xce));
+        shade.setColorAt(1, QColor(0x80, 0x84, 0x8c));
+        painter->fillRect(handle, border);
+        painter->fillRect(handle.adjusted(1, 1, -1, -1), shade);
         const auto arrow = [&](SubControl part, const char* glyph) {
             const QRect button = subControlRect(control, option, part, widget);
             const bool pressed = (bar->activeSubControls & part) && (bar->state & State_Sunken);
