@@ -104,11 +104,8 @@ MediaLibrary MediaLibrary::LoadBuiltIn() {
 }
 
 std::future<MediaLibrary> MediaLibrary::StartLoadingBuiltIn() {
-    return std::async(std::launch::async, [waves = BuiltInWaveItems(), bitmaps = BuiltInBitmapItems()] {
-        MediaLibrary media = LoadOrStop(waves, bitmaps);
-        ReleaseBuiltInItems();
-        return media;
-    });
+    // Qt's resources are registered before main and read under Qt's own lock.
+    return std::async(std::launch::async, &MediaLibrary::LoadBuiltIn);
 }
 
 MediaLibrary MediaLibrary::LoadOrStop(const WaveItems& waves, const BitmapItems& bitmaps) {

@@ -324,15 +324,20 @@ public:
     }
     // What a window manager sends for a click on a title bar's close button.
     void CloseButton(Window window) {
-        XEvent close{};
-        close.xclient.type = ClientMessage;
-        close.xclient.window = window;
-        close.xclient.message_type = m_protocols;
-        close.xclient.format = 32;
-        close.xclient.data.l[0] = static_cast<long>(m_delete);
-        close.xclient.data.l[1] = CurrentTime;
-        XSendEvent(m_display, window, False, NoEventMask, &close);
+        SendProtocol(window, m_delete, CurrentTime, 0);
         XSync(m_display, False);
+    }
+    // A WM_PROTOCOLS message, as a window manager sends it.
+    void SendProtocol(Window window, Atom protocol, long first, long second) {
+        XEvent message{};
+        message.xclient.type = ClientMessage;
+        message.xclient.window = window;
+        message.xclient.message_type = m_protocols;
+        message.xclient.format = 32;
+        message.xclient.data.l[0] = static_cast<long>(protocol);
+        message.xclient.data.l[1] = first;
+        message.xclient.data.l[2] = second;
+        XSendEvent(m_display, window, False, NoEventMask, &message);
     }
     void PressEscape() {
         const KeyCode key = XKeysymToKeycode(m_display, XK_Escape);
@@ -362,15 +367,7 @@ public:
             for (const auto& w : windows)
                 if (Kind(w) == "main window") window = w.id;
             const long serial = ++m_serial;
-            XEvent ping{};
-            ping.xclient.type = ClientMessage;
-            ping.xclient.window = window;
-            ping.xclient.message_type = m_protocols;
-            ping.xclient.format = 32;
-            ping.xclient.data.l[0] = static_cast<long>(m_ping);
-            ping.xclient.data.l[1] = serial;
-            ping.xclient.data.l[2] = static_cast<long>(window);
-            XSendEvent(m_display, window, False, NoEventMask, &ping);
+            SendProtocol(window, m_ping, serial, static_cast<long>(window));
             XFlush(m_display);
             const auto retry = std::min(until, Clock::now() + 1s);
             while (Clock::now() < retry) {
