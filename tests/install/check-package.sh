@@ -6,6 +6,7 @@
 # skipped.
 #   check-package.sh build BUILD OUT VERSION   (makes OUT/*.deb and OUT/root)
 #   check-package.sh lintian OUT
+#   check-package.sh dist SOURCE OUT VERSION   (the release tarball of HEAD)
 set -uo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -56,6 +57,28 @@ lintian)
   status=${PIPESTATUS[0]}
   [[ $status -eq 0 ]] || fail "lintian reports errors or warnings (status $status)"
   echo "lintian: no error, no warning"
+  ;;
+dist)
+  top="$1" out="$2" version="$3"
+  command -v git >/dev/null || skip "git is not installed"
+  git -C "$top" rev-parse -q --verify HEAD >/dev/null 2>&1 || skip "$top is no git checkout (perhaps the tarball itself)"
+  rm -rf "$out"
+  tarball="$(bash "$top/scripts/dist.sh" "$out" 2>/dev/null)" || fail "scripts/dist.sh failed"
+  [[ "$tarball" == "$out/aquendo-$version.tar.gz" ]] || fail "the tarball is $tarball"
+  tar -xzf "$tarball" -C "$out" || fail "the tarball does not unpack"
+  src="$out/aquendo-$version"
+  for f in play.sh test.sh scripts/setup.sh; do
+    [[ -x "$src/$f" ]] || fail "$f is not in the tarball as a program"
+  done
+  # The build takes these when they are there, so a missing one would not
+  # stop the configure step below.
+  for f in levels/aqnd.dat help/aqnd2.html media/glyphs/icon.svg; do
+    [[ -f "$src/$f" ]] || fail "$f is not in the tarball"
+  done
+  # Configuring finds every CMakeLists.txt and every source file named in them.
+  cmake -S "$src" -B "$out/build" -G Ninja -DAQUENDO_BENCHMARKS=OFF >"$out/configure.log" 2>&1 ||
+    fail "the unpacked tarball does not configure: $(tail -20 "$out/configure.log")"
+  echo "$(basename "$tarball"): unpacks and configures"
   ;;
 *)
   fail "unknown check $what"
