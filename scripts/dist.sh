@@ -17,6 +17,7 @@ if [[ "$rev" == HEAD && -n "$(git -C "$top" status --porcelain --untracked-files
   echo "dist: note: changes not committed are not in the tarball" >&2
 fi
 mkdir -p "$out"
+out="$(cd "$out" && pwd)"
 name="aquendo-$version"
 git -C "$top" -c tar.umask=022 archive --format=tar.gz --prefix="$name/" -o "$out/$name.tar.gz" "$rev"
 echo "$out/$name.tar.gz"
