@@ -32,6 +32,9 @@ packages=(
   desktop-file-utils
   appstream
   groff-base
+  # The Debian package: dpkg-shlibdeps for its Depends, and its check.
+  dpkg-dev
+  lintian
 )
 
 # The fuzz targets and a clang build need clang and its sanitizer runtime;
