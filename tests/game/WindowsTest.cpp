@@ -62,7 +62,11 @@ TEST_F(WindowsTest, LanguageDialog) {
     EXPECT_EQ(dialog.Ask(), 0);
     answerer.tongues = {"close"};
     EXPECT_EQ(dialog.Ask(), std::nullopt);
-    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"tongue de", "tongue en", "tongue close"}));
+    answerer.tongues = {"tab return", "return"};
+    EXPECT_EQ(dialog.Ask(), 1) << "Return presses the focused button";
+    EXPECT_EQ(dialog.Ask(), 0) << "each opening starts on the English button";
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"tongue de", "tongue en", "tongue close", "tongue tab return",
+                                                       "tongue return"}));
 }
 
 TEST_F(WindowsTest, SplashClosesOnAClick) {
