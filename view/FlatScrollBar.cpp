@@ -99,6 +99,8 @@ QStyle* Look() {
 
 TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setStyle(Look());
+    // As a desktop scroll bar: a click (or Tab) gives it the keys.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);
 }
 

@@ -78,13 +78,24 @@ TEST_F(FlatScrollBarTest, TrackPressesMoveByTenAndReportAtTheEnds) {
 }
 
 TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
-    bar.setValue(20);
-    QTest::keyClick(&bar, Qt::Key_Down);
-    QTest::keyClick(&bar, Qt::Key_PageDown);
-    EXPECT_EQ(Reported(), (std::vector<int>{20, 20}));
-    QTest::keyClick(&bar, Qt::Key_Up);
-    QTest::keyClick(&bar, Qt::Key_PageUp);
-    EXPECT_EQ(Reported(), (std::vector<int>{19, 9}));
+    struct Row {
+        int from;
+        Qt::Key key;
+        int reported;
+    };
+    // Up is towards the top (the minimum), as the arrow buttons and the track go.
+    const Row rows[] = {
+        {20, Qt::Key_Down, 20}, {20, Qt::Key_PageDown, 20}, {20, Qt::Key_Up, 19},   {20, Qt::Key_PageUp, 10},
+        {1, Qt::Key_Up, 1},     {1, Qt::Key_PageUp, 1},     {1, Qt::Key_Down, 2},   {1, Qt::Key_PageDown, 11},
+        {10, Qt::Key_Up, 9},    {10, Qt::Key_Down, 11},     {10, Qt::Key_PageUp, 1}, {10, Qt::Key_PageDown, 20},
+        {15, Qt::Key_PageUp, 5}, {5, Qt::Key_PageDown, 15},
+    };
+    for (const Row& row : rows) {
+        bar.setValue(row.from);
+        QTest::keyClick(&bar, row.key);
+        EXPECT_EQ(Reported(), (std::vector<int>{row.reported})) << "key " << row.key << " from " << row.from;
+        EXPECT_EQ(bar.value(), row.reported);
+    }
 }
 
 TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
