@@ -102,18 +102,51 @@ TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, paren
     // As a desktop scroll bar: a click (or Tab) gives it the keys.
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);
+    m_repeat.setInterval(100);
+    m_repeat.setTimerType(Qt::PreciseTimer);  // a coarse one drifts a few ms early each time
+    connect(&m_repeat, &QTimer::timeout, this, &TFlatScrollBar::PageOnce);
+}
+
+QStyle::SubControl TFlatScrollBar::PartAt(QPoint point) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, point, this);
 }
 
 void TFlatScrollBar::mousePressEvent(QMouseEvent* event) {
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    m_pressed = style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, event->position().toPoint(), this);
-    QScrollBar::mousePressEvent(event);
+    // A second button while one is held changes nothing, as in the base class.
+    if (event->buttons() & ~event->button()) return QScrollBar::mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    m_pressed = PartAt(at);
+    const bool track = m_pressed == QStyle::SC_ScrollBarAddPage || m_pressed == QStyle::SC_ScrollBarSubPage;
+    if (!track || event->button() != Qt::LeftButton || minimum() == maximum()) return QScrollBar::mousePressEvent(event);
+    // The track's repeat is our own: the base class waits 500 ms, then pages
+    // every 50 ms without reporting most of them.
+    m_pointer = at;
+    PageOnce();
+    m_repeat.start();
+    event->accept();
+}
+
+// The repeat pauses while the pointer is off the part of the track it pressed,
+// and so ends where the thumb reaches it.
+void TFlatScrollBar::PageOnce() {
+    if (PartAt(m_pointer) != m_pressed) return;
+    triggerAction(m_pressed == QStyle::SC_ScrollBarAddPage ? SliderPageStepAdd : SliderPageStepSub);
+}
+
+void TFlatScrollBar::mouseMoveEvent(QMouseEvent* event) {
+    if (m_repeat.isActive()) {
+        m_pointer = event->position().toPoint();
+        return;
+    }
+    QScrollBar::mouseMoveEvent(event);
 }
 
 void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) m_repeat.stop();
     QScrollBar::mouseReleaseEvent(event);
-    m_pressed = QStyle::SC_None;
+    if (event->buttons() == Qt::NoButton) m_pressed = QStyle::SC_None;
 }
 
 // When an action is reported the slider position already holds its result,

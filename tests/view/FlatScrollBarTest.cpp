@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -96,6 +97,31 @@ TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
         EXPECT_EQ(Reported(), (std::vector<int>{row.reported})) << "key " << row.key << " from " << row.from;
         EXPECT_EQ(bar.value(), row.reported);
     }
+}
+
+// Held down, a track press repeats every 100 ms, the first repeat too. Timed
+// against the press itself, so a late tick under load makes no failure while
+// Qt's own timing (500 ms, then every 50) does.
+TEST_F(FlatScrollBarTest, HoldingTheTrackRepeatsEveryTenthOfASecond) {
+    bar.setRange(1, 500);
+    bar.setValue(1);
+    QElapsedTimer clock;
+    std::vector<qint64> at;
+    QObject::connect(&bar, &TFlatScrollBar::Scroll, [&] { at.push_back(clock.elapsed()); });
+    const QPoint track = Centre(QStyle::SC_ScrollBarAddPage);
+    clock.start();
+    QTest::mousePress(&bar, Qt::LeftButton, {}, track);
+    QTest::qWait(650);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, track);
+    const qint64 held = clock.elapsed();
+    QTest::qWait(150);
+    ASSERT_GE(at.size(), 3u) << "held " << held << " ms";
+    EXPECT_LT(at[0], 50) << "the press itself moves at once";
+    EXPECT_LT(at[1], 450) << "the first repeat does not wait longer";
+    for (std::size_t n = 1; n < at.size(); ++n)
+        EXPECT_GE(at[n], qint64(n) * 100 - 10) << "repeat " << n << " came early";
+    EXPECT_LE(at.back(), held) << "nothing after the release";
+    EXPECT_EQ(bar.value(), 1 + 10 * int(at.size())) << "each page reported";
 }
 
 TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
