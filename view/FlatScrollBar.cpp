@@ -140,7 +140,11 @@ void TFlatScrollBar::mouseMoveEvent(QMouseEvent* event) {
         m_pointer = event->position().toPoint();
         return;
     }
+    // The base class reports a drag only when the move changes the position;
+    // the game wants every move of the thumb.
+    const int before = m_reports;
     QScrollBar::mouseMoveEvent(event);
+    if (isSliderDown() && (event->buttons() & Qt::LeftButton) && m_reports == before) Report();
 }
 
 void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
@@ -154,5 +158,10 @@ void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
 void TFlatScrollBar::ActionTriggered(int) {
     const bool arrow = m_pressed == QStyle::SC_ScrollBarAddLine || m_pressed == QStyle::SC_ScrollBarSubLine;
     if (arrow && sliderPosition() == value()) return;
+    Report();
+}
+
+void TFlatScrollBar::Report() {
+    ++m_reports;
     emit Scroll(sliderPosition());
 }
