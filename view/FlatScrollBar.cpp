@@ -116,6 +116,8 @@ QStyle::SubControl TFlatScrollBar::PartAt(QPoint point) const {
 void TFlatScrollBar::mousePressEvent(QMouseEvent* event) {
     // A second button while one is held changes nothing, as in the base class.
     if (event->buttons() & ~event->button()) return QScrollBar::mousePressEvent(event);
+    // A release that never came (taken by a modal dialog) ends the repeat here.
+    m_repeat.stop();
     const QPoint at = event->position().toPoint();
     m_pressed = PartAt(at);
     const bool track = m_pressed == QStyle::SC_ScrollBarAddPage || m_pressed == QStyle::SC_ScrollBarSubPage;

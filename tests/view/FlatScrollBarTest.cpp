@@ -124,6 +124,15 @@ TEST_F(FlatScrollBarTest, HoldingTheTrackRepeatsEveryTenthOfASecond) {
     EXPECT_EQ(bar.value(), 1 + 10 * int(at.size())) << "each page reported";
 }
 
+TEST_F(FlatScrollBarTest, HeldTrackStopsWhereTheThumbReachesThePointer) {
+    bar.setValue(1);
+    const QPoint belowThumb(11, Centre(QStyle::SC_ScrollBarSlider).y() + 26);  // one page on, the thumb covers it
+    QTest::mousePress(&bar, Qt::LeftButton, {}, belowThumb);
+    QTest::qWait(350);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, belowThumb);
+    EXPECT_EQ(Reported(), (std::vector<int>{11}));
+}
+
 TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
     bar.setValue(1);
     const QPoint handle = Centre(QStyle::SC_ScrollBarSlider);
