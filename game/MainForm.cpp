@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolButton>
 #include <chrono>
@@ -202,7 +203,9 @@ void TMainForm::CreateControls() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_PauseText && event->type() == QEvent::MouseButtonRelease) m_game.boxClick();
+    if (watched == m_PauseText && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        m_game.boxClick();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -39,7 +39,9 @@ QPushButton* MakeButton(QWidget* page, int left, const QIcon& glyph, int answer,
     auto* button = new QPushButton(page);
     button->setGeometry(left, 68, 77, 27);
     button->setIcon(glyph);
-    button->setAutoDefault(false);
+    // Return and Enter press the button that has the focus; the page's
+    // default button takes them only while no button has it.
+    button->setAutoDefault(true);
     QObject::connect(button, &QPushButton::clicked, dialog, [dialog, answer] { dialog->done(answer); });
     return button;
 }
@@ -90,8 +92,11 @@ int TYesNoDlg::CurrentPage() const { return m_stack->currentIndex() + 1; }
 
 int TYesNoDlg::ShowModal(int page) {
     if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
-    // A dialog has one default button at a time: the shown page's confirming one.
-    m_pages[CurrentPage() - 1].confirm->setDefault(true);
+    // A dialog has one default button at a time: the shown page's confirming
+    // one, which also has the focus at each opening, wherever it was left.
+    QPushButton* confirm = m_pages[CurrentPage() - 1].confirm;
+    confirm->setDefault(true);
+    confirm->setFocus();
     return exec();
 }
 

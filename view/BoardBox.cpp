@@ -23,6 +23,7 @@ void BoardBox::mouseDoubleClickEvent(QMouseEvent* event) {
     emit pressed(event->button(), event->position().toPoint());
 }
 
+// A click is the left button's, as the pause text tells the player.
 void BoardBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (rect().contains(event->position().toPoint())) emit clicked();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
 }

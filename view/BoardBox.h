@@ -5,7 +5,7 @@
 class BoardSurface;
 
 // The board paint box: shows the board surface and reports every press (the
-// second press of a double click included) and every click.
+// second press of a double click included) and every click of the left button.
 class BoardBox : public QWidget {
     Q_OBJECT
 public:

@@ -99,19 +99,60 @@ QStyle* Look() {
 
 TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setStyle(Look());
+    // As a desktop scroll bar: a click (or Tab) gives it the keys.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);
+    m_repeat.setInterval(100);
+    m_repeat.setTimerType(Qt::PreciseTimer);  // a coarse one drifts a few ms early each time
+    connect(&m_repeat, &QTimer::timeout, this, &TFlatScrollBar::PageOnce);
+}
+
+QStyle::SubControl TFlatScrollBar::PartAt(QPoint point) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, point, this);
 }
 
 void TFlatScrollBar::mousePressEvent(QMouseEvent* event) {
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    m_pressed = style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, event->position().toPoint(), this);
-    QScrollBar::mousePressEvent(event);
+    // A second button while one is held changes nothing, as in the base class.
+    if (event->buttons() & ~event->button()) return QScrollBar::mousePressEvent(event);
+    // A release that never came (taken by a modal dialog) ends the repeat here.
+    m_repeat.stop();
+    const QPoint at = event->position().toPoint();
+    m_pressed = PartAt(at);
+    const bool track = m_pressed == QStyle::SC_ScrollBarAddPage || m_pressed == QStyle::SC_ScrollBarSubPage;
+    if (!track || event->button() != Qt::LeftButton || minimum() == maximum()) return QScrollBar::mousePressEvent(event);
+    // The track's repeat is our own: the base class waits 500 ms, then pages
+    // every 50 ms without reporting most of them.
+    m_pointer = at;
+    PageOnce();
+    m_repeat.start();
+    event->accept();
+}
+
+// The repeat pauses while the pointer is off the part of the track it pressed,
+// and so ends where the thumb reaches it.
+void TFlatScrollBar::PageOnce() {
+    if (PartAt(m_pointer) != m_pressed) return;
+    triggerAction(m_pressed == QStyle::SC_ScrollBarAddPage ? SliderPageStepAdd : SliderPageStepSub);
+}
+
+void TFlatScrollBar::mouseMoveEvent(QMouseEvent* event) {
+    if (m_repeat.isActive()) {
+        m_pointer = event->position().toPoint();
+        return;
+    }
+    // The base class reports a drag only when the move changes the position;
+    // the game wants every move of the thumb.
+    const int before = m_reports;
+    QScrollBar::mouseMoveEvent(event);
+    if (isSliderDown() && (event->buttons() & Qt::LeftButton) && m_reports == before) Report();
 }
 
 void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) m_repeat.stop();
     QScrollBar::mouseReleaseEvent(event);
-    m_pressed = QStyle::SC_None;
+    if (event->buttons() == Qt::NoButton) m_pressed = QStyle::SC_None;
 }
 
 // When an action is reported the slider position already holds its result,
@@ -119,5 +160,10 @@ void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
 void TFlatScrollBar::ActionTriggered(int) {
     const bool arrow = m_pressed == QStyle::SC_ScrollBarAddLine || m_pressed == QStyle::SC_ScrollBarSubLine;
     if (arrow && sliderPosition() == value()) return;
+    Report();
+}
+
+void TFlatScrollBar::Report() {
+    ++m_reports;
     emit Scroll(sliderPosition());
 }

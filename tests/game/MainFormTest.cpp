@@ -88,6 +88,36 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible());
 }
 
+// Only the left button's click goes on; the others do nothing at all, on the
+// pause text as on the board beside it.
+TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    Show(form);
+    const QPoint onText(200, 163);  // over the straight at (4, 4)
+    const QPoint onBoard(30, 60);
+    struct Row {
+        Qt::MouseButton button;
+        QPoint at;
+        bool resumes;
+    };
+    const Row rows[] = {
+        {Qt::RightButton, onText, false}, {Qt::MiddleButton, onText, false}, {Qt::LeftButton, onText, true},
+        {Qt::RightButton, onBoard, false}, {Qt::MiddleButton, onBoard, false}, {Qt::LeftButton, onBoard, true},
+    };
+    for (const Row& row : rows) {
+        form.game().Pause();
+        ASSERT_EQ(form.game().State(), PlayState::Paused);
+        const int timeLeft = form.game().TimeLeft();
+        QTest::mouseClick(form.windowHandle(), row.button, {}, row.at);
+        EXPECT_EQ(form.game().State(), row.resumes ? PlayState::Running : PlayState::Paused)
+            << "button " << row.button << " at " << row.at.x() << "," << row.at.y();
+        EXPECT_EQ(form.findChild<QWidget*>("PauseText")->isVisible(), !row.resumes);
+        EXPECT_EQ(form.game().board().Piece(4, 4), 3) << "nothing turns";
+        EXPECT_EQ(form.game().TimeLeft(), timeLeft);
+        form.game().boxClick();
+    }
+}
+
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     testlevels::WriteFile(folder.path() / "aqnd.dat",
                           testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));

@@ -48,6 +48,37 @@ TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
               mrOk);
 }
 
+// Return and Enter go to the focused button, as the player sees it: Tab moves
+// the focus, the key press reaches whatever has it.
+TEST(YesNoDlg, ReturnPressesTheFocusedButton) {
+    struct Row {
+        int page;
+        int tabs;  // from the opening focus
+        Qt::Key key;
+        int answer;
+    };
+    const Row rows[] = {
+        {PageRestart, 0, Qt::Key_Return, mrYes}, {PageRestart, 1, Qt::Key_Return, mrNo},
+        {PageRestart, 1, Qt::Key_Enter, mrNo},   {PageRestart, 2, Qt::Key_Return, mrYes},
+        {PageGiveup, 0, Qt::Key_Enter, mrYes},   {PageGiveup, 1, Qt::Key_Return, mrNo},
+        {PageEndgame, 0, Qt::Key_Return, mrYes}, {PageEndgame, 1, Qt::Key_Return, mrCancel},
+        {PageWon, 1, Qt::Key_Return, mrOk},
+        // The focus left on No is not where the next opening starts.
+        {PageRestart, 0, Qt::Key_Return, mrYes},
+    };
+    TYesNoDlg dialog(nullptr, [] { return 0; });
+    for (const Row& row : rows) {
+        const int answer = Answer(dialog, row.page, [row](TYesNoDlg& d) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+            for (int i = 0; i < row.tabs; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), row.key);
+            if (d.isVisible()) d.done(0);
+        });
+        EXPECT_EQ(answer, row.answer) << "page " << row.page << ", " << row.tabs << " tabs, key " << row.key;
+    }
+}
+
 TEST(YesNoDlg, PagesOutsideTheRangeKeepTheLastOne) {
     TYesNoDlg dialog(nullptr, [] { return 0; });
     auto close = [](TYesNoDlg& d) { d.close(); };

@@ -41,7 +41,7 @@ public:
     std::vector<std::string> seen;
     std::deque<Qt::Key> messageKeys;      // keys for the message dialog; Enter when empty
     std::deque<std::string> fileNames;    // names typed into file dialogs; cancel when empty
-    std::deque<std::string> tongues;      // "en", "de" or "close"; English when empty
+    std::deque<std::string> tongues;      // "en", "de", "close", "return", "tab return"; English when empty
     bool leaveSplash = false;             // let the splash close by itself
 
 private:
@@ -62,9 +62,13 @@ private:
         } else if (auto* tongue = qobject_cast<TTongueDlg*>(modal)) {
             const std::string answer = Take(tongues, std::string("en"));
             seen.push_back("tongue " + answer);
-            if (answer == "close")
+            if (answer == "close") {
                 tongue->close();
-            else
+            } else if (answer == "return" || answer == "tab return") {
+                // Keys go where the player's go: to the focused widget.
+                if (answer == "tab return") QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            } else
                 (answer == "de" ? tongue->GermanBtn() : tongue->EnglishBtn())->click();
         } else if (auto* message = qobject_cast<TYesNoDlg*>(modal)) {
             seen.push_back("page " + std::to_string(message->CurrentPage()));

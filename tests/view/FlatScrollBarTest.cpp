@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -78,23 +79,71 @@ TEST_F(FlatScrollBarTest, TrackPressesMoveByTenAndReportAtTheEnds) {
 }
 
 TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
-    bar.setValue(20);
-    QTest::keyClick(&bar, Qt::Key_Down);
-    QTest::keyClick(&bar, Qt::Key_PageDown);
-    EXPECT_EQ(Reported(), (std::vector<int>{20, 20}));
-    QTest::keyClick(&bar, Qt::Key_Up);
-    QTest::keyClick(&bar, Qt::Key_PageUp);
-    EXPECT_EQ(Reported(), (std::vector<int>{19, 9}));
+    struct Row {
+        int from;
+        Qt::Key key;
+        int reported;
+    };
+    // Up is towards the top (the minimum), as the arrow buttons and the track go.
+    const Row rows[] = {
+        {20, Qt::Key_Down, 20}, {20, Qt::Key_PageDown, 20}, {20, Qt::Key_Up, 19},   {20, Qt::Key_PageUp, 10},
+        {1, Qt::Key_Up, 1},     {1, Qt::Key_PageUp, 1},     {1, Qt::Key_Down, 2},   {1, Qt::Key_PageDown, 11},
+        {10, Qt::Key_Up, 9},    {10, Qt::Key_Down, 11},     {10, Qt::Key_PageUp, 1}, {10, Qt::Key_PageDown, 20},
+        {15, Qt::Key_PageUp, 5}, {5, Qt::Key_PageDown, 15},
+    };
+    for (const Row& row : rows) {
+        bar.setValue(row.from);
+        QTest::keyClick(&bar, row.key);
+        EXPECT_EQ(Reported(), (std::vector<int>{row.reported})) << "key " << row.key << " from " << row.from;
+        EXPECT_EQ(bar.value(), row.reported);
+    }
+}
+
+// Held down, a track press repeats every 100 ms, the first repeat too. Timed
+// against the press itself, so a late tick under load makes no failure while
+// Qt's own timing (500 ms, then every 50) does.
+TEST_F(FlatScrollBarTest, HoldingTheTrackRepeatsEveryTenthOfASecond) {
+    bar.setRange(1, 500);
+    bar.setValue(1);
+    QElapsedTimer clock;
+    std::vector<qint64> at;
+    QObject::connect(&bar, &TFlatScrollBar::Scroll, [&] { at.push_back(clock.elapsed()); });
+    const QPoint track = Centre(QStyle::SC_ScrollBarAddPage);
+    clock.start();
+    QTest::mousePress(&bar, Qt::LeftButton, {}, track);
+    QTest::qWait(650);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, track);
+    const qint64 held = clock.elapsed();
+    QTest::qWait(150);
+    ASSERT_GE(at.size(), 3u) << "held " << held << " ms";
+    EXPECT_LT(at[0], 50) << "the press itself moves at once";
+    EXPECT_LT(at[1], 450) << "the first repeat does not wait longer";
+    for (std::size_t n = 1; n < at.size(); ++n)
+        EXPECT_GE(at[n], qint64(n) * 100 - 10) << "repeat " << n << " came early";
+    EXPECT_LE(at.back(), held) << "nothing after the release";
+    EXPECT_EQ(bar.value(), 1 + 10 * int(at.size())) << "each page reported";
+}
+
+TEST_F(FlatScrollBarTest, HeldTrackStopsWhereTheThumbReachesThePointer) {
+    bar.setValue(1);
+    const QPoint belowThumb(11, Centre(QStyle::SC_ScrollBarSlider).y() + 26);  // one page on, the thumb covers it
+    QTest::mousePress(&bar, Qt::LeftButton, {}, belowThumb);
+    QTest::qWait(350);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, belowThumb);
+    EXPECT_EQ(Reported(), (std::vector<int>{11}));
 }
 
 TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
     bar.setValue(1);
     const QPoint handle = Centre(QStyle::SC_ScrollBarSlider);
     QTest::mousePress(&bar, Qt::LeftButton, {}, handle);
+    EXPECT_TRUE(Reported().empty()) << "pressing the thumb moves nothing";
+    QTest::mouseMove(&bar, handle + QPoint(0, 1));
+    EXPECT_EQ(Reported(), (std::vector<int>{1})) << "a move of 1 px reports, though the position stays";
     for (int dy = 10; dy <= 40; dy += 10) QTest::mouseMove(&bar, handle + QPoint(0, dy));
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, handle + QPoint(0, 40));
     const std::vector<int> positions = Reported();
-    ASSERT_GE(positions.size(), 3u);
+    ASSERT_EQ(positions.size(), 4u) << "one report per move";
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     EXPECT_GT(positions.back(), 1);
     EXPECT_EQ(positions.back(), bar.value()) << "the level under the thumb at the end is the one reported last";
