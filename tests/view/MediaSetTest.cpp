@@ -8,6 +8,8 @@
 
 #include "core/Piece.h"
 #include "tools/mediagen/MediaSet.h"
+#include "tools/mediagen/Metrics.h"
+#include "view/BitmapImage.h"
 #include "view/LittleEndian.h"
 #include "view/MediaItem.h"
 #include "view/PackedStream.h"
@@ -187,6 +189,41 @@ TEST_F(MediaSet, RestFramesShowThePieceTableOpeningsAndTheEmptyMouth) {
                 }
             }
         }
+    }
+}
+
+Picture Decoded(const Bytes& bmp) {
+    BitmapImage image;
+    EXPECT_EQ(ReadBitmapImage(bmp, image), "");
+    return {image.width, image.height, std::move(image.pixels)};
+}
+
+TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
+    const Picture sheet = Decoded(Bitmap(0).data);
+    for (int type = 1; type <= 5; ++type) {
+        for (int orientation = 0; orientation < 4; ++orientation) {
+            const auto code = static_cast<std::uint8_t>(8 * orientation + type);
+            for (int d = 0; d < 4; ++d) {
+                if (!HasOpening(code, static_cast<Direction>(d))) continue;
+                const PipeAtEdge pipe = MeasurePipeAtEdge(sheet, 108 * orientation, 36 * (type - 1), d);
+                EXPECT_GE(pipe.width, 10) << "code " << int(code) << " side " << d;
+                EXPECT_GE(pipe.contrast, 3.0) << "code " << int(code) << " side " << d;
+            }
+        }
+    }
+    const Picture strip = Decoded(Bitmap(2).data);
+    for (auto eye : {+[](std::uint32_t c) { return c; }, &AsDeuteranope, &AsProtanope}) {
+        double full = 0, empty = 0;
+        int n = 0;
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                if ((strip.At(72 + x, y) & 0xffffff) != 0) continue;
+                full += RelativeLuminance(eye(strip.At(60 + x, y) & 0xffffff));
+                empty += RelativeLuminance(eye(strip.At(x, y) & 0xffffff));
+                ++n;
+            }
+        }
+        EXPECT_GE(ContrastRatio(full / n, empty / n), 4.5);
     }
 }
 
