@@ -227,6 +227,16 @@ TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
     }
 }
 
+TEST_F(MediaSet, ContinuousFloorsShowNoSeam) {
+    const Picture floor = Decoded(Bitmap(1).data);
+    // Cobbles, planks, carpets, flagstones, marble, granite, tread plate, rusty plate.
+    for (int f : {1, 3, 47, 53, 4, 54, 55, 56, 57, 58, 23, 25, 26, 31, 39}) {
+        const SeamRatio r = MeasureSeam(floor, 36 * (f & 7), 36 * (f >> 3), 36);
+        EXPECT_LE(r.columns, 1.5) << "tile " << f;
+        EXPECT_LE(r.rows, 1.5) << "tile " << f;
+    }
+}
+
 TEST_F(MediaSet, FixedPartsOfTheFloorAndTheBackground) {
     const Bytes& floor = Bitmap(1).data;
     for (int y = 0; y < 36; ++y)
