@@ -116,6 +116,21 @@ TEST_F(MediaSet, WavesAreEightBitMonoWithFmtThenData) {
     }
 }
 
+TEST_F(MediaSet, SoundsOfOneLoudnessAndTheFlowWithinTheWatersRise) {
+    std::array<SoundFigures, 4> figures;
+    for (int n = 0; n < 4; ++n) {
+        WaveImage info;
+        ASSERT_EQ(ReadWaveImage(Wave(n).data, info), "");
+        figures[n] = MeasureSound(Wave(n).data.data() + info.dataOffset, info.dataSize, info.sampleRate);
+    }
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 4; ++b) EXPECT_LE(figures[a].rmsDb - figures[b].rmsDb, 3.0) << a << " against " << b;
+    EXPECT_LE(figures[0].bodyMs, 300);
+    EXPECT_LE(figures[0].tailMs, 450);
+    EXPECT_LE(figures[3].centroidHz, figures[1].centroidHz) << "time up no harsher than solved";
+    EXPECT_LE(figures[3].above2kHz, figures[1].above2kHz);
+}
+
 // Pixel (x, y) of an uncompressed 24-bit bitmap file, as R, G, B.
 std::array<int, 3> Pixel(const Bytes& bmp, int x, int y) {
     const int width = static_cast<int>(ReadUint32(bmp.data() + 18));

@@ -159,29 +159,46 @@ SeamRatio MeasureSeam(const Picture& sheet, int x0, int y0, int size) {
     return ratio;
 }
 
+namespace {
+
+// Mean power of each 10 ms window.
+std::vector<double> WindowPower(const std::vector<double>& signal, int rate) {
+    const std::size_t window = static_cast<std::size_t>(rate / 100);
+    std::vector<double> power;
+    for (std::size_t at = 0; at < signal.size(); at += window) {
+        double sum = 0;
+        const std::size_t end = std::min(signal.size(), at + window);
+        for (std::size_t i = at; i < end; ++i) sum += signal[i] * signal[i];
+        power.push_back(sum / static_cast<double>(end - at));
+    }
+    return power;
+}
+
+}  // namespace
+
+double AudibleRmsDb(const std::vector<double>& signal, int rate) {
+    const std::vector<double> power = WindowPower(signal, rate);
+    if (power.empty()) return Db(0);
+    const double peak = *std::max_element(power.begin(), power.end());
+    double loud = 0;
+    std::size_t windows = 0;
+    for (double p : power)
+        if (p >= peak * 1e-4) loud += p, ++windows;
+    return Db(std::sqrt(loud / std::max<std::size_t>(windows, 1)));
+}
+
 SoundFigures MeasureSound(const std::uint8_t* samples, std::size_t count, int rate) {
     SoundFigures f;
     f.seconds = static_cast<double>(count) / rate;
-    const std::size_t window = static_cast<std::size_t>(rate / 100);
-    std::vector<double> power;
-    for (std::size_t at = 0; at < count; at += window) {
-        double sum = 0;
-        const std::size_t end = std::min(count, at + window);
-        for (std::size_t i = at; i < end; ++i) {
-            const double v = (samples[i] - 128) / 128.0;
-            sum += v * v;
-        }
-        power.push_back(sum / static_cast<double>(end - at));
-    }
+    std::vector<double> signal(count);
+    for (std::size_t i = 0; i < count; ++i) signal[i] = (samples[i] - 128) / 128.0;
+    const std::vector<double> power = WindowPower(signal, rate);
     const double peak = *std::max_element(power.begin(), power.end());
-    double loud = 0;
-    std::size_t loudWindows = 0;
     for (std::size_t w = 0; w < power.size(); ++w) {
-        if (power[w] >= peak * 1e-4) loud += power[w], ++loudWindows;
         if (power[w] >= peak * 1e-2) f.bodyMs = 10.0 * (w + 1);
         if (power[w] >= peak * 1e-4) f.tailMs = 10.0 * (w + 1);
     }
-    f.rmsDb = Db(std::sqrt(loud / std::max<std::size_t>(loudWindows, 1)));
+    f.rmsDb = AudibleRmsDb(signal, rate);
 
     // Spectrum of Hann-windowed frames of 256 samples, weighted by their energy.
     constexpr int kFrame = 256;

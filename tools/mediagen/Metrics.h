@@ -54,6 +54,8 @@ struct SoundFigures {
     double above2kHz = 0;      // share of the energy above 2 kHz
 };
 SoundFigures MeasureSound(const std::uint8_t* samples, std::size_t count, int rate);
+// The loudness figure alone, for a signal in -1..1.
+double AudibleRmsDb(const std::vector<double>& signal, int rate);
 
 // Prints the figures of the items under DIR (waves/, bitmaps/). False with a
 // reason when an item cannot be read.
