@@ -30,6 +30,7 @@
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
+#include "view/ToolStrip.h"
 
 namespace {
 
@@ -115,11 +116,9 @@ QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left
 }
 
 void TMainForm::CreateControls() {
-    m_ToolPanel = new QFrame(this);
+    m_ToolPanel = new ToolStrip(this);
     m_ToolPanel->setObjectName("ToolPanel");
     m_ToolPanel->setGeometry(0, 0, BoardSurface::kWidth, kToolBarHeight);
-    m_ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_ToolPanel->setAutoFillBackground(true);
 
     auto* newGame = ToolButton("NewGameBtn", "bomb", 4);
     auto* restart = ToolButton("RestartBtn", "restart", 31);
@@ -168,6 +167,8 @@ void TMainForm::CreateControls() {
     m_ScrollPanel->setObjectName("ScrollPanel");
     m_ScrollPanel->setGeometry(450, kSideTop, 22, 181);
     m_ScrollPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_ScrollPanel->setPalette(ToolStrip::MetalPalette());
+    m_ScrollPanel->setAutoFillBackground(true);
     auto* up = new QToolButton(m_ScrollPanel);
     up->setObjectName("sUpBtn");
     up->setGeometry(0, 0, 23, 22);
