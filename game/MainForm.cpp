@@ -349,10 +349,29 @@ void TMainForm::PlayStateChanged() {
     m_PauseText->setVisible(m_game.State() == PlayState::Paused);
 }
 
-void TMainForm::PaintTime() { m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, m_game.TimeLeft())); }
+void TMainForm::UseLargerSheets(LargerSheets larger) {
+    m_larger = larger;
+    m_surface.SetLargerSheets(std::move(larger));
+    PaintTime();
+    PaintLevel();
+    m_box->update();
+}
+
+void TMainForm::PaintTime() {
+    const int time = m_game.TimeLeft();
+    m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, time), [this, time](int scale) {
+        const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
+        return sheets ? PaintTimeDisplay(sheets->TimeDigits, time, scale) : QImage();
+    });
+}
 
 void TMainForm::PaintLevel() {
-    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, m_game.CurrentLevel(), m_game.CurrentLevelSolved()));
+    const int level = m_game.CurrentLevel();
+    const bool solved = m_game.CurrentLevelSolved();
+    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, level, solved), [this, level, solved](int scale) {
+        const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
+        return sheets ? PaintLevelDisplay(sheets->LevelDigits, level, solved, scale) : QImage();
+    });
     m_levelbox->setToolTip(QString::fromStdString(m_game.LevelHint()));
 }
 

@@ -302,6 +302,20 @@ TEST_F(MediaSet, DigitSheetsKeepTheirGrid) {
     }
 }
 
+TEST_F(MediaSet, ScaledSetsAreTheSameLayoutsTimesTheirScale) {
+    for (int scale : kScaledSets) {
+        for (int n = 0; n < 6; ++n) {
+            const Bytes item = ReadFile("scaled/" + std::to_string(scale) + "/bitmaps/" + std::to_string(n) + ".item");
+            MediaItem scaled;
+            ASSERT_EQ(ReadMediaItem(item, scaled), "") << scale << "/" << n;
+            const Bytes& small = Bitmap(n).data;
+            for (int field : {18, 22})
+                EXPECT_EQ(ReadUint32(scaled.data.data() + field), ReadUint32(small.data() + field) * scale);
+            EXPECT_EQ(scaled.ident, Bitmap(n).ident);
+        }
+    }
+}
+
 TEST_F(MediaSet, GeneratorMakesTheCommittedBytes) {
     const std::vector<MediaFile> made = BuildMediaSet(kDefaultMediaSeed);
     ASSERT_EQ(made.size(), kTable.size());
@@ -310,6 +324,9 @@ TEST_F(MediaSet, GeneratorMakesTheCommittedBytes) {
         EXPECT_TRUE(made[i].item == stored[i])
             << made[i].path << " differs: run aquendo-mediagen write media";
     }
+    for (int scale : kScaledSets)
+        for (const MediaFile& file : BuildScaledSet(kDefaultMediaSeed, scale))
+            EXPECT_TRUE(file.item == ReadFile(file.path)) << file.path << " differs: run aquendo-mediagen write media";
 }
 
 }  // namespace

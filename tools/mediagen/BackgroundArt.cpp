@@ -115,16 +115,19 @@ Rgb Handwheel(Rgb c, Vec2 p, Vec2 centre) {
 
 }  // namespace
 
-Canvas DrawBackground(std::uint32_t seed) {
-    Canvas c(kWidth, kHeight);
+Canvas DrawBackground(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    Canvas c(kWidth * scale, kHeight * scale);
     const float titleScale = 10.8f;
     const float titleWidth = Lettering("Aquendo", {}, titleScale).Width();
     const Lettering title("Aquendo", {kWidth - 9 - titleWidth, 40}, titleScale);
     const Vec2 wheel{441, 88};
 
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const float fx = x + 0.5f, fy = y + 0.5f;
+    for (int py = 0; py < kHeight * scale; ++py) {
+        for (int px_ = 0; px_ < kWidth * scale; ++px_) {
+            // The pixel's centre, and the game's pixel it lies in.
+            const float fx = (px_ + 0.5f) / scale, fy = (py + 0.5f) / scale;
+            const int x = px_ / scale, y = py / scale;
             const Vec2 p{fx, fy};
             Rgb px = RustyPlate(fx, fy, seed);
             // Darker towards the edges of the plate.
@@ -165,7 +168,7 @@ Canvas DrawBackground(std::uint32_t seed) {
             for (int left : kSlotLefts)
                 if (x >= left && x < left + kSlotWidth && y >= kSlotTop && y < kSlotBottom) px = Rgb{};
             if (x < kBorder || y < kBorder || x >= kWidth - kBorder || y >= kHeight - kBorder) px = Rgb{};
-            c.At(x, y) = px;
+            c.At(px_, py) = px;
         }
     }
     return c;

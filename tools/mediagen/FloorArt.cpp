@@ -16,10 +16,13 @@ constexpr float kPi = 3.14159265f;
 // Paints one pixel from its position inside the picture (pixel centres).
 using Painter = std::function<Rgb(float x, float y)>;
 
+// The sheet's width tells the scale it is drawn at.
 void Paint(Canvas& sheet, int code, int tilesWide, int tilesHigh, const Painter& painter) {
-    const int ox = (code % 8) * kTile, oy = (code / 8) * kTile;
-    for (int y = 0; y < tilesHigh * kTile; ++y)
-        for (int x = 0; x < tilesWide * kTile; ++x) sheet.At(ox + x, oy + y) = painter(x + 0.5f, y + 0.5f);
+    const int scale = sheet.Width() / (8 * kTile), tile = kTile * scale;
+    const int ox = (code % 8) * tile, oy = (code / 8) * tile;
+    for (int y = 0; y < tilesHigh * tile; ++y)
+        for (int x = 0; x < tilesWide * tile; ++x)
+            sheet.At(ox + x, oy + y) = painter((x + 0.5f) / scale, (y + 0.5f) / scale);
 }
 
 // A raised edge around a slab of the given size: lit above and left.
@@ -631,8 +634,9 @@ Painter Gear(std::uint32_t seed) {
 
 }  // namespace
 
-Canvas DrawFloorSheet(std::uint32_t seed) {
-    Canvas sheet(8 * kTile, 8 * kTile);
+Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    Canvas sheet(8 * kTile * scale, 8 * kTile * scale);
     auto s = [seed](std::uint32_t k) { return seed * 131u + k; };
 
     // Top row: the most common floors; tile 7 stays black.

@@ -75,7 +75,7 @@ int RunMediaGen(const std::vector<std::string>& args, std::ostream& out, std::os
 
     out << "seed " << seed << "\n";
     int differences = 0;
-    for (const MediaFile& file : BuildMediaSet(seed)) {
+    for (const MediaFile& file : BuildAllMedia(seed)) {
         const fs::path path = dir / file.path;
         if (command == "write") {
             if (!WriteFile(path, file.item)) {

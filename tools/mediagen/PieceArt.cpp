@@ -69,19 +69,20 @@ struct Piece {
     }
 };
 
-Rgb Ground(int x, int y, std::uint32_t seed) {
-    const float n = FractalNoise(x + 0.5f, y + 0.5f, 9, 3, 4, seed) - 0.5f;
-    const float grain = LatticeHash(x, y, seed + 5) - 0.5f;
+// x, y: a pixel's centre in the cell.
+Rgb Ground(float x, float y, std::uint32_t seed) {
+    const float n = FractalNoise(x, y, 9, 3, 4, seed) - 0.5f;
+    const float grain = LatticeHash(int(x), int(y), seed + 5) - 0.5f;
     Rgb c = Hex(0xE4D6B2) + Rgb{1, 1, 1} * (14 * n + 5 * grain);
     // The tile's own edge, lit above and left, shaded below and right, but
     // faint: a board of pieces should not read as a grid.
-    if (x == 0 || y == 0) c = Mix(c, Hex(0xF8EED8), 0.35f);
-    if (x == kCell - 1 || y == kCell - 1) c = Mix(c, Hex(0xA89670), 0.35f);
+    if (x < 1 || y < 1) c = Mix(c, Hex(0xF8EED8), 0.35f);
+    if (x >= kCell - 1 || y >= kCell - 1) c = Mix(c, Hex(0xA89670), 0.35f);
     return c;
 }
 
-Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
-    const Vec2 p{x + 0.5f - kHalf, y + 0.5f - kHalf};
+Rgb DrawPixel(const Piece& piece, float x, float y, std::uint32_t seed) {
+    const Vec2 p{x - kHalf, y - kHalf};
     Rgb c = Ground(x, y, seed);
 
     // A soft shadow below and to the right.
@@ -153,7 +154,7 @@ Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
     }
 
     // The pipe mouth: a copper flange around the blob square's disc.
-    const int bx = x - 12, by = y - 12;
+    const float bx = x - 12, by = y - 12;
     const float r = Length(p);
     const float flange = std::abs(r - 6.75f) - 1.25f;
     if (Coverage(flange) > 0) {
@@ -171,16 +172,19 @@ Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
 
 }  // namespace
 
-Canvas DrawPieceSheet(std::uint32_t seed) {
-    Canvas sheet(12 * kCell, 5 * kCell);
+Canvas DrawPieceSheet(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    const int cell = kCell * scale;
+    Canvas sheet(12 * cell, 5 * cell);
     for (int type = 1; type <= 5; ++type) {
         for (int frame = 0; frame < 12; ++frame) {
             // Frame 3o is orientation o at rest; the two after it are 30 and 60 degrees further on,
             // so frame k stands turned 30 k degrees.
             const Piece piece{kOpenings[type], (frame * 30) * kPi / 180};
-            for (int y = 0; y < kCell; ++y)
-                for (int x = 0; x < kCell; ++x)
-                    sheet.At(frame * kCell + x, (type - 1) * kCell + y) = DrawPixel(piece, x, y, seed);
+            for (int y = 0; y < cell; ++y)
+                for (int x = 0; x < cell; ++x)
+                    sheet.At(frame * cell + x, (type - 1) * cell + y) =
+                        DrawPixel(piece, (x + 0.5f) / scale, (y + 0.5f) / scale, seed);
         }
     }
     return sheet;
