@@ -20,6 +20,7 @@ int main(int argc, char* argv[]) {
     const MediaLibrary media = loading.get();
     IniSettings settings;
     TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
+    mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm] {
             const Game& game = mainForm.game();

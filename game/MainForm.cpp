@@ -31,6 +31,7 @@
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
+#include "view/ToolStrip.h"
 
 namespace {
 
@@ -116,11 +117,9 @@ QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left
 }
 
 void TMainForm::CreateControls() {
-    m_ToolPanel = new QFrame(this);
+    m_ToolPanel = new ToolStrip(this);
     m_ToolPanel->setObjectName("ToolPanel");
     m_ToolPanel->setGeometry(0, 0, BoardSurface::kWidth, kToolBarHeight);
-    m_ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_ToolPanel->setAutoFillBackground(true);
 
     auto* newGame = ToolButton("NewGameBtn", "bomb", 4);
     auto* restart = ToolButton("RestartBtn", "restart", 31);
@@ -169,6 +168,8 @@ void TMainForm::CreateControls() {
     m_ScrollPanel->setObjectName("ScrollPanel");
     m_ScrollPanel->setGeometry(450, kSideTop, 22, 181);
     m_ScrollPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_ScrollPanel->setPalette(ToolStrip::MetalPalette());
+    m_ScrollPanel->setAutoFillBackground(true);
     auto* up = new QToolButton(m_ScrollPanel);
     up->setObjectName("sUpBtn");
     up->setGeometry(0, 0, 23, 22);
@@ -351,10 +352,29 @@ void TMainForm::PlayStateChanged() {
     m_PauseText->setVisible(m_game.State() == PlayState::Paused);
 }
 
-void TMainForm::PaintTime() { m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, m_game.TimeLeft())); }
+void TMainForm::UseLargerSheets(LargerSheets larger) {
+    m_larger = larger;
+    m_surface.SetLargerSheets(std::move(larger));
+    PaintTime();
+    PaintLevel();
+    m_box->update();
+}
+
+void TMainForm::PaintTime() {
+    const int time = m_game.TimeLeft();
+    m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, time), [this, time](int scale) {
+        const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
+        return sheets ? PaintTimeDisplay(sheets->TimeDigits, time, scale) : QImage();
+    });
+}
 
 void TMainForm::PaintLevel() {
-    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, m_game.CurrentLevel(), m_game.CurrentLevelSolved()));
+    const int level = m_game.CurrentLevel();
+    const bool solved = m_game.CurrentLevelSolved();
+    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, level, solved), [this, level, solved](int scale) {
+        const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
+        return sheets ? PaintLevelDisplay(sheets->LevelDigits, level, solved, scale) : QImage();
+    });
     m_levelbox->setToolTip(QString::fromStdString(m_game.LevelHint()));
 }
 

@@ -38,6 +38,9 @@ public:
 
     Game& game() { return m_game; }
     const BoardSurface& surface() const { return m_surface; }
+    // Sheets at 2x and 3x for dense screens: the board and the displays are
+    // then drawn from them there.
+    void UseLargerSheets(LargerSheets larger);
     // The two dialogs are built at their first use: building them took a
     // tenth of the start-up time, and most sessions never open the language one.
     TYesNoDlg* YesNoDlg();
@@ -99,6 +102,7 @@ private:
 
     SpriteSheets m_sheets;
     BoardSurface m_surface{m_sheets};
+    LargerSheets m_larger;
     SettingsStore& m_settings;
     SoundPlayer m_waves;
     Game m_game{*this, m_settings};

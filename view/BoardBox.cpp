@@ -5,14 +5,27 @@
 
 #include "view/BoardSurface.h"
 
-BoardBox::BoardBox(const BoardSurface& surface, QWidget* parent) : QWidget(parent), m_surface(surface) {
+BoardBox::BoardBox(BoardSurface& surface, QWidget* parent) : QWidget(parent), m_surface(surface) {
     setFixedSize(BoardSurface::kWidth, BoardSurface::kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// On a dense screen the board comes from the sheets drawn at that density,
+// pixel for pixel at 2x and 3x, scaled down in between; the 1x board is only
+// ever enlarged without smoothing.
 void BoardBox::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(event->rect(), m_surface.Image(), event->rect());
+    const QRect area = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    const int scale = SheetScaleFor(ratio);
+    const QImage* larger = scale > 1 ? m_surface.ImageAt(scale) : nullptr;
+    if (!larger) {
+        p.drawImage(area, m_surface.Image(), area);
+        return;
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != scale);
+    p.drawImage(QRectF(area), *larger,
+                QRectF(area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale));
 }
 
 void BoardBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->button(), event->position().toPoint()); }

@@ -9,7 +9,7 @@ class BoardSurface;
 class BoardBox : public QWidget {
     Q_OBJECT
 public:
-    BoardBox(const BoardSurface& surface, QWidget* parent);
+    BoardBox(BoardSurface& surface, QWidget* parent);
 
 signals:
     void pressed(Qt::MouseButton button, QPoint position);
@@ -22,5 +22,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    const BoardSurface& m_surface;
+    BoardSurface& m_surface;
 };

@@ -11,6 +11,8 @@ constexpr QPoint kBlobOffset(12, 12);
 constexpr int kMaskTile = 6;
 constexpr int kFullTile = 5;
 
+QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+
 }  // namespace
 
 BoardSurface::BoardSurface(const SpriteSheets& sheets)
@@ -23,23 +25,76 @@ QPoint BoardSurface::CellCorner(int c, int r) {
     return {kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)};
 }
 
-void BoardSurface::Blit(const QImage& sheet, QRect source, QPoint target, Op op) {
-    QPainter p(&m_image);
+void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source,
+                        QPoint target, Op op) {
+    const QImage& from = sheet == Sheet::Piece   ? sheets.PieceSheet
+                         : sheet == Sheet::Floor ? sheets.FloorSheet
+                         : sheet == Sheet::Water ? sheets.WaterStrip
+                                                 : sheets.BackgroundImage;
+    QPainter p(&into);
     switch (op) {
         case Op::Copy: p.setCompositionMode(QPainter::CompositionMode_Source); break;
         case Op::And: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
         case Op::Or: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
     }
-    p.drawImage(target, sheet, source);
+    p.drawImage(target * scale, from, Times(source, scale));
+}
+
+void BoardSurface::Blit(Sheet sheet, QRect source, QPoint target, Op op) {
+    Draw(m_image, m_sheets, 1, sheet, source, target, op);
+    for (Scaled& s : m_scaled)
+        if (s.sheets) Draw(s.image, *s.sheets, s.scale, sheet, source, target, op);
+}
+
+void BoardSurface::SetLargerSheets(LargerSheets larger) {
+    m_larger = std::move(larger);
+    m_scaled = {};
+}
+
+const QImage* BoardSurface::ImageAt(int scale) {
+    if (scale < 2 || scale > 3 || !m_larger) return nullptr;
+    Scaled& s = m_scaled[static_cast<std::size_t>(scale - 2)];
+    if (!s.sheets) {
+        const SpriteSheets* sheets = m_larger(scale);
+        if (!sheets) return nullptr;
+        s = {scale, sheets, QImage(kWidth * scale, kHeight * scale, QImage::Format_RGB32)};
+        // What the 1x surface shows, drawn again from the larger sheets.
+        Draw(s.image, *sheets, scale, Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
+        for (int c = 1; c <= kColumns; ++c) {
+            for (int r = 1; r <= kRows; ++r) {
+                const CellPicture& cell = m_cells[static_cast<std::size_t>(CellIndex(c, r))];
+                const QPoint corner = CellCorner(c, r);
+                Draw(s.image, *sheets, scale, cell.sheet, cell.source, corner, Op::Copy);
+                if (cell.water < 0) continue;
+                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlob * kMaskTile, 0, kBlob, kBlob),
+                     corner + kBlobOffset, Op::And);
+                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlob * cell.water, 0, kBlob, kBlob),
+                     corner + kBlobOffset, Op::Or);
+            }
+        }
+    }
+    return &s.image;
 }
 
 void BoardSurface::DrawBackground() {
-    Blit(m_sheets.BackgroundImage, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
+    Blit(Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
+    for (int c = 1; c <= kColumns; ++c)
+        for (int r = 1; r <= kRows; ++r)
+            m_cells[static_cast<std::size_t>(CellIndex(c, r))] = {Sheet::Background,
+                                                                  QRect(CellCorner(c, r), QSize(kCellSize, kCellSize))};
 }
 
-void BoardSurface::DrawFullWater(QPoint corner) {
-    Blit(m_sheets.WaterStrip, QRect(kBlob * kMaskTile, 0, kBlob, kBlob), corner + kBlobOffset, Op::And);
-    Blit(m_sheets.WaterStrip, QRect(kBlob * kFullTile, 0, kBlob, kBlob), corner + kBlobOffset, Op::Or);
+void BoardSurface::Base(int c, int r, Sheet sheet, QRect source) {
+    Blit(sheet, source, CellCorner(c, r), Op::Copy);
+    m_cells[static_cast<std::size_t>(CellIndex(c, r))] = {sheet, source};
+}
+
+void BoardSurface::Water(int c, int r, int tile) {
+    const QPoint blob = CellCorner(c, r) + kBlobOffset;
+    Blit(Sheet::Water, QRect(kBlob * kMaskTile, 0, kBlob, kBlob), blob, Op::And);
+    Blit(Sheet::Water, QRect(kBlob * tile, 0, kBlob, kBlob), blob, Op::Or);
+    // The mask clears the disc, so only the last tile shows.
+    m_cells[static_cast<std::size_t>(CellIndex(c, r))].water = tile;
 }
 
 void BoardSurface::DrawCell(const Board& board, int c, int r) {
@@ -49,31 +104,26 @@ void BoardSurface::DrawCell(const Board& board, int c, int r) {
     // A code without a picture (only a damaged file could hold one) shows the bare plate.
     if (code != 0 && IsPieceCode(code)) {
         const QRect frame(108 * OrientationOf(code), kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize);
-        Blit(m_sheets.PieceSheet, frame, corner, Op::Copy);
-        if (board.IsShownWet(c, r)) DrawFullWater(corner);
+        Base(c, r, Sheet::Piece, frame);
+        if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
         return;
     }
     const int floor = board.FloorLayer[CellIndex(c, r)];
     if (code != 0 || floor == kBareFloor || floor >= kFloorCodes) {
-        Blit(m_sheets.BackgroundImage, cell, corner, Op::Copy);
+        Base(c, r, Sheet::Background, cell);
         return;
     }
-    Blit(m_sheets.FloorSheet, QRect(kCellSize * (floor & 7), kCellSize * (floor >> 3), kCellSize, kCellSize), corner,
-         Op::Copy);
+    Base(c, r, Sheet::Floor, QRect(kCellSize * (floor & 7), kCellSize * (floor >> 3), kCellSize, kCellSize));
 }
 
 void BoardSurface::DrawTurnFrame(const Board& board, int c, int r, int frame) {
     const std::uint8_t code = board.Piece(c, r);
     if (!IsPieceCode(code) || frame < 0 || frame > 11) return;
-    const QPoint corner = CellCorner(c, r);
-    Blit(m_sheets.PieceSheet, QRect(kCellSize * frame, kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize),
-         corner, Op::Copy);
-    if (board.IsShownWet(c, r)) DrawFullWater(corner);
+    Base(c, r, Sheet::Piece, QRect(kCellSize * frame, kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize));
+    if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
 }
 
 void BoardSurface::DrawWaterTile(int c, int r, int tile) {
     if (tile < 0 || tile > kFullTile) return;
-    const QPoint blob = CellCorner(c, r) + kBlobOffset;
-    Blit(m_sheets.WaterStrip, QRect(kBlob * kMaskTile, 0, kBlob, kBlob), blob, Op::And);
-    Blit(m_sheets.WaterStrip, QRect(kBlob * tile, 0, kBlob, kBlob), blob, Op::Or);
+    Water(c, r, tile);
 }

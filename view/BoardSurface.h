@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <array>
+#include <memory>
 
 #include "core/Board.h"
 #include "view/SpriteSheets.h"
@@ -16,6 +18,12 @@ public:
     explicit BoardSurface(const SpriteSheets& sheets);
 
     const QImage& Image() const { return m_image; }
+    // Where larger sheets come from; the surface then also keeps the board at
+    // their scale, drawn from them by the same copies, ANDs and ORs.
+    void SetLargerSheets(LargerSheets larger);
+    // The board drawn at this scale (2 or 3), or nullptr when there is no set
+    // of that scale. Made at the first call from what the cells show.
+    const QImage* ImageAt(int scale);
 
     void DrawBackground();
     void DrawCell(const Board& board, int c, int r);
@@ -29,9 +37,29 @@ public:
 
 private:
     enum class Op { Copy, And, Or };
-    void Blit(const QImage& sheet, QRect source, QPoint target, Op op);
-    void DrawFullWater(QPoint corner);
+    enum class Sheet { Piece, Floor, Water, Background };
+    // What a cell shows: one copy, then perhaps a water tile over its blob.
+    // Enough to draw the cell again at any scale.
+    struct CellPicture {
+        Sheet sheet = Sheet::Background;
+        QRect source;
+        int water = -1;
+    };
+    struct Scaled {
+        int scale = 0;
+        const SpriteSheets* sheets = nullptr;
+        QImage image;
+    };
+
+    void Blit(Sheet sheet, QRect source, QPoint target, Op op);
+    void Base(int c, int r, Sheet sheet, QRect source);
+    void Water(int c, int r, int tile);
+    static void Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source, QPoint target,
+                     Op op);
 
     const SpriteSheets& m_sheets;
     QImage m_image;
+    std::array<CellPicture, kCells> m_cells;
+    LargerSheets m_larger;
+    std::array<Scaled, 2> m_scaled;  // 2x and 3x, once asked for
 };

@@ -9,14 +9,18 @@ constexpr int kDigitPitch = 13;
 constexpr QRect kSmile(122, 0, 13, 20);
 constexpr QRect kFrown(135, 0, 13, 20);
 
-void DrawNumber(QPainter& p, const QImage& sheet, int value) {
+QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+
+// Drawn in image pixels, every position times the sheet's scale.
+void DrawNumber(QPainter& p, const QImage& sheet, int value, int scale) {
     const auto glyphs = ThreeDigitGlyphs(value);
     for (int k = 0; k < 3; ++k)
-        p.drawImage(QPoint(kDigitPitch * k, 0), sheet, QRect(kGlyphWidth * glyphs[k], 0, kGlyphWidth, kGlyphHeight));
+        p.drawImage(QPoint(kDigitPitch * k * scale, 0), sheet,
+                    Times(QRect(kGlyphWidth * glyphs[k], 0, kGlyphWidth, kGlyphHeight), scale));
 }
 
-QImage BlankDisplay(int width) {
-    QImage image(width, kGlyphHeight, QImage::Format_RGB32);
+QImage BlankDisplay(int width, int scale) {
+    QImage image(width * scale, kGlyphHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::black);
     return image;
 }
@@ -38,17 +42,29 @@ std::array<int, 3> ThreeDigitGlyphs(int value) {
     return digits;
 }
 
-QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft) {
-    QImage image = BlankDisplay(41);
-    QPainter p(&image);
-    DrawNumber(p, timeDigits, timeLeft);
+QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft) { return PaintTimeDisplay(timeDigits, timeLeft, 1); }
+
+QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved) {
+    return PaintLevelDisplay(levelDigits, level, solved, 1);
+}
+
+QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft, int scale) {
+    QImage image = BlankDisplay(41, scale);
+    {
+        QPainter p(&image);
+        DrawNumber(p, timeDigits, timeLeft, scale);
+    }
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
-QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved) {
-    QImage image = BlankDisplay(57);
-    QPainter p(&image);
-    DrawNumber(p, levelDigits, level);
-    p.drawImage(QPoint(42, 0), levelDigits, solved ? kSmile : kFrown);
+QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved, int scale) {
+    QImage image = BlankDisplay(57, scale);
+    {
+        QPainter p(&image);
+        DrawNumber(p, levelDigits, level, scale);
+        p.drawImage(QPoint(42 * scale, 0), levelDigits, Times(solved ? kSmile : kFrown, scale));
+    }
+    image.setDevicePixelRatio(scale);
     return image;
 }

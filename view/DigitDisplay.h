@@ -17,3 +17,7 @@ std::array<int, 3> ThreeDigitGlyphs(int value);
 QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft);
 // The level display, 57 x 20: the number and a smiling (solved) or frowning face.
 QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved);
+// The same from a digit sheet drawn at 2 or 3 times the size: every position
+// times scale, and the image says its device pixel ratio is scale.
+QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft, int scale);
+QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved, int scale);

@@ -1,6 +1,8 @@
 #include "view/Gauge.h"
 
 #include <QPainter>
+
+#include "view/SpriteSheets.h"
 #include <algorithm>
 
 TGauge::TGauge(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
@@ -39,8 +41,16 @@ QImage TGauge::Render(QSize size, int percent) {
     return image;
 }
 
-// Composed off screen, then copied in one step.
+// Composed off screen, then copied in one step. On a dense screen each of
+// the gauge's rows is so many whole rows of the screen: black and red only,
+// never a blend at the bar's top.
 void TGauge::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, Render(size(), Percent()));
+    const QImage gauge = Render(size(), Percent());
+    const int scale = SheetScaleFor(devicePixelRatioF());
+    if (scale == 1) {
+        p.drawImage(0, 0, gauge);
+        return;
+    }
+    p.drawImage(QRectF(rect()), gauge.scaled(gauge.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }

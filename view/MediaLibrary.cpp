@@ -51,6 +51,33 @@ QByteArray ReadResource(const QString& path) {
 
 QString WavePath(int i) { return QStringLiteral(":/media/waves/%1.item").arg(i); }
 QString BitmapPath(int i) { return QStringLiteral(":/media/bitmaps/%1.item").arg(i); }
+QString ScaledBitmapPath(int scale, int i) { return QStringLiteral(":/media/scaled/%1/bitmaps/%2.item").arg(scale).arg(i); }
+
+// One stored bitmap item into an image of the given size.
+QImage LoadBitmap(const QByteArray& stored, int position, QSize size, QString& error) {
+    MediaItem item;
+    const std::string problem = ReadMediaItem(Bytes(stored), item);
+    if (!problem.empty()) {
+        error = QStringLiteral("bitmap %1: %2").arg(position).arg(QString::fromStdString(problem));
+        return {};
+    }
+    std::string refused;
+    QImage image = DecodeImage(item.data, refused);
+    if (!refused.empty()) {
+        error = QStringLiteral("bitmap %1: %2").arg(position).arg(QString::fromStdString(refused));
+        return {};
+    }
+    if (image.size() != size) {
+        error = QStringLiteral("bitmap %1: %2 x %3 instead of %4 x %5")
+                    .arg(position)
+                    .arg(image.width())
+                    .arg(image.height())
+                    .arg(size.width())
+                    .arg(size.height());
+        return {};
+    }
+    return image;
+}
 
 // The stored items are read once, at the start, and never again: their pages
 // of the program file need not stay in memory (about 1 MB). Whole pages of
@@ -134,27 +161,38 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
         media.m_waves[i] = ToByteArray(item.data);
     }
     for (int i = 0; i < kBitmapCount; ++i) {
-        const std::string problem = ReadMediaItem(Bytes(bitmaps[i]), item);
-        if (!problem.empty()) {
-            error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(problem));
-            return std::nullopt;
-        }
-        std::string refused;
-        const QImage image = DecodeImage(item.data, refused);
-        if (!refused.empty()) {
-            error = QStringLiteral("bitmap %1: %2").arg(i).arg(QString::fromStdString(refused));
-            return std::nullopt;
-        }
-        if (image.size() != BitmapSize(i)) {
-            error = QStringLiteral("bitmap %1: %2 x %3 instead of %4 x %5")
-                        .arg(i)
-                        .arg(image.width())
-                        .arg(image.height())
-                        .arg(BitmapSize(i).width())
-                        .arg(BitmapSize(i).height());
-            return std::nullopt;
-        }
-        media.m_bitmaps[i] = image;
+        media.m_bitmaps[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i), error);
+        if (media.m_bitmaps[i].isNull()) return std::nullopt;
     }
     return media;
+}
+
+std::optional<SpriteSheets> MediaLibrary::LoadScaled(const BitmapItems& bitmaps, int scale, QString& error) {
+    std::array<QImage, kBitmapCount> images;
+    for (int i = 0; i < kBitmapCount; ++i) {
+        images[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i) * scale, error);
+        if (images[i].isNull()) return std::nullopt;
+    }
+    return SpriteSheets{images[PieceSheet],      images[FloorSheet],  images[WaterStrip],
+                        images[BackgroundImage], images[LevelDigits], images[TimeDigits]};
+}
+
+const SpriteSheets* MediaLibrary::BuiltInScaled(int scale) {
+    static std::array<std::optional<SpriteSheets>, 4> sets;
+    static std::array<bool, 4> tried{};
+    if (scale < 2 || scale > 3) return nullptr;
+    if (!tried[scale]) {
+        tried[scale] = true;
+        BitmapItems items;
+        for (int i = 0; i < kBitmapCount; ++i) {
+            const QResource resource(ScaledBitmapPath(scale, i));
+            if (!resource.isValid()) return nullptr;
+            items[i] = ReadResource(ScaledBitmapPath(scale, i));
+        }
+        QString error;
+        sets[scale] = LoadScaled(items, scale, error);
+        // Built in, so a broken set is a broken build; the 1x set still draws.
+        if (!sets[scale]) qWarning("Built-in pictures at %dx are broken: %s", scale, qPrintable(error));
+    }
+    return sets[scale] ? &*sets[scale] : nullptr;
 }

@@ -55,6 +55,13 @@ public:
     // Width and height each bitmap position must have.
     static QSize BitmapSize(int position);
 
+    // The six pictures at 2 or 3 times the size, from stored items; nothing
+    // and the reason when one does not unpack or has not the size times scale.
+    static std::optional<SpriteSheets> LoadScaled(const BitmapItems& bitmaps, int scale, QString& error);
+    // The built-in larger set, unpacked at its first use and kept; nullptr
+    // for a scale there is no set for. For the thread that draws.
+    static const SpriteSheets* BuiltInScaled(int scale);
+
 private:
     std::array<QByteArray, kWaveCount> m_waves;
     std::array<QImage, kBitmapCount> m_bitmaps;

@@ -5,3 +5,8 @@ bool SpriteSheets::HasBindingSizes() const {
            WaterStrip.size() == QSize(96, 12) && BackgroundImage.size() == QSize(500, 333) &&
            LevelDigits.size() == QSize(148, 20) && TimeDigits.size() == QSize(121, 20);
 }
+
+int SheetScaleFor(qreal devicePixelRatio) {
+    if (devicePixelRatio <= 1.0) return 1;
+    return devicePixelRatio <= 2.0 ? 2 : 3;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 
 // The six pictures the board and the displays are drawn from, in the order of
 // the packed picture list. All opaque RGB32, so AND and OR act on plain RGB.
@@ -15,3 +16,12 @@ struct SpriteSheets {
     // True when every sheet has the size the drawing code relies on.
     bool HasBindingSizes() const;
 };
+
+// The same six at 2 or 3 times the size, for dense screens, or nullptr when
+// there is no set of that scale.
+using LargerSheets = std::function<const SpriteSheets*(int scale)>;
+
+// The scale of the set a screen of this device pixel ratio is drawn from: 1
+// up to 1, 2 up to 2 (1.5 takes the 2x set, scaled down), 3 above. The 1x
+// pixels are never smoothed up.
+int SheetScaleFor(qreal devicePixelRatio);

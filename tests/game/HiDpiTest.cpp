@@ -13,6 +13,8 @@
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/NoiseSheets.h"
+#include "view/BoardSurface.h"
+#include "view/DigitDisplay.h"
 
 namespace {
 
@@ -50,6 +52,39 @@ TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
     QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, corner);
     EXPECT_EQ(form.game().board().Piece(4, 4), 4);
     answerer.messageKeys = {Qt::Key_Escape};
+}
+
+// With larger sheets the board is drawn from them, pixel for pixel where the
+// screen's ratio is their scale; the level display too.
+TEST(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
+    testlevels::TempFolder folder;
+    testlevels::WriteFile(folder.path() / "aqnd.dat",
+                          testlevels::Bytes({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)}));
+    MemorySettings settings;
+    settings.Set("tongue", "0");
+    ModalAnswerer answerer;
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    const SpriteSheets twice = NoiseSheets(2), thrice = NoiseSheets(3);
+    form.UseLargerSheets([&](int scale) { return scale == 2 ? &twice : scale == 3 ? &thrice : nullptr; });
+    answerer.ShowAndSettle(form);
+    const double ratio = form.devicePixelRatioF();
+    const int scale = SheetScaleFor(ratio);
+    QWidget* box = form.findChild<QWidget*>("box");
+    const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (scale == 1) {
+        EXPECT_TRUE(shown == form.surface().Image());
+        return;
+    }
+    const QImage* large = const_cast<BoardSurface&>(form.surface()).ImageAt(scale);
+    ASSERT_NE(large, nullptr);
+    if (ratio == scale) {
+        EXPECT_TRUE(shown == *large) << "scale " << scale;
+        const QImage display = form.findChild<QWidget*>("levelbox")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const SpriteSheets& sheets = scale == 2 ? twice : thrice;
+        EXPECT_TRUE(display == PaintLevelDisplay(sheets.LevelDigits, 1, false, scale).convertToFormat(QImage::Format_RGB32));
+    } else {
+        EXPECT_EQ(shown.size(), QSize(std::lround(500 * ratio), std::lround(333 * ratio)));
+    }
 }
 
 }  // namespace

@@ -45,6 +45,9 @@ TEST_F(MainFormTest, WindowLayout) {
     const QWidget* panel = form.findChild<QWidget*>("ToolPanel");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->geometry(), QRect(0, 0, 500, 33));
+    // The strip is of the board's dark metal, not the desktop's light grey: between the buttons and the displays.
+    const QImage strip = const_cast<QWidget*>(panel)->grab().toImage();
+    for (int x : {2, 193, 382}) EXPECT_LT(qGray(strip.pixel(x, 16)), 90) << x;
 
     // For looking at the window: AQUENDO_SCREENSHOT=file.png
     if (const char* shot = std::getenv("AQUENDO_SCREENSHOT")) form.grab().save(shot);

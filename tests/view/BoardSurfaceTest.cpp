@@ -126,4 +126,55 @@ TEST_F(BoardSurfaceTest, DrawingACellTouchesNothingElse) {
     EXPECT_EQ(outside, background);
 }
 
+TEST_F(BoardSurfaceTest, TheLargerBoardIsDrawnFromTheLargerSheetsByTheSameRules) {
+    const SpriteSheets twice = NoiseSheets(2);
+    surface.SetLargerSheets([&twice](int scale) { return scale == 2 ? &twice : nullptr; });
+    EXPECT_EQ(surface.ImageAt(3), nullptr) << "no 3x set";
+    // Cells drawn before the 2x board is first asked for, and after.
+    board.PieceLayer[CellIndex(3, 5)] = 8 * 1 + 4;
+    board.ShownWet[CellIndex(3, 5)] = 1;
+    surface.DrawCell(board, 3, 5);
+    board.FloorLayer[CellIndex(6, 2)] = 29;
+    surface.DrawCell(board, 6, 2);
+    board.PieceLayer[CellIndex(9, 1)] = 3;
+    surface.DrawCell(board, 9, 1);
+    surface.DrawWaterTile(9, 1, 2);
+    const QImage* large = surface.ImageAt(2);
+    ASSERT_NE(large, nullptr);
+    board.PieceLayer[CellIndex(10, 8)] = 2;
+    surface.DrawTurnFrame(board, 10, 8, 7);
+    surface.DrawWaterTile(10, 8, 4);
+    board.PieceLayer[CellIndex(9, 1)] = 0;
+    board.FloorLayer[CellIndex(9, 1)] = 7;
+    surface.DrawCell(board, 9, 1);
+
+    // The same copies, ANDs and ORs with every rectangle doubled.
+    QImage expected = twice.BackgroundImage.copy();
+    auto copy = [&](const QImage& sheet, QRect from, int c, int r) {
+        const QPoint at = BoardSurface::CellCorner(c, r) * 2;
+        const QImage part = sheet.copy(from.x() * 2, from.y() * 2, from.width() * 2, from.height() * 2);
+        for (int y = 0; y < part.height(); ++y)
+            for (int x = 0; x < part.width(); ++x) expected.setPixel(at.x() + x, at.y() + y, part.pixel(x, y));
+    };
+    auto water = [&](int c, int r, int tile) {
+        const QPoint at = (BoardSurface::CellCorner(c, r) + QPoint(12, 12)) * 2;
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const QRgb under = expected.pixel(at.x() + x, at.y() + y);
+                const QRgb mask = twice.WaterStrip.pixel(144 + x, y), paint = twice.WaterStrip.pixel(24 * tile + x, y);
+                expected.setPixel(at.x() + x, at.y() + y, 0xFF000000u | ((under & mask) | paint));
+            }
+        }
+    };
+    copy(twice.PieceSheet, QRect(108, 36 * 3, 36, 36), 3, 5);
+    water(3, 5, 5);
+    copy(twice.FloorSheet, QRect(36 * 5, 36 * 3, 36, 36), 6, 2);
+    copy(twice.PieceSheet, QRect(36 * 7, 36, 36, 36), 10, 8);
+    water(10, 8, 4);
+    EXPECT_TRUE(*large == expected);
+    // Only what the 1x board shows: the plate where the straight was.
+    EXPECT_EQ(large->copy(QRect(BoardSurface::CellCorner(9, 1) * 2, QSize(72, 72))),
+              twice.BackgroundImage.copy(QRect(BoardSurface::CellCorner(9, 1) * 2, QSize(72, 72))));
+}
+
 }  // namespace

@@ -32,6 +32,35 @@ TEST(MediaLibrary, BuiltInSheetsAreOpaqueRgb32OfTheirSizes) {
     EXPECT_LT(qGray(media.Bitmap(MediaLibrary::TimeDigits).pixel(11 * 10, 0)), 60);
 }
 
+TEST(MediaLibrary, BuiltInLargerSetsHaveEverySizeTimesTheirScale) {
+    EXPECT_EQ(MediaLibrary::BuiltInScaled(1), nullptr);
+    EXPECT_EQ(MediaLibrary::BuiltInScaled(4), nullptr);
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    for (int scale : {2, 3}) {
+        const SpriteSheets* sheets = MediaLibrary::BuiltInScaled(scale);
+        ASSERT_NE(sheets, nullptr) << scale;
+        EXPECT_EQ(MediaLibrary::BuiltInScaled(scale), sheets) << "unpacked once";
+        const SpriteSheets one = media.Sheets();
+        const std::array<std::pair<const QImage*, const QImage*>, 6> pairs = {{
+            {&sheets->PieceSheet, &one.PieceSheet}, {&sheets->FloorSheet, &one.FloorSheet},
+            {&sheets->WaterStrip, &one.WaterStrip}, {&sheets->BackgroundImage, &one.BackgroundImage},
+            {&sheets->LevelDigits, &one.LevelDigits}, {&sheets->TimeDigits, &one.TimeDigits},
+        }};
+        for (const auto& [large, small] : pairs) {
+            EXPECT_EQ(large->size(), small->size() * scale);
+            EXPECT_EQ(large->format(), QImage::Format_RGB32);
+        }
+        // The mask is the same disc, drawn finer: black inside, white outside.
+        const QImage& strip = sheets->WaterStrip;
+        EXPECT_EQ(strip.pixel(72 * scale + 6 * scale, 6 * scale), 0xFF000000u);
+        EXPECT_EQ(strip.pixel(72 * scale, 0), 0xFFFFFFFFu);
+    }
+    // A set whose pictures are not the scale's size is refused with the reason.
+    QString error;
+    EXPECT_FALSE(MediaLibrary::LoadScaled(MediaLibrary::BuiltInBitmapItems(), 2, error));
+    EXPECT_TRUE(error.contains("instead of 864 x 360")) << error.toStdString();
+}
+
 // The game decodes its bitmaps itself, off the window system's thread; Qt's
 // own reader is the yardstick.
 TEST(MediaLibrary, BuiltInSheetsDecodeAsQtDecodesThem) {

@@ -8,6 +8,8 @@
 
 #include "core/Piece.h"
 #include "tools/mediagen/MediaSet.h"
+#include "tools/mediagen/Metrics.h"
+#include "view/BitmapImage.h"
 #include "view/LittleEndian.h"
 #include "view/MediaItem.h"
 #include "view/PackedStream.h"
@@ -114,6 +116,21 @@ TEST_F(MediaSet, WavesAreEightBitMonoWithFmtThenData) {
     }
 }
 
+TEST_F(MediaSet, SoundsOfOneLoudnessAndTheFlowWithinTheWatersRise) {
+    std::array<SoundFigures, 4> figures;
+    for (int n = 0; n < 4; ++n) {
+        WaveImage info;
+        ASSERT_EQ(ReadWaveImage(Wave(n).data, info), "");
+        figures[n] = MeasureSound(Wave(n).data.data() + info.dataOffset, info.dataSize, info.sampleRate);
+    }
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 4; ++b) EXPECT_LE(figures[a].rmsDb - figures[b].rmsDb, 3.0) << a << " against " << b;
+    EXPECT_LE(figures[0].bodyMs, 300);
+    EXPECT_LE(figures[0].tailMs, 450);
+    EXPECT_LE(figures[3].centroidHz, figures[1].centroidHz) << "time up no harsher than solved";
+    EXPECT_LE(figures[3].above2kHz, figures[1].above2kHz);
+}
+
 // Pixel (x, y) of an uncompressed 24-bit bitmap file, as R, G, B.
 std::array<int, 3> Pixel(const Bytes& bmp, int x, int y) {
     const int width = static_cast<int>(ReadUint32(bmp.data() + 18));
@@ -190,6 +207,51 @@ TEST_F(MediaSet, RestFramesShowThePieceTableOpeningsAndTheEmptyMouth) {
     }
 }
 
+Picture Decoded(const Bytes& bmp) {
+    BitmapImage image;
+    EXPECT_EQ(ReadBitmapImage(bmp, image), "");
+    return {image.width, image.height, std::move(image.pixels)};
+}
+
+TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
+    const Picture sheet = Decoded(Bitmap(0).data);
+    for (int type = 1; type <= 5; ++type) {
+        for (int orientation = 0; orientation < 4; ++orientation) {
+            const auto code = static_cast<std::uint8_t>(8 * orientation + type);
+            for (int d = 0; d < 4; ++d) {
+                if (!HasOpening(code, static_cast<Direction>(d))) continue;
+                const PipeAtEdge pipe = MeasurePipeAtEdge(sheet, 108 * orientation, 36 * (type - 1), d);
+                EXPECT_GE(pipe.width, 10) << "code " << int(code) << " side " << d;
+                EXPECT_GE(pipe.contrast, 3.0) << "code " << int(code) << " side " << d;
+            }
+        }
+    }
+    const Picture strip = Decoded(Bitmap(2).data);
+    for (auto eye : {+[](std::uint32_t c) { return c; }, &AsDeuteranope, &AsProtanope}) {
+        double full = 0, empty = 0;
+        int n = 0;
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 12; ++x) {
+                if ((strip.At(72 + x, y) & 0xffffff) != 0) continue;
+                full += RelativeLuminance(eye(strip.At(60 + x, y) & 0xffffff));
+                empty += RelativeLuminance(eye(strip.At(x, y) & 0xffffff));
+                ++n;
+            }
+        }
+        EXPECT_GE(ContrastRatio(full / n, empty / n), 4.5);
+    }
+}
+
+TEST_F(MediaSet, ContinuousFloorsShowNoSeam) {
+    const Picture floor = Decoded(Bitmap(1).data);
+    // Cobbles, planks, carpets, flagstones, marble, granite, tread plate, rusty plate.
+    for (int f : {1, 3, 47, 53, 4, 54, 55, 56, 57, 58, 23, 25, 26, 31, 39}) {
+        const SeamRatio r = MeasureSeam(floor, 36 * (f & 7), 36 * (f >> 3), 36);
+        EXPECT_LE(r.columns, 1.5) << "tile " << f;
+        EXPECT_LE(r.rows, 1.5) << "tile " << f;
+    }
+}
+
 TEST_F(MediaSet, FixedPartsOfTheFloorAndTheBackground) {
     const Bytes& floor = Bitmap(1).data;
     for (int y = 0; y < 36; ++y)
@@ -240,6 +302,20 @@ TEST_F(MediaSet, DigitSheetsKeepTheirGrid) {
     }
 }
 
+TEST_F(MediaSet, ScaledSetsAreTheSameLayoutsTimesTheirScale) {
+    for (int scale : kScaledSets) {
+        for (int n = 0; n < 6; ++n) {
+            const Bytes item = ReadFile("scaled/" + std::to_string(scale) + "/bitmaps/" + std::to_string(n) + ".item");
+            MediaItem scaled;
+            ASSERT_EQ(ReadMediaItem(item, scaled), "") << scale << "/" << n;
+            const Bytes& small = Bitmap(n).data;
+            for (int field : {18, 22})
+                EXPECT_EQ(ReadUint32(scaled.data.data() + field), ReadUint32(small.data() + field) * scale);
+            EXPECT_EQ(scaled.ident, Bitmap(n).ident);
+        }
+    }
+}
+
 TEST_F(MediaSet, GeneratorMakesTheCommittedBytes) {
     const std::vector<MediaFile> made = BuildMediaSet(kDefaultMediaSeed);
     ASSERT_EQ(made.size(), kTable.size());
@@ -248,6 +324,9 @@ TEST_F(MediaSet, GeneratorMakesTheCommittedBytes) {
         EXPECT_TRUE(made[i].item == stored[i])
             << made[i].path << " differs: run aquendo-mediagen write media";
     }
+    for (int scale : kScaledSets)
+        for (const MediaFile& file : BuildScaledSet(kDefaultMediaSeed, scale))
+            EXPECT_TRUE(file.item == ReadFile(file.path)) << file.path << " differs: run aquendo-mediagen write media";
 }
 
 }  // namespace

@@ -8,13 +8,16 @@
 
 // The six pictures of the game, drawn from a seed.
 
+// Each picture at scale s is the same layout with every coordinate times s
+// (s = 2: cells of 72 pixels), drawn at that resolution.
+
 // Five piece types by row, twelve turn frames by column, 36 x 36 each.
-Canvas DrawPieceSheet(std::uint32_t seed);
+Canvas DrawPieceSheet(std::uint32_t seed, int scale = 1);
 // 8 x 8 floor tiles of 36 x 36; see media/floor-motifs.txt for the larger pictures.
-Canvas DrawFloorSheet(std::uint32_t seed);
+Canvas DrawFloorSheet(std::uint32_t seed, int scale = 1);
 // Water levels 0..5, the mask and a red disc, 12 x 12 each.
-Canvas DrawWaterStrip();
-Canvas DrawBackground(std::uint32_t seed);
+Canvas DrawWaterStrip(int scale = 1);
+Canvas DrawBackground(std::uint32_t seed, int scale = 1);
 
 struct PalettedPicture {
     int width = 0;
@@ -22,12 +25,25 @@ struct PalettedPicture {
     std::array<std::uint32_t, 256> palette{};  // 0xRRGGBB
     std::vector<std::uint8_t> indices;         // rows top-down
 };
-PalettedPicture DrawLevelDigits();
-PalettedPicture DrawTimeDigits();
+PalettedPicture DrawLevelDigits(int scale = 1);
+PalettedPicture DrawTimeDigits(int scale = 1);
 
 // The blob of water in the middle of a piece: a 12 x 12 square whose disc the
 // mask blackens and the water tiles paint. Pieces draw their empty mouth with
-// the same pixels, so a drained blob looks like a dry piece.
+// the same pixels, so a drained blob looks like a dry piece. Positions are
+// pixel centres in the square, 0..12.
 inline constexpr int kBlobSize = 12;
-bool InWaterDisc(int x, int y);
-Rgb EmptyMouth(int x, int y);
+bool InWaterDisc(float x, float y);
+Rgb EmptyMouth(float x, float y);
+
+// Sets ArtScale for as long as it lives.
+class ScaledArt {
+public:
+    explicit ScaledArt(int scale) : m_before(ArtScale()) { ArtScale() = static_cast<float>(scale); }
+    ~ScaledArt() { ArtScale() = m_before; }
+    ScaledArt(const ScaledArt&) = delete;
+    ScaledArt& operator=(const ScaledArt&) = delete;
+
+private:
+    float m_before;
+};

@@ -57,6 +57,24 @@ Rgb Inset(Rgb c, float x, float y, float left, float top, float right, float bot
     return shaded ? c * 0.55f : Mix(c, Hex(0xE0C8A8), 0.3f);
 }
 
+// A bezel of dark steel round a slot, the well the gauge and the level scroll
+// bar stand in: raised on its outer edge, sunk on its inner one, in the
+// tool bar's metal.
+Rgb Bezel(Rgb c, float x, float y, float left, float top, float right, float bottom, float width) {
+    const float dx = x < left ? left - x : x >= right ? x - right + 1 : 0;
+    const float dy = y < top ? top - y : y >= bottom ? y - bottom + 1 : 0;
+    const float d = std::max(dx, dy);
+    if (d <= 0 || d > width + 1) return c;
+    // A soft shadow on the plate below and right of the bezel.
+    if (d > width) return (x >= right || y >= bottom) ? c * 0.7f : c;
+    const float t = Clamp01((y - top + width) / (bottom - top + 2 * width));
+    Rgb steel = Hex(0x4A4D52) * (1.05f - 0.3f * t);
+    const bool upperLeft = (x < left && dx >= dy) || (y < top && dy >= dx);
+    if (d > width - 1) steel = upperLeft ? Mix(steel, Hex(0x8A8E96), 0.7f) : steel * 0.5f;  // outer edge, raised
+    if (d <= 1) steel = upperLeft ? steel * 0.45f : Mix(steel, Hex(0x8A8E96), 0.5f);        // inner edge, sunk
+    return steel;
+}
+
 Rgb Handwheel(Rgb c, Vec2 p, Vec2 centre) {
     const Vec2 d = p - centre;
     const float r = Length(d);
@@ -97,16 +115,19 @@ Rgb Handwheel(Rgb c, Vec2 p, Vec2 centre) {
 
 }  // namespace
 
-Canvas DrawBackground(std::uint32_t seed) {
-    Canvas c(kWidth, kHeight);
+Canvas DrawBackground(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    Canvas c(kWidth * scale, kHeight * scale);
     const float titleScale = 10.8f;
     const float titleWidth = Lettering("Aquendo", {}, titleScale).Width();
     const Lettering title("Aquendo", {kWidth - 9 - titleWidth, 40}, titleScale);
     const Vec2 wheel{441, 88};
 
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const float fx = x + 0.5f, fy = y + 0.5f;
+    for (int py = 0; py < kHeight * scale; ++py) {
+        for (int px_ = 0; px_ < kWidth * scale; ++px_) {
+            // The pixel's centre, and the game's pixel it lies in.
+            const float fx = (px_ + 0.5f) / scale, fy = (py + 0.5f) / scale;
+            const int x = px_ / scale, y = py / scale;
             const Vec2 p{fx, fy};
             Rgb px = RustyPlate(fx, fy, seed);
             // Darker towards the edges of the plate.
@@ -115,7 +136,7 @@ Canvas DrawBackground(std::uint32_t seed) {
 
             px = Inset(px, fx, fy, kGridLeft, kGridTop, kGridRight, kGridBottom, 2);
             for (int left : kSlotLefts)
-                px = Inset(px, fx, fy, left, kSlotTop, left + kSlotWidth, kSlotBottom, 2);
+                px = Bezel(px, float(x), float(y), left, kSlotTop, left + kSlotWidth, kSlotBottom, 4);
 
             // Rivets round the plate, clear of the grid, the title and the slots.
             for (float rx = 12; rx < kWidth - 8; rx += 23.8f) {
@@ -147,7 +168,7 @@ Canvas DrawBackground(std::uint32_t seed) {
             for (int left : kSlotLefts)
                 if (x >= left && x < left + kSlotWidth && y >= kSlotTop && y < kSlotBottom) px = Rgb{};
             if (x < kBorder || y < kBorder || x >= kWidth - kBorder || y >= kHeight - kBorder) px = Rgb{};
-            c.At(x, y) = px;
+            c.At(px_, py) = px;
         }
     }
     return c;

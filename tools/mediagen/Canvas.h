@@ -30,10 +30,18 @@ inline float SmoothStep(float e0, float e1, float x) {
     const float t = Clamp01((x - e0) / (e1 - e0));
     return t * t * (3 - 2 * t);
 }
-// Share of a pixel covered by a shape whose signed distance (pixels, negative
-// inside) at the pixel's centre is d.
+// Pictures are described in the game's own pixels. The larger sets for dense
+// screens are drawn with every coordinate scaled: this many pixels of the
+// picture to one of the game's, so that edges stay one picture pixel soft.
+inline float& ArtScale() {
+    static float scale = 1;
+    return scale;
+}
+
+// Share of a pixel covered by a shape whose signed distance (the game's pixels,
+// negative inside) at the pixel's centre is d.
 inline float Coverage(float d) {
-    return Clamp01(0.5f - d);
+    return Clamp01(0.5f - d * ArtScale());
 }
 
 struct Vec2 {

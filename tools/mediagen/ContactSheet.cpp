@@ -20,29 +20,32 @@ QImage Enlarged(const QImage& image, int factor) {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+
 // A board laid out as the game draws it: copy for pieces, floor and
-// background, AND with the mask and OR with a water tile for the blobs.
-QImage SampleBoard(const MediaLibrary& media) {
-    QImage board = media.Bitmap(MediaLibrary::BackgroundImage).copy();
+// background, AND with the mask and OR with a water tile for the blobs; from
+// sheets of the given scale, every rectangle times that scale.
+QImage SampleBoard(const SpriteSheets& sheets, int s) {
+    QImage board = sheets.BackgroundImage.copy();
     QPainter p(&board);
-    const QImage& pieces = media.Bitmap(MediaLibrary::PieceSheet);
-    const QImage& floor = media.Bitmap(MediaLibrary::FloorSheet);
-    const QImage& water = media.Bitmap(MediaLibrary::WaterStrip);
-    auto corner = [](int c, int r) { return QPoint(22 + 36 * (c - 1), 22 + 36 * (r - 1)); };
+    const QImage& pieces = sheets.PieceSheet;
+    const QImage& floor = sheets.FloorSheet;
+    const QImage& water = sheets.WaterStrip;
+    auto corner = [s](int c, int r) { return QPoint(22 + 36 * (c - 1), 22 + 36 * (r - 1)) * s; };
     auto blob = [&](int c, int r, int tile) {
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        p.drawImage(corner(c, r) + QPoint(12, 12), water, QRect(72, 0, 12, 12));
+        p.drawImage(corner(c, r) + QPoint(12, 12) * s, water, Times(QRect(72, 0, 12, 12), s));
         p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        p.drawImage(corner(c, r) + QPoint(12, 12), water, QRect(12 * tile, 0, 12, 12));
+        p.drawImage(corner(c, r) + QPoint(12, 12) * s, water, Times(QRect(12 * tile, 0, 12, 12), s));
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     };
     auto piece = [&](int c, int r, int code, int wetTile = -1, int frame = -1) {
         const int k = frame >= 0 ? frame : 3 * (code >> 3);
-        p.drawImage(corner(c, r), pieces, QRect(36 * k, 36 * ((code & 7) - 1), 36, 36));
+        p.drawImage(corner(c, r), pieces, Times(QRect(36 * k, 36 * ((code & 7) - 1), 36, 36), s));
         if (wetTile >= 0) blob(c, r, wetTile);
     };
     auto tile = [&](int c, int r, int f) {
-        p.drawImage(corner(c, r), floor, QRect(36 * (f & 7), 36 * (f >> 3), 36, 36));
+        p.drawImage(corner(c, r), floor, Times(QRect(36 * (f & 7), 36 * (f >> 3), 36, 36), s));
     };
     auto motif = [&](int c, int r, int first, int size) {
         for (int j = 0; j < size; ++j)
@@ -103,7 +106,7 @@ QImage Displays(const MediaLibrary& media) {
 
 class Sheet {
 public:
-    explicit Sheet(int width) : m_image(width, 5200, QImage::Format_RGB32) {
+    explicit Sheet(int width) : m_image(width, 7600, QImage::Format_RGB32) {
         m_image.fill(QColor(0x30, 0x30, 0x34));
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing);
@@ -177,7 +180,7 @@ bool RenderContactSheet(const std::string& mediaDir, const std::string& glyphDir
     Sheet sheet(2060);
     sheet.Place(Enlarged(library->Bitmap(MediaLibrary::BackgroundImage), 2),
                 "3 BackgroundImage 500 x 333, 2x");
-    sheet.Place(Enlarged(SampleBoard(*library), 2),
+    sheet.Place(Enlarged(SampleBoard(library->Sheets(), 1), 2),
                 "a board drawn from the sheets with copy, AND and OR, 2x");
     sheet.NewRow();
     sheet.Place(Enlarged(library->Bitmap(MediaLibrary::PieceSheet), 2), "0 PieceSheet 432 x 180, 2x");
@@ -208,6 +211,21 @@ bool RenderContactSheet(const std::string& mediaDir, const std::string& glyphDir
         p.drawImage(natural.width() + 20, 0, RenderSvg(path, natural * 4, face));
         p.end();
         sheet.Place(pair, file);
+    }
+    sheet.NewRow();
+    // The larger sets, as a dense screen shows them: pixel for pixel.
+    for (int scale : {2, 3}) {
+        MediaLibrary::BitmapItems scaled;
+        for (int i = 0; i < MediaLibrary::kBitmapCount; ++i)
+            scaled[i] = ReadAll(media.filePath(QStringLiteral("scaled/%1/bitmaps/%2.item").arg(scale).arg(i)));
+        const std::optional<SpriteSheets> sheets = MediaLibrary::LoadScaled(scaled, scale, problem);
+        if (!sheets) {
+            error = "scaled/" + std::to_string(scale) + ": " + problem.toStdString();
+            return false;
+        }
+        sheet.NewRow();
+        sheet.Place(SampleBoard(*sheets, scale),
+                    QStringLiteral("the board from the %1x sheets, as a screen at %1x shows it").arg(scale));
     }
     sheet.NewRow();
     const QString splash = glyphs.filePath("splash.svg");

@@ -34,13 +34,17 @@ struct DotColours {
     std::uint32_t high, body, shade, darkHigh, dark;
 };
 
-void DrawGlyph(PalettedPicture& pic, int glyph) {
+// Drawn in the game's pixels; at scale s every pixel of a dot is s x s: the
+// dots are squares, so that is their shape at any size.
+void DrawGlyph(PalettedPicture& pic, int glyph, int scale) {
     for (int row = 0; row < 7; ++row) {
         for (int col = 0; col < 4; ++col) {
             const bool lit = glyph != kBlank && kDigits[glyph][row][col] == 'X';
             const int x = glyph * kGlyphWidth + 3 * col, y = 3 * row;
             auto set = [&](int dx, int dy, std::uint8_t v) {
-                pic.indices[(y + dy) * pic.width + x + dx] = v;
+                for (int j = 0; j < scale; ++j)
+                    for (int i = 0; i < scale; ++i)
+                        pic.indices[static_cast<std::size_t>(((y + dy) * scale + j) * pic.width + (x + dx) * scale + i)] = v;
             };
             set(0, 0, lit ? kLitHigh : kDarkHigh);
             set(1, 0, lit ? kLit : kDark);
@@ -50,17 +54,17 @@ void DrawGlyph(PalettedPicture& pic, int glyph) {
     }
 }
 
-PalettedPicture DigitSheet(int width, DotColours colours) {
+PalettedPicture DigitSheet(int width, DotColours colours, int scale) {
     PalettedPicture pic;
-    pic.width = width;
-    pic.height = kGlyphHeight;
-    pic.indices.assign(static_cast<std::size_t>(width) * kGlyphHeight, kBlack);
+    pic.width = width * scale;
+    pic.height = kGlyphHeight * scale;
+    pic.indices.assign(static_cast<std::size_t>(pic.width) * pic.height, kBlack);
     pic.palette[kLitHigh] = colours.high;
     pic.palette[kLit] = colours.body;
     pic.palette[kLitShade] = colours.shade;
     pic.palette[kDarkHigh] = colours.darkHigh;
     pic.palette[kDark] = colours.dark;
-    for (int g = 0; g <= kBlank; ++g) DrawGlyph(pic, g);
+    for (int g = 0; g <= kBlank; ++g) DrawGlyph(pic, g, scale);
     return pic;
 }
 
@@ -75,12 +79,13 @@ void SetRamp(PalettedPicture& pic, int first, Rgb colour, Rgb pale) {
 }
 
 // A round face 13 x 20 at x0: brightness per pixel, then put on the ramp.
-void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling) {
+void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling, int scale) {
+    const ScaledArt scaled(scale);
     const Vec2 centre{6.5f, 10.0f};
     constexpr float kRadius = 6.3f;
-    for (int y = 0; y < kGlyphHeight; ++y) {
-        for (int x = 0; x < 13; ++x) {
-            const Vec2 p{x + 0.5f, y + 0.5f};
+    for (int y = 0; y < kGlyphHeight * scale; ++y) {
+        for (int x = 0; x < 13 * scale; ++x) {
+            const Vec2 p{(x + 0.5f) / scale, (y + 0.5f) / scale};
             const float cover = Coverage(CircleDistance(p, centre, kRadius));
             // Lit from the upper left like a ball.
             const Vec2 rel = (p - centre) * (1 / kRadius);
@@ -96,23 +101,23 @@ void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling) {
             level = level * (1 - ink) + 0.16f * ink;
             const int index =
                 std::clamp(int(std::lround(level * cover * (kRampLength - 1))), 0, kRampLength - 1);
-            pic.indices[y * pic.width + x0 + x] = static_cast<std::uint8_t>(first + index);
+            pic.indices[static_cast<std::size_t>(y * pic.width + x0 * scale + x)] = static_cast<std::uint8_t>(first + index);
         }
     }
 }
 
 }  // namespace
 
-PalettedPicture DrawLevelDigits() {
-    PalettedPicture pic = DigitSheet(148, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000});
+PalettedPicture DrawLevelDigits(int scale) {
+    PalettedPicture pic = DigitSheet(148, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000}, scale);
     SetRamp(pic, kYellowRamp, Hex(0xFFD020), Hex(0xFFFFD0));
     SetRamp(pic, kRedRamp, Hex(0xE82818), Hex(0xFFC8B8));
     // x = 121 stays black: the column between the digits and the faces.
-    DrawFace(pic, 122, kYellowRamp, true);
-    DrawFace(pic, 135, kRedRamp, false);
+    DrawFace(pic, 122, kYellowRamp, true, scale);
+    DrawFace(pic, 135, kRedRamp, false, scale);
     return pic;
 }
 
-PalettedPicture DrawTimeDigits() {
-    return DigitSheet(121, {0xD0FFC0, 0x48F848, 0x30D030, 0x124A10, 0x0A300A});
+PalettedPicture DrawTimeDigits(int scale) {
+    return DigitSheet(121, {0xD0FFC0, 0x48F848, 0x30D030, 0x124A10, 0x0A300A}, scale);
 }

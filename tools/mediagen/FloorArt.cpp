@@ -16,10 +16,13 @@ constexpr float kPi = 3.14159265f;
 // Paints one pixel from its position inside the picture (pixel centres).
 using Painter = std::function<Rgb(float x, float y)>;
 
+// The sheet's width tells the scale it is drawn at.
 void Paint(Canvas& sheet, int code, int tilesWide, int tilesHigh, const Painter& painter) {
-    const int ox = (code % 8) * kTile, oy = (code / 8) * kTile;
-    for (int y = 0; y < tilesHigh * kTile; ++y)
-        for (int x = 0; x < tilesWide * kTile; ++x) sheet.At(ox + x, oy + y) = painter(x + 0.5f, y + 0.5f);
+    const int scale = sheet.Width() / (8 * kTile), tile = kTile * scale;
+    const int ox = (code % 8) * tile, oy = (code / 8) * tile;
+    for (int y = 0; y < tilesHigh * tile; ++y)
+        for (int x = 0; x < tilesWide * tile; ++x)
+            sheet.At(ox + x, oy + y) = painter((x + 0.5f) / scale, (y + 0.5f) / scale);
 }
 
 // A raised edge around a slab of the given size: lit above and left.
@@ -40,13 +43,42 @@ float Fbm(float x, float y, float cell, std::uint32_t seed, int period = 0) {
     return FractalNoise(x, y, cell, 4, period, seed);
 }
 
+// Noise that repeats with the tile, so a texture laid beside itself shows no
+// seam. The cell must divide the tile.
+float TileFbm(float x, float y, float cell, std::uint32_t seed) {
+    // Shifted so that no octave's lattice, where value noise flattens, lies on the tile's edge.
+    return FractalNoise(x + 7.3f, y + 3.1f, cell, 4, static_cast<int>(std::lround(kTile / cell)), seed);
+}
+
+// Value noise stretched along one axis, repeating with the tile on both: cellsAlong
+// and cellsAcross lattice cells per tile.
+float TileStreaks(float along, float across, int cellsAlong, int cellsAcross, std::uint32_t seed) {
+    const float fx = along * cellsAlong / kTile + 0.37f, fy = across * cellsAcross / kTile + 0.61f;
+    const float x0 = std::floor(fx), y0 = std::floor(fy);
+    const float tx = fx - x0, ty = fy - y0;
+    const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
+    auto at = [&](int i, int j) {
+        return LatticeHash(((i % cellsAlong) + cellsAlong) % cellsAlong, ((j % cellsAcross) + cellsAcross) % cellsAcross,
+                           seed);
+    };
+    const int i = static_cast<int>(x0), j = static_cast<int>(y0);
+    const float top = at(i, j) + (at(i + 1, j) - at(i, j)) * sx;
+    const float bottom = at(i, j + 1) + (at(i + 1, j + 1) - at(i, j + 1)) * sx;
+    return top + (bottom - top) * sy;
+}
+
+// The pixel's own grain, a hash of its position in the tile.
+float Speck(float x, float y, std::uint32_t seed) {
+    return LatticeHash(int(x) % kTile, int(y) % kTile, seed);
+}
+
 // Stone slab: mottled grey with a bevelled edge.
 Painter Slab(Rgb base, float contrast, std::uint32_t seed) {
     return [=](float x, float y) {
-        const float n = Fbm(x, y, 14, seed) - 0.5f;
-        const float grain = LatticeHash(int(x), int(y), seed) - 0.5f;
-        Rgb c = base + Rgb{1, 1, 1} * (contrast * n + 10 * grain);
-        return Bevel(c, x, y, kTile, kTile, 2.5f, 0.8f);
+        const float n = TileFbm(x, y, 12, seed) - 0.5f;
+        const float grain = Speck(x, y, seed) - 0.5f;
+        Rgb c = base + Rgb{1, 1, 1} * (0.8f * contrast * n + 8 * grain);
+        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.7f);
     };
 }
 
@@ -54,17 +86,19 @@ Painter Slab(Rgb base, float contrast, std::uint32_t seed) {
 struct Voronoi {
     std::vector<Vec2> points;
     // Distance to the nearest and second nearest point, and the nearest one's number.
-    void Nearest(Vec2 p, float size, float& d1, float& d2, int& which) const {
+    void Nearest(Vec2 p, float size, float& d1, float& d2, int& which, Vec2* centre = nullptr) const {
         d1 = d2 = 1e9f;
         which = 0;
         for (int i = 0; i < int(points.size()); ++i) {
             for (int ox = -1; ox <= 1; ++ox) {
                 for (int oy = -1; oy <= 1; ++oy) {
-                    const float d = Length(p - (points[i] + Vec2{ox * size, oy * size}));
+                    const Vec2 at = points[i] + Vec2{ox * size, oy * size};
+                    const float d = Length(p - at);
                     if (d < d1) {
                         d2 = d1;
                         d1 = d;
                         which = i;
+                        if (centre) *centre = at;
                     } else if (d < d2) {
                         d2 = d;
                     }
@@ -74,10 +108,19 @@ struct Voronoi {
     }
 };
 
+// Points spread by jittering a grid, so the stones come out of even size and the
+// tile's own pattern does not catch the eye when it repeats.
 Voronoi MakeVoronoi(int count, float size, std::uint32_t seed) {
     Random random(seed);
     Voronoi v;
-    for (int i = 0; i < count; ++i) v.points.push_back({random.Range(0, size), random.Range(0, size)});
+    const int across = std::max(1, static_cast<int>(std::lround(std::sqrt(float(count)))));
+    const float step = size / across;
+    for (int i = 0; i < count; ++i) {
+        const int gx = i % across, gy = (i / across) % across;
+        const float shift = (i / across) % 2 ? step / 2 : 0;
+        v.points.push_back({std::fmod(gx * step + shift + random.Range(0.2f, 0.8f) * step, size),
+                            std::fmod(gy * step + random.Range(0.2f, 0.8f) * step, size)});
+    }
     return v;
 }
 
@@ -86,13 +129,14 @@ Painter Cobbles(Rgb base, Rgb mortar, int count, std::uint32_t seed) {
     return [=](float x, float y) {
         float d1, d2;
         int which;
-        v.Nearest({x, y}, kTile, d1, d2, which);
+        Vec2 centre;
+        v.Nearest({std::fmod(x, float(kTile)), std::fmod(y, float(kTile))}, kTile, d1, d2, which, &centre);
         const float edge = d2 - d1;  // grows towards the middle of a stone
         const float tint = LatticeHash(which, 3, seed) - 0.5f;
-        Rgb stone = base * (0.85f + 0.3f * tint) + Grey(22 * (Fbm(x, y, 6, seed + 1) - 0.5f));
+        Rgb stone = base * (0.85f + 0.3f * tint) + Grey(18 * (TileFbm(x, y, 6, seed + 1) - 0.5f));
         stone = stone * (0.75f + 0.3f * SmoothStep(0.5f, 5.0f, edge));
         // Lit on the side facing the light.
-        const Vec2 toward = Vec2{x, y} - v.points[which];
+        const Vec2 toward = Vec2{std::fmod(x, float(kTile)), std::fmod(y, float(kTile))} - centre;
         stone = stone + Grey(-6 * (toward.x + toward.y) / 8 * SmoothStep(1.0f, 4.0f, edge));
         return Mix(mortar, stone, SmoothStep(0.6f, 1.6f, edge));
     };
@@ -112,26 +156,50 @@ Painter Bricks(Rgb brick, Rgb mortar, std::uint32_t seed) {
     };
 }
 
+// Veins follow the ridges of a warped noise: a network of fine, branching
+// lines in a cloudy ground, repeating with the tile.
 Painter Marble(Rgb base, Rgb vein, std::uint32_t seed) {
     return [=](float x, float y) {
-        const float t = std::sin((x * 0.8f + y * 0.5f) * 0.18f + 9 * Fbm(x, y, 16, seed));
-        const float v = std::pow(1 - std::abs(t), 10.0f);
-        Rgb c = Mix(base + Grey(14 * (Fbm(x, y, 8, seed + 2) - 0.5f)), vein, 0.7f * v);
-        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.6f);
+        // On the diagonals (which repeat with the tile too) the veins run slanting,
+        // not along the lattice of the noise.
+        const float u = x + y, v = x - y + kTile;
+        const float warp = TileFbm(x, y, 12, seed + 5);
+        auto ridge = [&](std::uint32_t k, float cell, float sharp) {
+            const float n = TileFbm(u, v, cell, seed + k) * 0.75f + 0.25f * warp;
+            return std::pow(1 - std::abs(2 * n - 1), sharp);
+        };
+        const float main = ridge(0, 18, 14), fine = ridge(9, 12, 40);
+        const float cloud = TileFbm(x, y, 9, seed + 2) - 0.5f;
+        Rgb c = base + Rgb{1, 1, 0.6f} * (10 * cloud);
+        c = Mix(c, vein, 0.6f * main);
+        c = Mix(c, Mix(vein, base, 0.5f), 0.3f * fine);
+        return c + Grey(3 * (Speck(x, y, seed) - 0.5f));
     };
 }
 
+// Crystals of a few pixels, not single specks: grey quartz, pink feldspar and
+// dark mica in a polished, seamless slab.
 Painter Granite(Rgb base, std::uint32_t seed) {
+    // Scattered at random, not on a grid, so no rows show.
+    Voronoi crystals;
+    Random random(seed);
+    for (int i = 0; i < 90; ++i) crystals.points.push_back({random.Range(0, kTile), random.Range(0, kTile)});
     return [=](float x, float y) {
-        const float h = LatticeHash(int(x), int(y), seed);
-        Rgb c = base + Grey(16 * (Fbm(x, y, 4, seed) - 0.5f));
-        if (h > 0.93f)
-            c = c * 0.45f;
-        else if (h < 0.05f)
-            c = c + Grey(60);
-        else if (h < 0.09f)
-            c = Mix(c, Hex(0xC07850), 0.5f);
-        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.7f);
+        float d1, d2;
+        int which;
+        crystals.Nearest({x, y}, kTile, d1, d2, which);
+        const float kind = LatticeHash(which, 7, seed);
+        const float tint = LatticeHash(which, 8, seed) - 0.5f;
+        Rgb c = base + Grey(16 * tint);
+        if (kind < 0.13f)
+            c = Hex(0x46444C) + Grey(14 * tint);  // mica
+        else if (kind < 0.40f)
+            c = Hex(0xB08880) + Grey(18 * tint);  // feldspar
+        else if (kind > 0.9f)
+            c = Hex(0xD6D4DA) + Grey(10 * tint);  // quartz
+        // Crystals meet in a faint line; a cloud of polish over all.
+        c = c * (0.9f + 0.1f * SmoothStep(0.2f, 1.0f, d2 - d1));
+        return c + Grey(8 * (TileFbm(x, y, 12, seed + 2) - 0.5f) + 3 * (Speck(x, y, seed) - 0.5f));
     };
 }
 
@@ -147,10 +215,13 @@ Rgb Rivet(Rgb c, Vec2 p, Vec2 at, float radius) {
 
 Painter SteelPlate(Rgb base, std::uint32_t seed, bool rusty) {
     return [=](float x, float y) {
-        Rgb c = base + Grey(16 * (Fbm(x, y, 10, seed) - 0.5f));
+        Rgb c = base + Grey(16 * (TileFbm(x, y, 9, seed) - 0.5f));
         if (rusty) {
-            const float rust = SmoothStep(0.5f, 0.7f, Fbm(x, y, 12, seed + 7));
-            c = Mix(c, Hex(0x8A4A22) * (0.7f + 0.5f * LatticeHash(int(x), int(y), seed)), rust);
+            // One continuous sheet: rust in patches and pits, no edge and no rivets.
+            const float rust = SmoothStep(0.42f, 0.72f, TileFbm(x, y, 12, seed + 7));
+            const float pits = Speck(x, y, seed);
+            c = Mix(c, Hex(0x8A4A22) * (0.8f + 0.3f * pits), rust);
+            return c * (1 - 0.25f * SmoothStep(0.85f, 0.95f, pits) * rust);
         }
         c = Bevel(c, x, y, kTile, kTile, 2.0f, 0.9f);
         for (float rx : {6.0f, 30.0f})
@@ -161,7 +232,7 @@ Painter SteelPlate(Rgb base, std::uint32_t seed, bool rusty) {
 
 Painter TreadPlate(Rgb base, std::uint32_t seed) {
     return [=](float x, float y) {
-        Rgb c = base + Grey(10 * (Fbm(x, y, 8, seed) - 0.5f));
+        Rgb c = base + Grey(10 * (TileFbm(x, y, 9, seed) - 0.5f));
         // Raised bars, alternately slanted, on a grid of 9 pixels.
         const int gx = int(x / 9), gy = int(y / 9);
         const Vec2 centre{gx * 9 + 4.5f, gy * 9 + 4.5f};
@@ -170,15 +241,14 @@ Painter TreadPlate(Rgb base, std::uint32_t seed) {
         const Vec2 rel = Vec2{x, y} - centre;
         const Rgb bar = c * (1.05f + 0.04f * (-rel.x - rel.y));
         c = c * (1 - 0.3f * Coverage(d - 1.0f) * Clamp01((rel.x + rel.y) * 0.5f));
-        c = Mix(c, bar + Grey(20), Coverage(d));
-        return Bevel(c, x, y, kTile, kTile, 1.5f, 0.6f);
+        return Mix(c, bar + Grey(20), Coverage(d));
     };
 }
 
 Painter Brushed(Rgb base, std::uint32_t seed) {
     return [=](float x, float y) {
-        const float streak = ValueNoise(x * 0.15f, y * 4, 1, 0, seed) - 0.5f;
-        const float sheen = std::sin((x + y * 0.3f) * 0.12f) * 0.5f + 0.5f;
+        const float streak = TileStreaks(x, y, 6, 72, seed) - 0.5f;
+        const float sheen = std::sin((x + y) * 2 * kPi / kTile) * 0.5f + 0.5f;
         Rgb c = base + Grey(22 * streak + 24 * sheen);
         return Bevel(c, x, y, kTile, kTile, 1.5f, 0.7f);
     };
@@ -187,11 +257,11 @@ Painter Brushed(Rgb base, std::uint32_t seed) {
 Painter Grating(std::uint32_t seed) {
     return [=](float x, float y) {
         const float bx = std::fmod(x, 6.0f), by = std::fmod(y, 12.0f);
-        Rgb c = Grey(18) + Grey(10 * Fbm(x, y, 6, seed));
+        Rgb c = Grey(18) + Grey(10 * TileFbm(x, y, 6, seed));
         const float barX = std::abs(bx - 3) - 1.3f;  // vertical bars
         const float barY = std::abs(by - 6) - 1.0f;  // cross bars
         if (barX < 0.5f)
-            c = Mix(c, Grey(120 + 40 * (1.5f - bx) / 1.5f) + Grey(14 * (Fbm(x, y, 5, seed + 1) - 0.5f)),
+            c = Mix(c, Grey(120 + 40 * (1.5f - bx) / 1.5f) + Grey(14 * (TileFbm(x, y, 6, seed + 1) - 0.5f)),
                     Coverage(barX));
         if (barY < 0.5f) c = Mix(c, Grey(105 + 20 * (6 - by) / 1.0f), Coverage(barY));
         return Bevel(c, x, y, kTile, kTile, 2.0f, 0.9f);
@@ -200,8 +270,8 @@ Painter Grating(std::uint32_t seed) {
 
 Painter CopperPlate(std::uint32_t seed) {
     return [=](float x, float y) {
-        Rgb c = Hex(0xB06A3A) + Grey(30 * (Fbm(x, y, 9, seed) - 0.5f));
-        const float patina = SmoothStep(0.55f, 0.72f, Fbm(x, y, 11, seed + 3));
+        Rgb c = Hex(0xB06A3A) + Grey(30 * (TileFbm(x, y, 9, seed) - 0.5f));
+        const float patina = SmoothStep(0.55f, 0.72f, TileFbm(x, y, 12, seed + 3));
         c = Mix(c, Hex(0x4FA88E), 0.85f * patina);
         c = Bevel(c, x, y, kTile, kTile, 2.0f, 0.8f);
         return Rivet(c, {x, y}, {18, 18}, 2.4f);
@@ -210,7 +280,7 @@ Painter CopperPlate(std::uint32_t seed) {
 
 Painter Perforated(std::uint32_t seed) {
     return [=](float x, float y) {
-        Rgb c = Hex(0x8A9096) + Grey(12 * (Fbm(x, y, 9, seed) - 0.5f));
+        Rgb c = Hex(0x8A9096) + Grey(12 * (TileFbm(x, y, 9, seed) - 0.5f));
         const int row = int(y / 6);
         const float cx = std::fmod(x + (row % 2 ? 3 : 0), 6.0f) - 3, cy = std::fmod(y, 6.0f) - 3;
         const float d = Length({cx, cy}) - 1.6f;
@@ -221,9 +291,12 @@ Painter Perforated(std::uint32_t seed) {
 }
 
 // Wood: grain along the planks, the planks' own tint and edges.
+// Along the plank the grain repeats with the tile, so planks run on unbroken
+// into the next tile.
 Rgb Grain(Rgb base, float along, float across, int plank, std::uint32_t seed) {
-    const float ring = std::sin(across * 1.7f + 6 * Fbm(along * 0.15f, across + plank * 13, 4, seed) + plank);
-    const float fine = ValueNoise(along * 0.12f, across * 2.5f + plank * 7, 1, 0, seed + 1) - 0.5f;
+    const float ring =
+        std::sin(across * 1.7f + 6 * TileStreaks(along, across, 6, 9, seed + 977u * plank) + plank);
+    const float fine = TileStreaks(along, across, 4, 90, seed + 1 + 31u * plank) - 0.5f;
     const float tint = 0.86f + 0.26f * LatticeHash(plank, 1, seed);
     return base * tint * (0.9f + 0.1f * ring) + Grey(14 * fine);
 }
@@ -269,8 +342,7 @@ Painter EndGrain(std::uint32_t seed) {
 
 // Carpet: a fuzz of fine noise over a woven motif.
 Rgb Fuzz(Rgb c, float x, float y, std::uint32_t seed) {
-    return c * (0.88f + 0.24f * LatticeHash(int(x), int(y), seed)) +
-           Grey(10 * (Fbm(x, y, 5, seed + 1) - 0.5f));
+    return c * (0.88f + 0.24f * Speck(x, y, seed)) + Grey(10 * (TileFbm(x, y, 6, seed + 1) - 0.5f));
 }
 
 Painter Carpet(Rgb ground, Rgb figure, int kind, std::uint32_t seed) {
@@ -295,11 +367,8 @@ Painter Carpet(Rgb ground, Rgb figure, int kind, std::uint32_t seed) {
                 f = Coverage(std::abs(std::fmod(y, 9.0f) - 4.5f) - 1.2f);
                 break;
         }
-        Rgb c = Mix(ground, figure, Clamp01(f));
-        c = Fuzz(c, x, y, seed);
-        // A darker seam where carpet tiles meet.
-        const float edge = std::min({x, y, kTile - x, kTile - y});
-        return c * (0.8f + 0.2f * SmoothStep(0.0f, 1.5f, edge));
+        // Wall to wall: the pattern runs on into the next tile, with no frame.
+        return Fuzz(Mix(ground, figure, Clamp01(f)), x, y, seed);
     };
 }
 
@@ -308,7 +377,7 @@ Painter Checker(Rgb a, Rgb b, std::uint32_t seed) {
     return [=](float x, float y) {
         const int cx = int(x / 9), cy = int(y / 9);
         Rgb c = (cx + cy) % 2 ? a : b;
-        c = c + Grey(8 * (Fbm(x, y, 7, seed) - 0.5f));
+        c = c + Grey(8 * (TileFbm(x, y, 9, seed) - 0.5f));
         return Bevel(c, std::fmod(x, 9.0f), std::fmod(y, 9.0f), 9, 9, 1.0f, 0.5f);
     };
 }
@@ -316,7 +385,7 @@ Painter Checker(Rgb a, Rgb b, std::uint32_t seed) {
 Painter DelftTile(std::uint32_t seed) {
     return [=](float x, float y) {
         const Vec2 p{x - 18, y - 18};
-        Rgb c = Hex(0xF2F0E6) + Grey(6 * (Fbm(x, y, 9, seed) - 0.5f));
+        Rgb c = Hex(0xF2F0E6) + Grey(6 * (TileFbm(x, y, 9, seed) - 0.5f));
         const Rgb blue = Hex(0x2A4A9A);
         // A four-petal flower in the middle and quarter flowers in the corners.
         const float angle = std::atan2(p.y, p.x);
@@ -331,35 +400,38 @@ Painter DelftTile(std::uint32_t seed) {
     };
 }
 
+// Hexagonal tiles as the cells round a centred 12 x 18 lattice, so that two rows
+// fill the tile and the pattern runs on into the next.
 Painter Hexagons(Rgb base, std::uint32_t seed) {
+    Voronoi lattice;
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 3; ++col) lattice.points.push_back({col * 12.0f + (row % 2 ? 6 : 0), row * 9.0f});
     return [=](float x, float y) {
-        // Hexagonal cells from the nearest of two offset grids.
-        const float w = 12, h = 12 * 0.866f * 2;
-        const Vec2 a{std::fmod(x, w) - w / 2, std::fmod(y, h) - h / 2};
-        const Vec2 b{std::fmod(x + w / 2, w) - w / 2, std::fmod(y + h / 2, h) - h / 2};
-        const Vec2 q = Length(a) < Length(b) ? a : b;
-        auto hex = [](Vec2 v) {
-            const float ax = std::abs(v.x), ay = std::abs(v.y);
-            return std::max(ax * 0.866f + ay * 0.5f, ay);
-        };
-        const float d = hex(q) - 5.2f;
-        const int id = int(std::floor((x - q.x) / 3)) * 31 + int(std::floor((y - q.y) / 3));
-        Rgb tile = base * (0.85f + 0.25f * LatticeHash(id, 0, seed)) + Grey(10 * (Fbm(x, y, 5, seed) - 0.5f));
+        float d1, d2;
+        int which;
+        Vec2 centre;
+        lattice.Nearest({x, y}, kTile, d1, d2, which, &centre);
+        const Vec2 q = Vec2{x, y} - centre;
+        Rgb tile = base * (0.85f + 0.25f * LatticeHash(which, 0, seed)) + Grey(10 * (TileFbm(x, y, 6, seed) - 0.5f));
         tile = tile + Grey(-8 * (q.x + q.y) / 5);
-        return Mix(Hex(0xD8D0C0), tile, Coverage(d));
+        return Mix(Hex(0xD8D0C0), tile, SmoothStep(0.8f, 1.8f, d2 - d1));
     };
 }
 
+// Tesserae of 4 pixels in grout, laid in rings round the tile's middle so that
+// neighbouring tiles make a band of diamonds; each stone a little off in tint.
 Painter Mosaic(std::uint32_t seed) {
-    const std::array<Rgb, 5> colours = {Hex(0x3070B0), Hex(0x40A0C0), Hex(0xE0E0D0), Hex(0x2A5088),
-                                        Hex(0x70C0D0)};
+    const std::array<Rgb, 4> bands = {Hex(0xE6E0CC), Hex(0x2F6EA8), Hex(0x5AA8C4), Hex(0x1E3E70)};
     return [=](float x, float y) {
         const int mx = int(x / 4), my = int(y / 4);
         const float lx = std::fmod(x, 4.0f), ly = std::fmod(y, 4.0f);
-        const Rgb c =
-            colours[int(LatticeHash(mx, my, seed) * 5)] * (0.9f + 0.15f * LatticeHash(mx, my, seed + 1));
+        const int ring = std::abs(mx - 4) + std::abs(my - 4);
+        const int band = ring <= 1 ? 3 : ring % 3 == 0 ? 1 : ring % 3 == 1 ? 2 : 0;
+        Rgb c = bands[band] * (0.9f + 0.14f * LatticeHash(mx, my, seed)) + Grey(6 * (Speck(x, y, seed + 1) - 0.5f));
+        // Each stone a little domed: lit at the top left.
+        c = c + Grey(10 * (1.5f - (lx + ly) * 0.5f) / 1.5f);
         const float edge = std::min({lx, ly, 4 - lx, 4 - ly});
-        return Mix(Grey(70), c, SmoothStep(0.3f, 0.9f, edge));
+        return Mix(Hex(0x8C877C), c, SmoothStep(0.2f, 0.8f, edge));
     };
 }
 
@@ -376,7 +448,7 @@ Painter Fans(std::uint32_t seed) {
             c = Mix(Hex(0xD8B860), Hex(0x2E5A50),
                     SmoothStep(0.6f, 1.4f, ringsBand) * SmoothStep(1.6f, 1.0f, ringsBand));
         }
-        return c + Grey(8 * (Fbm(x, y, 6, seed) - 0.5f));
+        return c + Grey(8 * (TileFbm(x, y, 6, seed) - 0.5f));
     };
 }
 
@@ -384,7 +456,7 @@ Painter Stripes(Rgb a, Rgb b, float width, std::uint32_t seed) {
     return [=](float x, float y) {
         const float t = std::fmod(x + y, 2 * width);
         const float k = SmoothStep(-0.5f, 0.5f, std::min(t, 2 * width - t) - width / 2);
-        Rgb c = Mix(a, b, k) + Grey(10 * (Fbm(x, y, 6, seed) - 0.5f));
+        Rgb c = Mix(a, b, k) + Grey(10 * (TileFbm(x, y, 6, seed) - 0.5f));
         return Bevel(c, x, y, kTile, kTile, 1.5f, 0.6f);
     };
 }
@@ -451,7 +523,10 @@ Painter Rug(std::uint32_t seed) {
             rug = Fuzz(rug, x, y, seed);
             c = Mix(c, rug, Coverage(body));
         }
-        return c;
+        // Where the picture meets the plate round it, a soft shadow, as if the
+        // boards lay a little below the plate's edge.
+        const float edge = std::min({x, y, 72 - x, 72 - y});
+        return c * (0.62f + 0.38f * SmoothStep(0.0f, 4.0f, edge));
     };
 }
 
@@ -559,8 +634,9 @@ Painter Gear(std::uint32_t seed) {
 
 }  // namespace
 
-Canvas DrawFloorSheet(std::uint32_t seed) {
-    Canvas sheet(8 * kTile, 8 * kTile);
+Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    Canvas sheet(8 * kTile * scale, 8 * kTile * scale);
     auto s = [seed](std::uint32_t k) { return seed * 131u + k; };
 
     // Top row: the most common floors; tile 7 stays black.
@@ -582,7 +658,7 @@ Canvas DrawFloorSheet(std::uint32_t seed) {
     // The other single tiles.
     const std::array<std::pair<int, Painter>, 26> singles = {{
         {15, Slab(Hex(0xC8A878), 24, s(20))},                   // sandstone
-        {23, Cobbles(Hex(0x9A7A62), Hex(0x4A3A2E), 5, s(21))},  // brown flagstones
+        {23, Cobbles(Hex(0x9A7A62), Hex(0x5A4A3C), 9, s(21))},  // brown flagstones
         {24, Bricks(Hex(0xA4452E), Hex(0xB8B0A0), s(22))},
         {25, Marble(Hex(0xE8E6E0), Hex(0x6A6E78), s(23))},
         {26, Granite(Hex(0x8A8690), s(24))},

@@ -6,6 +6,7 @@
 
 #include "tools/mediagen/ContactSheet.h"
 #include "tools/mediagen/MediaSet.h"
+#include "tools/mediagen/Metrics.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ bool WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
 
 int Usage(std::ostream& err) {
     err << "usage: aquendo-mediagen write|check|export [--seed N] DIR\n"
-           "       aquendo-mediagen contact-sheet MEDIA_DIR GLYPH_DIR OUT.png\n";
+           "       aquendo-mediagen contact-sheet MEDIA_DIR GLYPH_DIR OUT.png\n"
+           "       aquendo-mediagen metrics MEDIA_DIR\n";
     return 2;
 }
 
@@ -45,6 +47,15 @@ int RunMediaGen(const std::vector<std::string>& args, std::ostream& out, std::os
             return 2;
         }
         out << "wrote " << args[3] << "\n";
+        return 0;
+    }
+    if (command == "metrics") {
+        if (args.size() != 2) return Usage(err);
+        std::string error;
+        if (!PrintMetrics(args[1], out, error)) {
+            err << "metrics: " << error << "\n";
+            return 2;
+        }
         return 0;
     }
 
@@ -64,7 +75,7 @@ int RunMediaGen(const std::vector<std::string>& args, std::ostream& out, std::os
 
     out << "seed " << seed << "\n";
     int differences = 0;
-    for (const MediaFile& file : BuildMediaSet(seed)) {
+    for (const MediaFile& file : BuildAllMedia(seed)) {
         const fs::path path = dir / file.path;
         if (command == "write") {
             if (!WriteFile(path, file.item)) {

@@ -42,3 +42,24 @@ std::vector<MediaFile> BuildMediaSet(std::uint32_t seed) {
     set.push_back(Make("bitmaps/5.item", Bitmap(DrawTimeDigits()), false, 4));
     return set;
 }
+
+std::vector<MediaFile> BuildScaledSet(std::uint32_t seed, int scale) {
+    const std::string dir = "scaled/" + std::to_string(scale) + "/bitmaps/";
+    std::vector<MediaFile> set;
+    set.push_back(Make(dir + "0.item", Bitmap(DrawPieceSheet(seed, scale)), true, 3));
+    set.push_back(Make(dir + "1.item", Bitmap(DrawFloorSheet(seed, scale)), true, 0));
+    set.push_back(Make(dir + "2.item", Bitmap(DrawWaterStrip(scale)), true, 1));
+    set.push_back(Make(dir + "3.item", Bitmap(DrawBackground(seed, scale)), true, 2));
+    set.push_back(Make(dir + "4.item", Bitmap(DrawLevelDigits(scale)), true, 6));
+    set.push_back(Make(dir + "5.item", Bitmap(DrawTimeDigits(scale)), true, 4));
+    return set;
+}
+
+std::vector<MediaFile> BuildAllMedia(std::uint32_t seed) {
+    std::vector<MediaFile> all = BuildMediaSet(seed);
+    for (int scale : kScaledSets) {
+        std::vector<MediaFile> scaled = BuildScaledSet(seed, scale);
+        all.insert(all.end(), std::make_move_iterator(scaled.begin()), std::make_move_iterator(scaled.end()));
+    }
+    return all;
+}

@@ -15,3 +15,10 @@ struct MediaFile {
 };
 
 std::vector<MediaFile> BuildMediaSet(std::uint32_t seed);
+
+// The six bitmaps again for dense screens, drawn at 2 and 3 times the size:
+// "scaled/S/bitmaps/N.item", in the same item format as the ten.
+inline constexpr int kScaledSets[] = {2, 3};
+std::vector<MediaFile> BuildScaledSet(std::uint32_t seed, int scale);
+// The ten and both scaled sets: everything committed under media/.
+std::vector<MediaFile> BuildAllMedia(std::uint32_t seed);

@@ -34,11 +34,14 @@ float Specular(float nx, float ny, float nz, float power) {
     return std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / len), power);
 }
 
-constexpr float kBlockHalf = 10.8f;
-constexpr float kBlockCorner = 3.4f;
-constexpr float kBevel = 2.6f;
-constexpr float kPipeHalf = 4.6f;
-constexpr float kCollarHalf = 5.9f;
+// The block is kept small so that the pipes lead the eye; each pipe ends in a
+// flange on the cell's edge, so two pipes that meet read as one joint.
+constexpr float kBlockHalf = 9.3f;
+constexpr float kBlockCorner = 3.0f;
+constexpr float kBevel = 1.9f;
+constexpr float kPipeHalf = 5.6f;
+constexpr float kFlangeHalf = 7.6f;
+constexpr float kFlangeFrom = kHalf - 3.6f;
 
 float BlockDistance(Vec2 local) {
     return BoxDistance(local, {}, {kBlockHalf, kBlockHalf}, kBlockCorner);
@@ -61,23 +64,25 @@ struct Piece {
         float d = BlockDistance(q);
         for (int dir = 0; dir < 4; ++dir)
             if (openings & (1 << dir))
-                d = std::min(d, PipeDistance(q, kDirections[dir], kPipeHalf, 0, kHalf));
+                d = std::min(d, PipeDistance(q, kDirections[dir], kPipeHalf, 0, kHalf + 2));
         return d;
     }
 };
 
-Rgb Ground(int x, int y, std::uint32_t seed) {
-    const float n = FractalNoise(x + 0.5f, y + 0.5f, 9, 3, 4, seed) - 0.5f;
-    const float grain = LatticeHash(x, y, seed + 5) - 0.5f;
-    Rgb c = Hex(0xD8C7A0) + Rgb{1, 1, 1} * (18 * n + 6 * grain);
-    // The tile's own edge: lit above and left, shaded below and right.
-    if (x == 0 || y == 0) c = Mix(c, Hex(0xF4E8CC), 0.6f);
-    if (x == kCell - 1 || y == kCell - 1) c = Mix(c, Hex(0x8C7A58), 0.6f);
+// x, y: a pixel's centre in the cell.
+Rgb Ground(float x, float y, std::uint32_t seed) {
+    const float n = FractalNoise(x, y, 9, 3, 4, seed) - 0.5f;
+    const float grain = LatticeHash(int(x), int(y), seed + 5) - 0.5f;
+    Rgb c = Hex(0xE4D6B2) + Rgb{1, 1, 1} * (14 * n + 5 * grain);
+    // The tile's own edge, lit above and left, shaded below and right, but
+    // faint: a board of pieces should not read as a grid.
+    if (x < 1 || y < 1) c = Mix(c, Hex(0xF8EED8), 0.35f);
+    if (x >= kCell - 1 || y >= kCell - 1) c = Mix(c, Hex(0xA89670), 0.35f);
     return c;
 }
 
-Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
-    const Vec2 p{x + 0.5f - kHalf, y + 0.5f - kHalf};
+Rgb DrawPixel(const Piece& piece, float x, float y, std::uint32_t seed) {
+    const Vec2 p{x - kHalf, y - kHalf};
     Rgb c = Ground(x, y, seed);
 
     // A soft shadow below and to the right.
@@ -85,25 +90,31 @@ Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
     c = c * (1 - 0.38f * (1 - SmoothStep(-1.5f, 2.5f, shadow)));
 
     const Vec2 q = piece.Local(p);
-    // Copper stubs, round in section, with a collar where they leave the block.
+    // Copper pipes, round in section, from the block to the cell's edge, with
+    // a flange there. The shading depends on the section alone, so a pipe looks
+    // the same whichever way it points, and the light stays at the top left.
     for (int dir = 0; dir < 4; ++dir) {
         if (!(piece.openings & (1 << dir))) continue;
         const Vec2 u = kDirections[dir];
         const Vec2 across{-u.y, u.x};
         for (int part = 0; part < 2; ++part) {
-            const float half = part == 0 ? kPipeHalf : kCollarHalf;
-            const float d =
-                part == 0 ? PipeDistance(q, u, half, 0, kHalf) : PipeDistance(q, u, half, 9.5f, 13.2f);
+            const float half = part == 0 ? kPipeHalf : kFlangeHalf;
+            const float d = part == 0 ? PipeDistance(q, u, half, 0, kHalf + 1)
+                                      : PipeDistance(q, u, half, kFlangeFrom, kHalf + 1);
             const float cover = Coverage(d);
             if (cover <= 0) continue;
             const float t = std::clamp(Dot(q, across) / half, -0.98f, 0.98f);
             const Vec2 n = TurnedOnScreen(across, piece.angle) * t;
             const float nz = std::sqrt(1 - t * t);
-            const float lit = std::max(0.0f, Lit(n.x, n.y, nz));
-            const Rgb copper = part == 0 ? Hex(0xB8622E) : Hex(0xA0522A);
-            Rgb pipe = copper * (0.30f + 0.95f * lit) + Hex(0xFFD8B0) * (0.75f * Specular(n.x, n.y, nz, 24));
+            const float side = n.x * kLight.x + n.y * kLight.y;  // -0.78 .. 0.78
+            const float lit = 0.42f + 0.5f * std::pow(nz, 0.8f) + 0.28f * side;
+            const Rgb copper = part == 0 ? Hex(0xA04A1C) : Hex(0xB05A26);
+            Rgb pipe = copper * lit + Hex(0xFFD0A0) * (0.55f * Specular(n.x, n.y, nz, 30));
             // Tarnish along the pipe, fixed to the piece so it turns with it.
-            pipe = pipe * (0.92f + 0.16f * ValueNoise(Dot(q, u) + 40, t * 3, 3, 0, seed + 11));
+            pipe = pipe * (0.95f + 0.08f * ValueNoise(Dot(q, u) + 40, t * 3, 6, 0, seed + 11));
+            // A dark rim: the edge of the section, and for the flange its face towards the block.
+            const float rim = part == 0 ? -d : std::min(-d, Dot(q, u) - kFlangeFrom);
+            pipe = Mix(Hex(0x3C1A08), pipe, SmoothStep(0.2f, 1.3f, rim));
             c = Mix(c, pipe, cover);
         }
     }
@@ -128,22 +139,22 @@ Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
         // Four screws in the corners of the block.
         for (int sx = -1; sx <= 1; sx += 2) {
             for (int sy = -1; sy <= 1; sy += 2) {
-                const Vec2 s{sx * 7.2f, sy * 7.2f};
-                const float sd = CircleDistance(q, s, 1.6f);
+                const Vec2 s{sx * 6.9f, sy * 6.9f};
+                const float sd = CircleDistance(q, s, 1.15f);
                 const Vec2 w = TurnedOnScreen(q - s, piece.angle);
                 const float head = Clamp01(0.55f - 0.35f * (w.x + w.y));
                 metal = Mix(metal, Hex(0x50545A) + Rgb{1, 1, 1} * (120 * head), Coverage(sd));
                 // The slot of the screw turns with the piece.
                 const Vec2 ls = q - s;
                 metal = Mix(metal, Hex(0x3A3C40),
-                            Coverage(std::max(std::abs(ls.y) - 0.35f, std::abs(ls.x) - 1.2f)) * Coverage(sd));
+                            Coverage(std::max(std::abs(ls.y) - 0.35f, std::abs(ls.x) - 0.9f)) * Coverage(sd));
             }
         }
         c = Mix(c, metal, cover);
     }
 
     // The pipe mouth: a copper flange around the blob square's disc.
-    const int bx = x - 12, by = y - 12;
+    const float bx = x - 12, by = y - 12;
     const float r = Length(p);
     const float flange = std::abs(r - 6.75f) - 1.25f;
     if (Coverage(flange) > 0) {
@@ -161,16 +172,19 @@ Rgb DrawPixel(const Piece& piece, int x, int y, std::uint32_t seed) {
 
 }  // namespace
 
-Canvas DrawPieceSheet(std::uint32_t seed) {
-    Canvas sheet(12 * kCell, 5 * kCell);
+Canvas DrawPieceSheet(std::uint32_t seed, int scale) {
+    const ScaledArt scaled(scale);
+    const int cell = kCell * scale;
+    Canvas sheet(12 * cell, 5 * cell);
     for (int type = 1; type <= 5; ++type) {
         for (int frame = 0; frame < 12; ++frame) {
             // Frame 3o is orientation o at rest; the two after it are 30 and 60 degrees further on,
             // so frame k stands turned 30 k degrees.
             const Piece piece{kOpenings[type], (frame * 30) * kPi / 180};
-            for (int y = 0; y < kCell; ++y)
-                for (int x = 0; x < kCell; ++x)
-                    sheet.At(frame * kCell + x, (type - 1) * kCell + y) = DrawPixel(piece, x, y, seed);
+            for (int y = 0; y < cell; ++y)
+                for (int x = 0; x < cell; ++x)
+                    sheet.At(frame * cell + x, (type - 1) * cell + y) =
+                        DrawPixel(piece, (x + 0.5f) / scale, (y + 0.5f) / scale, seed);
         }
     }
     return sheet;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/mediagen/Metrics.h"
 #include "tools/mediagen/Noise.h"
 
 namespace {
@@ -74,6 +75,43 @@ double Pitch(const char* name) {
     return 440.0 * std::pow(2.0, (semitone + 12 * (octave - 4) - 9) / 12.0);
 }
 
+// The one instrument of all four sounds: a soft mallet on a copper pipe. A
+// few harmonics, the upper ones dying first, so a note starts round and
+// bright and ends as a plain tone. Only the pitch, its glide, the length and
+// the ring differ from sound to sound.
+struct Strike {
+    double start = 0;     // seconds
+    double length = 0;    // seconds until silence
+    double frequency = 0;
+    double glide = 0;     // share of the pitch gained (or lost) over the length
+    double ring = 0.2;    // seconds for the tone to fall by 1/e
+    double gain = 1;
+    double brightness = 1;
+};
+
+void Play(std::vector<double>& s, double rate, const Strike& n) {
+    Voice voice;
+    const int first = static_cast<int>(n.start * rate);
+    const int last = std::min(static_cast<int>(s.size()), static_cast<int>((n.start + n.length) * rate));
+    for (int i = std::max(first, 0); i < last; ++i) {
+        const double t = i / rate - n.start;
+        const double env = NoteEnvelope(t, n.length, 0.004, std::min(0.03, n.length / 3)) * std::exp(-t / n.ring);
+        const double fade = 1.2 + 2.5 * t / n.ring;  // harmonics dull as the note dies
+        const double f = n.frequency * (1 + n.glide * t / n.length);
+        s[i] += n.gain * env * voice.Next(f, rate, std::min(5000.0, rate * 0.45), [&](int k) {
+            return std::pow(k, -1.4) * std::exp(-(k - 1) * fade / n.brightness);
+        });
+    }
+}
+
+// All four sounds at one loudness: the RMS of the audible part at this many dB.
+constexpr double kLoudnessDb = -16;
+
+void Normalise(std::vector<double>& s, double rate) {
+    const double gain = std::pow(10.0, (kLoudnessDb - AudibleRmsDb(s, static_cast<int>(rate))) / 20);
+    for (double& v : s) v *= gain;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> FlowSound(std::uint32_t seed) {
@@ -81,35 +119,26 @@ std::vector<std::uint8_t> FlowSound(std::uint32_t seed) {
     const double rate = kFlowRate;
     Random random(seed);
     std::vector<double> s(count, 0.0);
-
-    // A soft rush: noise through a resonant band-pass whose centre wanders.
+    // Water rising in the pipe: quick bubbles that climb in pitch, all within
+    // the 300 ms of the water's rise, and one last lower plop that rings out.
+    double at = 0.004;
+    for (int b = 0; b < 7; ++b) {
+        const double f = 380 + 70 * b + random.Range(-30, 30);
+        Play(s, rate, {at, 0.075, f, 0.45, 0.022, random.Range(0.75f, 1.0f), 0.8});
+        at += random.Range(0.027f, 0.034f);
+    }
+    Play(s, rate, {at, 0.12, 330, 0.25, 0.03, 0.9, 0.7});
+    // Under the bubbles a little rush of water, band-passed noise that
+    // swells and is gone with them.
     double low = 0, band = 0;
-    for (int i = 0; i < count; ++i) {
-        const double t = i / rate;
-        const double centre = 700 + 250 * std::sin(2 * kPi * 3.1 * t) + 150 * std::sin(2 * kPi * 7.3 * t + 1);
-        const double f = 2 * std::sin(kPi * centre / rate);
-        const double noise = random.Uniform() * 2 - 1;
+    const double f = 2 * std::sin(kPi * 900 / rate);
+    for (int i = 0; i < static_cast<int>(0.28 * rate); ++i) {
         low += f * band;
-        const double high = noise - low - 0.35 * band;
-        band += f * high;
-        s[i] = 0.22 * band;
+        band += f * (random.Uniform() * 2 - 1 - low - 0.5 * band);
+        s[i] += 0.05 * band * std::sin(kPi * i / (0.28 * rate));
     }
-    // Bubbles: short sine chirps that rise as they close, at random moments.
-    for (int b = 0; b < 34; ++b) {
-        const double at = random.Range(0.02f, 0.8f);
-        const double f0 = random.Range(380, 950);
-        const double tau = random.Range(0.010f, 0.028f);
-        const double gain = random.Range(0.18f, 0.42f);
-        double phase = 0;
-        for (int i = static_cast<int>(at * rate); i < count; ++i) {
-            const double t = i / rate - at;
-            if (t > 8 * tau) break;
-            const double f = f0 * (1 + 2.2 * t / (8 * tau));
-            phase += 2 * kPi * f / rate;
-            s[i] += gain * std::exp(-t / tau) * std::min(1.0, t / 0.002) * std::sin(phase);
-        }
-    }
-    Fade(s, 0.04 * rate, 0.18 * rate);
+    Normalise(s, rate);
+    Fade(s, 0.004 * rate, 0.02 * rate);
     return Quantise(s, seed + 1);
 }
 
@@ -117,33 +146,14 @@ std::vector<std::uint8_t> SolvedSound(std::uint32_t seed) {
     const int count = 34265;
     const double rate = kEffectRate;
     std::vector<double> s(count, 0.0);
-    const Note melody[] = {
-        {0.00, 0.14, Pitch("G4")}, {0.15, 0.14, Pitch("C5")}, {0.30, 0.14, Pitch("E5")},
-        {0.45, 0.40, Pitch("G5")}, {0.90, 0.13, Pitch("E5")}, {1.05, 0.13, Pitch("G5")},
+    // Rising through the chord, then the chord held and ringing out.
+    const Strike melody[] = {
+        {0.00, 0.45, Pitch("G4"), 0, 0.22}, {0.15, 0.45, Pitch("C5"), 0, 0.22}, {0.30, 0.45, Pitch("E5"), 0, 0.22},
+        {0.45, 0.60, Pitch("G5"), 0, 0.32}, {0.90, 0.30, Pitch("E5"), 0, 0.16}, {1.05, 0.30, Pitch("G5"), 0, 0.16},
     };
-    const Note chord[] = {{1.20, 1.90, Pitch("C5")},
-                          {1.20, 1.90, Pitch("E5")},
-                          {1.20, 1.90, Pitch("G5")},
-                          {1.20, 1.90, Pitch("C6")}};
-    // A bright brass-like tone whose upper harmonics open during the attack.
-    auto play = [&](const Note& note, double gain, bool held) {
-        Voice voice;
-        const int first = static_cast<int>(note.start * rate);
-        const int last = std::min(count, static_cast<int>((note.start + note.length) * rate) + 1);
-        for (int i = first; i < last; ++i) {
-            const double t = i / rate - note.start;
-            const double open = std::min(1.0, t / 0.05);
-            const double vibrato =
-                held ? 1 + 0.004 * std::sin(2 * kPi * 5.2 * t) * std::min(1.0, t / 0.4) : 1;
-            const double decay = held ? std::exp(-t / 1.1) : 1;
-            const double env = NoteEnvelope(t, note.length, 0.012, held ? 0.5 : 0.03) * decay;
-            s[i] += gain * env * voice.Next(note.frequency * vibrato, rate, 4800, [open](int k) {
-                return std::pow(k, -1.3) * std::exp(-(k - 1) * (1.15 - open) * 0.8);
-            });
-        }
-    };
-    for (const Note& note : melody) play(note, 0.55, note.length > 0.3);
-    for (const Note& note : chord) play(note, 0.26, true);
+    for (const Strike& note : melody) Play(s, rate, note);
+    for (const char* name : {"C5", "E5", "G5", "C6"}) Play(s, rate, {1.20, 1.90, Pitch(name), 0, 0.75, 0.55});
+    Normalise(s, rate);
     Fade(s, 8, 0.05 * rate);
     return Quantise(s, seed + 2);
 }
@@ -152,19 +162,10 @@ std::vector<std::uint8_t> RefuseSound(std::uint32_t seed) {
     const int count = 2298;
     const double rate = kEffectRate;
     std::vector<double> s(count, 0.0);
-    // Two short low notes, the second lower: a soft "uh-uh".
-    const Note notes[] = {{0.005, 0.085, 311.1}, {0.105, 0.098, 233.1}};
-    for (const Note& note : notes) {
-        Voice voice;
-        for (int i = 0; i < count; ++i) {
-            const double t = i / rate - note.start;
-            const double env = NoteEnvelope(t, note.length, 0.006, 0.04);
-            if (env <= 0) continue;
-            s[i] += 0.6 * env *
-                    voice.Next(note.frequency * (1 - 0.06 * t / note.length), rate, 3000,
-                               [](int k) { return k % 2 ? 1.0 / k : 0.25 / k; });
-        }
-    }
+    // Two short low knocks, the second lower: a soft "uh-uh".
+    Play(s, rate, {0.004, 0.095, 311.1, -0.04, 0.06, 1, 0.8});
+    Play(s, rate, {0.105, 0.100, 233.1, -0.05, 0.06, 1, 0.8});
+    Normalise(s, rate);
     Fade(s, 4, 0.01 * rate);
     return Quantise(s, seed + 3);
 }
@@ -173,32 +174,14 @@ std::vector<std::uint8_t> TimeUpSound(std::uint32_t seed) {
     const int count = 25246;
     const double rate = kEffectRate;
     std::vector<double> s(count, 0.0);
-    // "Wah, wah, wah, waaah": a muted horn stepping down, the last note
-    // wavering and sagging as it dies away.
-    const Note notes[] = {{0.02, 0.36, Pitch("G4")},
-                          {0.42, 0.36, Pitch("F#4")},
-                          {0.82, 0.36, Pitch("F4")},
-                          {1.22, 1.04, Pitch("E4")}};
-    for (int n = 0; n < 4; ++n) {
-        const Note& note = notes[n];
-        const bool last = n == 3;
-        Voice voice;
-        for (int i = 0; i < count; ++i) {
-            const double t = i / rate - note.start;
-            const double env = NoteEnvelope(t, note.length, 0.02, last ? 0.45 : 0.06);
-            if (env <= 0) continue;
-            // The mute opens and closes once per note: the "wah".
-            const double wah =
-                last ? 0.5 + 0.5 * std::sin(std::min(1.0, t / 0.25) * kPi * 0.5) * std::exp(-t / 1.2)
-                     : std::sin(kPi * std::min(1.0, t / note.length));
-            const double sag = last ? 1 - 0.035 * std::max(0.0, t - 0.5) : 1;
-            const double vibrato =
-                last ? 1 + 0.012 * std::sin(2 * kPi * 5.5 * t) * std::min(1.0, t / 0.3) : 1;
-            s[i] += 0.62 * env * voice.Next(note.frequency * sag * vibrato, rate, 4500, [wah](int k) {
-                return std::pow(k, -1.1) * std::exp(-(k - 1) * (1.3 - wah));
-            });
-        }
-    }
+    // Stepping down by semitones, darker than the fanfare; the last note sags
+    // as it dies away.
+    const Strike notes[] = {{0.02, 0.40, Pitch("G4"), 0, 0.25, 1, 0.7},
+                            {0.42, 0.40, Pitch("F#4"), 0, 0.25, 1, 0.7},
+                            {0.82, 0.40, Pitch("F4"), 0, 0.25, 1, 0.7},
+                            {1.22, 1.05, Pitch("E4"), -0.04, 0.45, 1, 0.7}};
+    for (const Strike& note : notes) Play(s, rate, note);
+    Normalise(s, rate);
     Fade(s, 8, 0.05 * rate);
     return Quantise(s, seed + 4);
 }

@@ -5,13 +5,13 @@ namespace {
 constexpr float kCentre = kBlobSize / 2.0f;
 constexpr float kRadius = 5.745f;  // sqrt(33): rows of 4, 8, 10, 10, 12, 12 pixels
 
-float DistanceFromCentre(int x, int y) {
-    return Length(Vec2{x + 0.5f, y + 0.5f} - Vec2{kCentre, kCentre});
+float DistanceFromCentre(float x, float y) {
+    return Length(Vec2{x, y} - Vec2{kCentre, kCentre});
 }
 
 // Light from the upper left: a sphere-like shade for the water surface.
-Rgb Water(int x, int y, float radius) {
-    const Vec2 p{x + 0.5f - kCentre, y + 0.5f - kCentre};
+Rgb Water(float x, float y, float radius) {
+    const Vec2 p{x - kCentre, y - kCentre};
     const float r = Length(p) / radius;
     const Rgb deep = Hex(0x1E9A34), bright = Hex(0x4CF05C);
     Rgb c = Mix(bright, deep, SmoothStep(0.2f, 1.0f, r));
@@ -23,26 +23,29 @@ Rgb Water(int x, int y, float radius) {
 
 }  // namespace
 
-bool InWaterDisc(int x, int y) {
-    const float dx = x + 0.5f - kCentre, dy = y + 0.5f - kCentre;
+bool InWaterDisc(float x, float y) {
+    const float dx = x - kCentre, dy = y - kCentre;
     return dx * dx + dy * dy <= 33.0f;
 }
 
-Rgb EmptyMouth(int x, int y) {
+Rgb EmptyMouth(float x, float y) {
     // A hole lit from the upper left: its lower right inner wall catches the light.
-    const Vec2 p{x + 0.5f - kCentre, y + 0.5f - kCentre};
+    const Vec2 p{x - kCentre, y - kCentre};
     const float toLight = Dot(p, Vec2{0.7071f, 0.7071f}) / kRadius;  // -1 upper left .. 1 lower right
     const float wall = SmoothStep(0.55f, 1.0f, Length(p) / kRadius);
     const float shade = 34 + 22 * wall * (0.5f + 0.5f * toLight) + 6 * (1 - wall);
     return {shade, shade, shade + 3};
 }
 
-Canvas DrawWaterStrip() {
-    Canvas c(8 * kBlobSize, kBlobSize);
+Canvas DrawWaterStrip(int scale) {
+    const ScaledArt scaled(scale);
+    const int size = kBlobSize * scale;
+    Canvas c(8 * size, size);
     for (int tile = 0; tile < 8; ++tile) {
-        for (int y = 0; y < kBlobSize; ++y) {
-            for (int x = 0; x < kBlobSize; ++x) {
-                Rgb& p = c.At(tile * kBlobSize + x, y);
+        for (int py = 0; py < size; ++py) {
+            for (int px = 0; px < size; ++px) {
+                const float x = (px + 0.5f) / scale, y = (py + 0.5f) / scale;
+                Rgb& p = c.At(tile * size + px, py);
                 const bool inside = InWaterDisc(x, y);
                 if (tile == 6) {
                     p = inside ? Rgb{} : Rgb{255, 255, 255};
