@@ -17,6 +17,7 @@
 
 #include "game/AboutBox.h"
 #include "game/HelpWindow.h"
+#include "game/Placing.h"
 #include "game/Splash.h"
 #include "game/TongueDlg.h"
 #include "game/UiTexts.h"
@@ -30,6 +31,7 @@
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
+#include "view/WindowFrame.h"
 
 namespace {
 
@@ -218,8 +220,9 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
 void TMainForm::setVisible(bool visible) {
     if (visible && !m_shown) {
         m_shown = true;
-        RestorePlacement();
-        PlayOpeningEffect(QRect(pos(), frameGeometry().size()));
+        // Wayland places every top-level window itself and lets no program
+        // draw outside its own windows.
+        if (CanPlaceWindows()) PlayOpeningEffect(RestorePlacement());
     }
     QWidget::setVisible(visible);
 }
@@ -237,15 +240,16 @@ bool TMainForm::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void TMainForm::RestorePlacement() {
+// Measured as the platform places the window: its frame included, which the
+// window manager tells before the window is first shown.
+QRect TMainForm::RestorePlacement() {
     const QRect screen = this->screen()->geometry();
-    const QSize frame = frameGeometry().size();
-    const WindowPosition at = RestoredPosition(m_settings.Read(settings::MainForm), frame.width(), frame.height(),
-                                               screen.width(), screen.height());
-    if (at.centred)
-        move(screen.left() + (screen.width() - frame.width()) / 2, screen.top() + (screen.height() - frame.height()) / 2);
-    else
-        move(screen.left() + at.left, screen.top() + at.top);
+    const OuterWindow outer = OuterOf(this);
+    const WindowPosition at =
+        RestoredPosition(m_settings.Read(settings::MainForm), outer, screen.width(), screen.height());
+    const QRect placed(screen.topLeft() + QPoint(at.left, at.top), QSize(outer.width, outer.height));
+    MoveFrameTo(this, placed.topLeft());
+    return placed;
 }
 
 // The normal frame rectangle, also for a window that is maximised or minimised.
@@ -370,7 +374,7 @@ void TMainForm::SetScrollMaximum(int maximum) {
 
 // Only the placement text decides where the window ends up; these are its
 // position until then.
-void TMainForm::PlaceWindow(int left, int top) { move(left, top); }
+void TMainForm::PlaceWindow(int left, int top) { move(ClampedCoordinate(left), ClampedCoordinate(top)); }
 
 void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
 
