@@ -399,6 +399,8 @@ void TMainForm::CloseHelp() {
 
 void TMainForm::ShowAbout() {
     TAboutBox about(this);
+    about.adjustSize();
+    CentreOver(&about, this);
     about.exec();
 }
 

@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "game/MessageTexts.h"
+#include "game/Placing.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
 
@@ -92,6 +93,7 @@ int TYesNoDlg::ShowModal(int page) {
     if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
     // A dialog has one default button at a time: the shown page's confirming one.
     m_pages[CurrentPage() - 1].confirm->setDefault(true);
+    if (parentWidget()) CentreOver(this, parentWidget());
     return exec();
 }
 
