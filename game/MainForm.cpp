@@ -383,12 +383,15 @@ bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
     if (!m_help) {
         m_help = std::make_unique<THelpWindow>();
-        // Beside the game where the screen has room, so the board stays in view.
-        const QRect screen = this->screen()->availableGeometry();
-        const QRect game = frameGeometry();
-        const int right = game.right() + 8;
-        const int left = right + m_help->width() <= screen.right() ? right : std::max(screen.left(), game.left() - 8 - m_help->width());
-        m_help->move(left, std::max(screen.top(), game.top()));
+        // The clock runs while the help is open: the board stays in view.
+        if (CanPlaceWindows()) {
+            const OuterWindow outer = OuterOf(m_help.get());
+            const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
+            const QRect place = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest, frameGeometry(),
+                                            board, screen()->availableGeometry());
+            m_help->resize(m_help->size() - QSize(outer.width, outer.height) + place.size());
+            MoveFrameTo(m_help.get(), place.topLeft());
+        }
     }
     m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
 }
