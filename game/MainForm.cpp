@@ -387,7 +387,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
         if (CanPlaceWindows()) {
             const OuterWindow outer = OuterOf(m_help.get());
             const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
-            const QRect place = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest, frameGeometry(),
+            const QRect place = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest, OuterRect(this),
                                             board, screen()->availableGeometry());
             m_help->resize(m_help->size() - QSize(outer.width, outer.height) + place.size());
             MoveFrameTo(m_help.get(), place.topLeft());

@@ -11,9 +11,16 @@ OuterWindow OuterOf(QWidget* window) {
                      window->devicePixelRatioF());
 }
 
-void CentreOver(QWidget* window, const QWidget* over) {
+QRect OuterRect(QWidget* window) {
+    const OuterWindow outer = OuterOf(window);
+    const QRect client = window->geometry();
+    return {client.left() - (outer.width - client.width()) / 2, client.top() - outer.titleHeight, outer.width,
+            outer.height};
+}
+
+void CentreOver(QWidget* window, QWidget* over) {
     if (!CanPlaceWindows()) return;
     const OuterWindow outer = OuterOf(window);
-    MoveFrameTo(window, CentredOver(QSize(outer.width, outer.height), over->frameGeometry(),
-                                    over->screen()->availableGeometry()));
+    MoveFrameTo(window,
+                CentredOver(QSize(outer.width, outer.height), OuterRect(over), over->screen()->availableGeometry()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include "store/WindowPlacement.h"
@@ -11,6 +12,10 @@ class QWidget;
 // pixels; known also before its first show.
 OuterWindow OuterOf(QWidget* window);
 
+// The outer rectangle of a window on the screen, as the window manager framed
+// it (Qt's own frame geometry may be a pixel off).
+QRect OuterRect(QWidget* window);
+
 // Centres the window over another one, frames included, inside the screen;
 // where the compositor places windows, their transient parent does it.
-void CentreOver(QWidget* window, const QWidget* over);
+void CentreOver(QWidget* window, QWidget* over);

@@ -19,6 +19,7 @@ packages=(
   libxcb1-dev
   libxtst-dev
   xvfb
+  openbox
   qt6-svg-dev
   fonts-liberation
   libgtest-dev

@@ -89,9 +89,8 @@ bool CanPlaceWindows() { return !QGuiApplication::platformName().startsWith(QLat
 void MoveFrameTo(QWidget* window, QPoint topLeft) {
     // Once the native window exists, a widget's move places its client area
     // while the frame is unknown; the window's frame position is what counts.
-    if (QWindow* handle = window->windowHandle(); handle && !window->isVisible())
-        handle->setFramePosition(topLeft);
     window->move(topLeft);
+    if (QWindow* handle = window->windowHandle(); handle && !window->isVisible()) handle->setFramePosition(topLeft);
 }
 
 QPoint CentredOver(QSize window, QRect over, QRect screen) {
