@@ -104,7 +104,11 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_game.FormCreate(programFolder);
 }
 
-TMainForm::~TMainForm() { m_game.FormDestroy(PlacementText()); }
+// Where the platform cannot tell the window's position (Wayland), the stored
+// placement is kept for the next start where it can.
+TMainForm::~TMainForm() {
+    m_game.FormDestroy(CanPlaceWindows() ? PlacementText() : m_settings.Read(settings::MainForm));
+}
 
 QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
     auto* button = new QToolButton(m_ToolPanel);

@@ -20,6 +20,8 @@ packages=(
   libxtst-dev
   xvfb
   openbox
+  weston
+  qt6-wayland
   qt6-svg-dev
   fonts-liberation
   libgtest-dev
