@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTest>
 #include <map>
 #include <string>
@@ -11,9 +10,9 @@
 #include "game/AboutBox.h"
 #include "game/HelpWindow.h"
 #include "game/MainForm.h"
-#include "game/TongueDlg.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
+#include "tests/support/ModalWatcher.h"
 #include "tests/support/NoiseSheets.h"
 #include "view/WindowFrame.h"
 
@@ -46,41 +45,25 @@ std::optional<QRect> FrameOnScreen(Display* display, const QWidget* widget) {
     return QRect(x, y, attributes.width, attributes.height).marginsAdded(frame);
 }
 
-// Writes down where each modal window settles (the same frame on three
-// looks in a row), then answers it.
-class ModalWatcher {
-public:
-    explicit ModalWatcher(Display* display) : m_display(display) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Look(); });
-        m_timer.start(5);
-    }
+// Writes down where each modal window settles: the same frame on three looks
+// in a row.
+struct Settled {
+    explicit Settled(Display* display)
+        : watcher([this, display](QWidget* modal) {
+              const auto frame = FrameOnScreen(display, modal);
+              same = frame && modal == last && frame == lastFrame ? same + 1 : 0;
+              last = modal;
+              lastFrame = frame;
+              if (same < 3) return false;
+              last = nullptr;
+              seen[modal->objectName().toStdString()] = *frame;
+              return true;
+          }) {}
     std::map<std::string, QRect> seen;
-
-private:
-    void Look() {
-        QWidget* modal = QApplication::activeModalWidget();
-        const auto frame = modal ? FrameOnScreen(m_display, modal) : std::nullopt;
-        m_same = frame && modal == m_last && frame == m_frame ? m_same + 1 : 0;
-        m_last = modal;
-        m_frame = frame;
-        if (m_same < 3) return;
-        m_last = nullptr;
-        seen[modal->objectName().toStdString()] = *frame;
-        if (modal->objectName() == "Splash") {
-            QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), modal->mapToGlobal(QPointF(5, 5)),
-                              Qt::LeftButton, Qt::LeftButton, {});
-            QApplication::sendEvent(modal, &press);
-        }
-        else if (auto* tongue = qobject_cast<TTongueDlg*>(modal))
-            tongue->EnglishBtn()->click();
-        else if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->done(0);
-    }
-    Display* m_display;
-    QTimer m_timer;
-    QWidget* m_last = nullptr;
-    std::optional<QRect> m_frame;
-    int m_same = 0;
+    QWidget* last = nullptr;
+    std::optional<QRect> lastFrame;
+    int same = 0;
+    ModalWatcher watcher;
 };
 
 QPoint CentredOver(QRect window, QRect over) {
@@ -102,7 +85,7 @@ protected:
     void TearDown() override {
         if (display) XCloseDisplay(display);
     }
-    void ShowAndSettle(TMainForm& form, ModalWatcher& watcher, QRect& frame) {
+    void ShowAndSettle(TMainForm& form, Settled& watcher, QRect& frame) {
         form.show();
         QTRY_VERIFY_WITH_TIMEOUT(watcher.seen.count("Splash") && !QApplication::activeModalWidget(), 5000);
         std::optional<QRect> found;
@@ -117,7 +100,7 @@ protected:
 };
 
 TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
-    ModalWatcher watcher(display);
+    Settled watcher(display);
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     QRect main;
     ShowAndSettle(form, watcher, main);
@@ -145,7 +128,7 @@ TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
 TEST_F(Placement, RestoreKeepsTheWholeFrameOnTheScreen) {
     settings.Set("tongue", "0");
     settings.Set("MainForm", "200,0,1,5000,5000,0,0");
-    ModalWatcher watcher(display);
+    Settled watcher(display);
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     QRect main;
     ShowAndSettle(form, watcher, main);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -16,9 +15,9 @@
 
 #include "game/MainForm.h"
 #include "game/Splash.h"
-#include "game/TongueDlg.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
+#include "tests/support/ModalWatcher.h"
 #include "tests/support/NoiseSheets.h"
 #include "view/BoardSurface.h"
 
@@ -31,20 +30,6 @@ constexpr const char* kPlacement = "200,0,1,312,184,818,583";
 const LevelRecord kLevel =
     testlevels::Make({{4, 4, 4}, {3, 4, 5}, {5, 4, 5}, {4, 3, 5}, {4, 5, 5}, {9, 7, 5}}, 4, 4);
 
-// Answers a modal window as a player would: a click on the splash, English in
-// the language dialog, any answer elsewhere.
-void Answer(QWidget* modal) {
-    if (auto* tongue = qobject_cast<TTongueDlg*>(modal)) {
-        tongue->EnglishBtn()->click();
-    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        dialog->done(0);
-    } else {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), modal->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
-                          Qt::LeftButton, {});
-        QApplication::sendEvent(modal, &press);
-    }
-}
-
 class Wayland : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,18 +41,15 @@ protected:
     MemorySettings settings;
 };
 
-// Each modal window, once the compositor shows it, is written down with its
-// transient parent, then answered.
+// Each modal window is written down with its transient parent once the
+// compositor shows it.
 TEST_F(Wayland, EveryWindowAppearsOverTheMainWindowAndThePlacementIsKept) {
     std::map<std::string, const QWindow*> parents;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->windowHandle() || !modal->windowHandle()->isExposed()) return;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (!modal->windowHandle() || !modal->windowHandle()->isExposed()) return false;
         parents[modal->objectName().toStdString()] = modal->windowHandle()->transientParent();
-        Answer(modal);
+        return true;
     });
-    watcher.start(20);
     {
         TMainForm form(folder.Folder(), NoiseSheets(), settings);
         form.show();
@@ -102,12 +84,7 @@ std::optional<QPoint> FindBoard(const QImage& shot, const QImage& board) {
 TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
     settings.Set("tongue", "0");
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    QTimer closer;  // the splash
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->windowHandle() && modal->windowHandle()->isExposed()) Answer(modal);
-    });
-    closer.start(20);
+    ModalWatcher splash([](QWidget* modal) { return modal->windowHandle() && modal->windowHandle()->isExposed(); });
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTRY_VERIFY(!QApplication::activeModalWidget() && !form.Splash()->isVisible());
