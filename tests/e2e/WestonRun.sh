@@ -18,4 +18,7 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 [ -e "$runtime/$socket" ] || { cat "$runtime/weston.log"; exit 1; }
+# Under LeakSanitizer: Mesa has no frame pointers, and only a full unwind
+# reaches the library that its leak suppression names.
+[ -n "${LSAN_OPTIONS:-}" ] && export LSAN_OPTIONS="$LSAN_OPTIONS:fast_unwind_on_malloc=0"
 XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland "$@"
