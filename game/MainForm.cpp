@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWindow>
 #include <chrono>
 #include <thread>
 
@@ -385,19 +386,22 @@ void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
 bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
 
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
+    std::optional<QPoint> place;
     if (!m_help) {
         m_help = std::make_unique<THelpWindow>();
         // The clock runs while the help is open: the board stays in view.
         if (CanPlaceWindows()) {
             const OuterWindow outer = OuterOf(m_help.get());
             const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
-            const QRect place = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest, OuterRect(this),
-                                            board, screen()->availableGeometry());
-            m_help->resize(m_help->size() - QSize(outer.width, outer.height) + place.size());
-            MoveFrameTo(m_help.get(), place.topLeft());
+            const QRect beside = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest,
+                                             OuterRect(this), board, screen()->availableGeometry());
+            m_help->resize(m_help->size() - QSize(outer.width, outer.height) + beside.size());
+            place = beside.topLeft();
         }
     }
     m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
+    // Shown with its new size, the window takes its frame's place only now.
+    if (place) m_help->windowHandle()->setFramePosition(*place);
 }
 
 void TMainForm::CloseHelp() {

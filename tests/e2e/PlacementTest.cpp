@@ -120,7 +120,7 @@ TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
     form.OpenHelp(folder.Folder() + "aqnd2.html", "The_game");
     std::optional<QRect> help;
     QTRY_VERIFY((help = FrameOnScreen(display, form.HelpWindow())).has_value());
-    EXPECT_GT(help->left(), main.right());
+    EXPECT_EQ(help->topLeft(), QPoint(main.right() + 1 + 8, main.top()));
     EXPECT_LE(help->right(), screen.right());
     EXPECT_GE(help->width(), THelpWindow::kNarrowest);
 }
