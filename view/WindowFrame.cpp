@@ -87,8 +87,9 @@ QMargins FrameMargins(QWidget* window) {
 bool CanPlaceWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 void MoveFrameTo(QWidget* window, QPoint topLeft) {
-    // Once the native window exists, a widget's move places its client area
-    // while the frame is unknown; the window's frame position is what counts.
+    // Once the native window exists, Qt takes a widget's move for its client
+    // area as long as it has not seen the frame: the frame position is given
+    // to the window as well.
     window->move(topLeft);
     if (QWindow* handle = window->windowHandle(); handle && !window->isVisible()) handle->setFramePosition(topLeft);
 }

@@ -18,7 +18,8 @@ QMargins FrameMargins(QWidget* window);
 bool CanPlaceWindows();
 
 // Puts the window's frame (its top left corner given) where it belongs, also
-// before its first show, when the frame is not there yet.
+// before its first show, when the frame is not there yet. A window resized
+// after its native window was made needs its frame position again once shown.
 void MoveFrameTo(QWidget* window, QPoint topLeft);
 
 // Where a window of the given outer size goes to be centred over `over`,
