@@ -51,6 +51,11 @@ std::optional<std::int32_t> ReferenceInt(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
+// A stored position is kept only while part of the window stays on the screen.
+bool OnScreen(std::int64_t left, std::int64_t top, int w, int h, int sw, int sh) {
+    return left + w > 0 && left < sw && top + h > 0 && top < sh;
+}
+
 void CheckValue(std::string_view text) {
     Require(ParseSettingInt(text) == ReferenceInt(text), "integer reading differs from its grammar");
 
@@ -63,9 +68,13 @@ void CheckValue(std::string_view text) {
                                       std::array{506, 399, 320, 200}, std::array{4000, 3000, 65535, 65535}}) {
         const WindowPosition at = RestoredPosition(text, w, h, sw, sh);
         if (at.centred) {
-            Require(!ParsePlacementText(text), "a placement text was not used");
+            if (const auto p = ParsePlacementText(text))
+                Require(!OnScreen(std::int64_t{p->left} + w > sw ? sw - w : p->left,
+                                  std::int64_t{p->top} + h > sh ? sh - h : p->top, w, h, sw, sh),
+                        "a placement text within reach was not used");
             continue;
         }
+        Require(OnScreen(at.left, at.top, w, h, sw, sh), "a window kept out of reach");
         const auto placement = ParsePlacementText(text);
         Require(placement.has_value(), "a window placed by a text that is none");
         Require(at.left == placement->left || at.left == sw - w, "left edge neither stored nor pulled in");

@@ -8,6 +8,9 @@ class QTextBrowser;
 class THelpWindow : public QWidget {
     Q_OBJECT
 public:
+    // Narrower than this, the help is made no narrower to fit beside the game.
+    static constexpr int kNarrowest = 320;
+
     THelpWindow();
 
     // Shows the file at the topic's anchor; a file that cannot be read is

@@ -13,11 +13,13 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWindow>
 #include <chrono>
 #include <thread>
 
 #include "game/AboutBox.h"
 #include "game/HelpWindow.h"
+#include "game/Placing.h"
 #include "game/Splash.h"
 #include "game/TongueDlg.h"
 #include "game/UiTexts.h"
@@ -32,6 +34,7 @@
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
 #include "view/ToolStrip.h"
+#include "view/WindowFrame.h"
 
 namespace {
 
@@ -104,7 +107,11 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_game.FormCreate(programFolder);
 }
 
-TMainForm::~TMainForm() { m_game.FormDestroy(PlacementText()); }
+// Where the platform cannot tell the window's position (Wayland), the stored
+// placement is kept for the next start where it can.
+TMainForm::~TMainForm() {
+    m_game.FormDestroy(CanPlaceWindows() ? PlacementText() : m_settings.Read(settings::MainForm));
+}
 
 QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
     auto* button = new QToolButton(m_ToolPanel);
@@ -222,8 +229,9 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
 void TMainForm::setVisible(bool visible) {
     if (visible && !m_shown) {
         m_shown = true;
-        RestorePlacement();
-        PlayOpeningEffect(QRect(pos(), frameGeometry().size()));
+        // Wayland places every top-level window itself and lets no program
+        // draw outside its own windows.
+        if (CanPlaceWindows()) PlayOpeningEffect(RestorePlacement());
     }
     QWidget::setVisible(visible);
 }
@@ -241,15 +249,16 @@ bool TMainForm::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void TMainForm::RestorePlacement() {
+// Measured as the platform places the window: its frame included, which the
+// window manager tells before the window is first shown.
+QRect TMainForm::RestorePlacement() {
     const QRect screen = this->screen()->geometry();
-    const QSize frame = frameGeometry().size();
-    const WindowPosition at = RestoredPosition(m_settings.Read(settings::MainForm), frame.width(), frame.height(),
-                                               screen.width(), screen.height());
-    if (at.centred)
-        move(screen.left() + (screen.width() - frame.width()) / 2, screen.top() + (screen.height() - frame.height()) / 2);
-    else
-        move(screen.left() + at.left, screen.top() + at.top);
+    const OuterWindow outer = OuterOf(this);
+    const WindowPosition at =
+        RestoredPosition(m_settings.Read(settings::MainForm), outer, screen.width(), screen.height());
+    const QRect placed(screen.topLeft() + QPoint(at.left, at.top), QSize(outer.width, outer.height));
+    MoveFrameTo(this, placed.topLeft());
+    return placed;
 }
 
 // The normal frame rectangle, also for a window that is maximised or minimised.
@@ -393,23 +402,29 @@ void TMainForm::SetScrollMaximum(int maximum) {
 
 // Only the placement text decides where the window ends up; these are its
 // position until then.
-void TMainForm::PlaceWindow(int left, int top) { move(left, top); }
+void TMainForm::PlaceWindow(int left, int top) { move(ClampedCoordinate(left), ClampedCoordinate(top)); }
 
 void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
 
 bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
 
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
+    std::optional<QPoint> place;
     if (!m_help) {
         m_help = std::make_unique<THelpWindow>();
-        // Beside the game where the screen has room, so the board stays in view.
-        const QRect screen = this->screen()->availableGeometry();
-        const QRect game = frameGeometry();
-        const int right = game.right() + 8;
-        const int left = right + m_help->width() <= screen.right() ? right : std::max(screen.left(), game.left() - 8 - m_help->width());
-        m_help->move(left, std::max(screen.top(), game.top()));
+        // The clock runs while the help is open: the board stays in view.
+        if (CanPlaceWindows()) {
+            const OuterWindow outer = OuterOf(m_help.get());
+            const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
+            const QRect beside = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest,
+                                             OuterRect(this), board, screen()->availableGeometry());
+            m_help->resize(m_help->size() - QSize(outer.width, outer.height) + beside.size());
+            place = beside.topLeft();
+        }
     }
     m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
+    // Shown with its new size, the window takes its frame's place only now.
+    if (place) m_help->windowHandle()->setFramePosition(*place);
 }
 
 void TMainForm::CloseHelp() {
@@ -418,6 +433,8 @@ void TMainForm::CloseHelp() {
 
 void TMainForm::ShowAbout() {
     TAboutBox about(this);
+    about.adjustSize();
+    CentreOver(&about, this);
     about.exec();
 }
 

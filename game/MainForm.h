@@ -97,7 +97,7 @@ private:
     void CreateControls();
     void UpdateCell(int c, int r);
     void boxMouseDown(Qt::MouseButton button, QPoint position);
-    void RestorePlacement();
+    QRect RestorePlacement();  // the window's outer rectangle where it goes
     std::string PlacementText() const;
 
     SpriteSheets m_sheets;

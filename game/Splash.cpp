@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "view/Glyphs.h"
+#include "view/WindowFrame.h"
 
 TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName("Splash");
@@ -26,7 +27,7 @@ void TSplash::ShowModal() {
     // Drawn when first needed, so it never holds up the main window.
     if (m_Image1->pixmap().isNull()) m_Image1->setPixmap(Glyph("splash").pixmap(200, 150));
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (CanPlaceWindows()) move(CentredOver(size(), screen->geometry(), screen->geometry()));
     QEventLoop loop;
     m_loop = &loop;
     show();

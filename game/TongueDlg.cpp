@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "game/Placing.h"
 #include "view/Glyphs.h"
 
 TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
@@ -46,6 +47,7 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWin
 std::optional<int> TTongueDlg::Ask() {
     m_chosen.reset();
     m_EnglishBtn->setFocus();
+    if (parentWidget()) CentreOver(this, parentWidget());
     exec();
     return m_chosen;
 }

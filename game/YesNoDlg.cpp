@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "game/MessageTexts.h"
+#include "game/Placing.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
 
@@ -97,6 +98,7 @@ int TYesNoDlg::ShowModal(int page) {
     QPushButton* confirm = m_pages[CurrentPage() - 1].confirm;
     confirm->setDefault(true);
     confirm->setFocus();
+    if (parentWidget()) CentreOver(this, parentWidget());
     return exec();
 }
 

@@ -19,6 +19,9 @@ packages=(
   libxcb1-dev
   libxtst-dev
   xvfb
+  openbox
+  weston
+  qt6-wayland
   qt6-svg-dev
   fonts-liberation
   libgtest-dev

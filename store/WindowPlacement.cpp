@@ -1,5 +1,7 @@
 #include "store/WindowPlacement.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -21,9 +23,18 @@ std::vector<std::string_view> Fields(std::string_view text) {
 }
 
 // Pulls a window back so its far edge is not beyond the screen's.
-int Inside(int start, int size, int screen) {
-    const std::int64_t end = std::int64_t{start} + size;
-    return end > screen ? screen - size : start;
+std::int64_t Inside(std::int64_t start, std::int64_t size, std::int64_t screen) {
+    return start + size > screen ? screen - size : start;
+}
+
+// The length of [start, start + size) that lies on [0, screen).
+std::int64_t OnScreen(std::int64_t start, std::int64_t size, std::int64_t screen) {
+    return std::min(start + size, screen) - std::max<std::int64_t>(start, 0);
+}
+
+// Device pixels as logical ones, a part of one counted as a whole.
+int Logical(int devicePixels, double scale) {
+    return scale > 0 ? static_cast<int>(std::ceil(devicePixels / scale - 1e-9)) : devicePixels;
 }
 
 }  // namespace
@@ -68,10 +79,29 @@ std::optional<WindowPlacement> ParsePlacementText(std::string_view text) {
     return placement;
 }
 
+OuterWindow WithFrame(int clientWidth, int clientHeight, int marginLeft, int marginTop, int marginRight,
+                      int marginBottom, double scale) {
+    return {clientWidth + Logical(marginLeft + marginRight, scale),
+            clientHeight + Logical(marginTop + marginBottom, scale), Logical(marginTop, scale)};
+}
+
+WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth, int screenHeight) {
+    if (const auto placement = ParsePlacementText(text)) {
+        const std::int64_t left = Inside(placement->left, window.width, screenWidth);
+        const std::int64_t top = Inside(placement->top, window.height, screenHeight);
+        const std::int64_t reach = window.titleHeight > 0 ? window.titleHeight : window.height;
+        if (OnScreen(left, window.width, screenWidth) > 0 && OnScreen(top, reach, screenHeight) > 0)
+            return {static_cast<int>(left), static_cast<int>(top), false};
+    }
+    return {(screenWidth - window.width) / 2, (screenHeight - window.height) / 2, true};
+}
+
 WindowPosition RestoredPosition(std::string_view text, int windowWidth, int windowHeight, int screenWidth,
                                 int screenHeight) {
-    if (const auto placement = ParsePlacementText(text))
-        return {Inside(placement->left, windowWidth, screenWidth),
-                Inside(placement->top, windowHeight, screenHeight), false};
-    return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 2, true};
+    return RestoredPosition(text, OuterWindow{windowWidth, windowHeight, 0}, screenWidth, screenHeight);
+}
+
+int ClampedCoordinate(std::int64_t coordinate) {
+    constexpr std::int64_t kFar = std::int64_t{1} << 24;
+    return static_cast<int>(std::clamp(coordinate, -kFar, kFar));
 }

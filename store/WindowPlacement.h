@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,9 +46,33 @@ struct WindowPosition {
     bool centred = false;
 };
 
+// A window as the platform places it, in logical pixels: its outer size,
+// frame included, and the height of its title bar (0 without a frame).
+struct OuterWindow {
+    int width = 0;
+    int height = 0;
+    int titleHeight = 0;
+};
+
+// The window of the given client size inside a frame whose margins the window
+// manager gives in device pixels, scale of them to a logical pixel. The frame
+// is placed to the device pixel; a part of a logical pixel counts as a whole
+// one, so the frame stays on the screen.
+OuterWindow WithFrame(int clientWidth, int clientHeight, int marginLeft, int marginTop, int marginRight,
+                      int marginBottom, double scale);
+
 // Where the window goes when it is first shown: the stored left and top, pulled
-// back inside the right and bottom edges of the screen (a negative result
-// stays), the size kept. A text that is absent, empty or not a placement text
-// centres the window instead.
+// back inside the right and bottom edges of the screen, the size kept. A
+// negative position stays as long as part of the title bar (of a window with no
+// frame, part of the window) is still on the screen, so the player can reach
+// it; otherwise, and for a text that is absent, empty or not a placement text,
+// the window is centred. Positions are those of the frame's top left corner.
+WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth, int screenHeight);
+
+// The same for a window with no frame.
 WindowPosition RestoredPosition(std::string_view text, int windowWidth, int windowHeight, int screenWidth,
                                 int screenHeight);
+
+// A position read from the settings, brought into the range in which window
+// geometry can be computed in int: far beyond any screen either way.
+int ClampedCoordinate(std::int64_t coordinate);

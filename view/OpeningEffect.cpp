@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cmath>
 
 #include <xcb/xcb.h>
@@ -18,7 +19,15 @@ void Pause() {
     while (count < kPauseCount) count = count + 1;
 }
 
-int Step(int from, int to, int i) { return static_cast<int>(std::lround(from + (to - from) * i / double(kOpeningSteps))); }
+// In double: the distance between two ints may not fit one. The result lies
+// between from and to, so it does.
+int Step(int from, int to, int i) {
+    return static_cast<int>(std::lround(from + (double(to) - from) * i / kOpeningSteps));
+}
+
+// X draws in 16-bit coordinates.
+int16_t Coordinate(int value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }
+uint16_t Extent(int value) { return static_cast<uint16_t>(std::clamp(value - 1, 0, 65535)); }
 
 }  // namespace
 
@@ -52,9 +61,8 @@ void PlayOpeningEffect(QRect window) {
     for (int pass = 0; pass < 2; ++pass) {
         for (const QRect& r : rectangles) {
             Pause();
-            const xcb_rectangle_t box{static_cast<int16_t>(r.left()), static_cast<int16_t>(r.top()),
-                                      static_cast<uint16_t>(std::max(0, r.width() - 1)),
-                                      static_cast<uint16_t>(std::max(0, r.height() - 1))};
+            const xcb_rectangle_t box{Coordinate(r.left()), Coordinate(r.top()), Extent(r.width()),
+                                      Extent(r.height())};
             xcb_poly_rectangle(connection, screen->root, gc, 1, &box);
             xcb_flush(connection);
         }

@@ -1,0 +1,145 @@
+// A real X server with a window manager (openbox): every window lands where it
+// belongs, frames included, as the X server itself reports them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <map>
+#include <string>
+
+#include "game/AboutBox.h"
+#include "game/HelpWindow.h"
+#include "game/MainForm.h"
+#include "store/MemorySettings.h"
+#include "tests/support/Levels.h"
+#include "tests/support/ModalWatcher.h"
+#include "tests/support/NoiseSheets.h"
+#include "view/WindowFrame.h"
+
+// Last: Xlib's macros would clash with the names above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+// The window's frame on the screen, once the window manager has framed it.
+std::optional<QRect> FrameOnScreen(Display* display, const QWidget* widget) {
+    const Window id = widget->internalWinId();
+    XWindowAttributes attributes;
+    if (!id || !XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable) return {};
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    QMargins frame;
+    if (XGetWindowProperty(display, id, XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data) == Success &&
+        data && count == 4) {
+        const auto* v = reinterpret_cast<const long*>(data);
+        frame = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+    }
+    if (data) XFree(data);
+    int x, y;
+    Window child;
+    XTranslateCoordinates(display, id, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return QRect(x, y, attributes.width, attributes.height).marginsAdded(frame);
+}
+
+// Writes down where each modal window settles: the same frame on three looks
+// in a row.
+struct Settled {
+    explicit Settled(Display* display)
+        : watcher([this, display](QWidget* modal) {
+              const auto frame = FrameOnScreen(display, modal);
+              same = frame && modal == last && frame == lastFrame ? same + 1 : 0;
+              last = modal;
+              lastFrame = frame;
+              if (same < 3) return false;
+              last = nullptr;
+              seen[modal->objectName().toStdString()] = *frame;
+              return true;
+          }) {}
+    std::map<std::string, QRect> seen;
+    QWidget* last = nullptr;
+    std::optional<QRect> lastFrame;
+    int same = 0;
+    ModalWatcher watcher;
+};
+
+QPoint CentredOver(QRect window, QRect over) {
+    return over.topLeft() + QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
+}
+
+class Placement : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testlevels::WriteFile(folder.path() / "aqnd.dat",
+                              testlevels::Bytes({testlevels::Make({{4, 4, 4}, {9, 7, 5}}, 4, 4)}));
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        screen = QRect(0, 0, DisplayWidth(display, 0), DisplayHeight(display, 0));
+        // A window manager that has only just started may not answer yet.
+        QWidget probe;
+        QTRY_VERIFY_WITH_TIMEOUT(!FrameMargins(&probe).isNull(), 10000);
+    }
+    void TearDown() override {
+        if (display) XCloseDisplay(display);
+    }
+    void ShowAndSettle(TMainForm& form, Settled& watcher, QRect& frame) {
+        form.show();
+        QTRY_VERIFY_WITH_TIMEOUT(watcher.seen.count("Splash") && !QApplication::activeModalWidget(), 5000);
+        std::optional<QRect> found;
+        QTRY_VERIFY((found = FrameOnScreen(display, &form)).has_value());
+        frame = *found;
+    }
+
+    testlevels::TempFolder folder;
+    MemorySettings settings;
+    Display* display = nullptr;
+    QRect screen;
+};
+
+TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
+    Settled watcher(display);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    QRect main;
+    ShowAndSettle(form, watcher, main);
+    EXPECT_EQ(main.topLeft(), CentredOver(main, screen)) << "frame " << main.width() << " x " << main.height();
+    EXPECT_EQ(watcher.seen["Splash"].topLeft(), QPoint((screen.width() - 200) / 2, (screen.height() - 150) / 2));
+    ASSERT_TRUE(watcher.seen.count("TongueDlg"));
+    EXPECT_EQ(watcher.seen["TongueDlg"].topLeft(), CentredOver(watcher.seen["TongueDlg"], main));
+
+    form.ShowMessage(2);
+    ASSERT_TRUE(watcher.seen.count("YesNoDlg"));
+    EXPECT_EQ(watcher.seen["YesNoDlg"].topLeft(), CentredOver(watcher.seen["YesNoDlg"], main));
+    form.ShowAbout();
+    ASSERT_TRUE(watcher.seen.count("AboutBox"));
+    EXPECT_EQ(watcher.seen["AboutBox"].topLeft(), CentredOver(watcher.seen["AboutBox"], main));
+
+    // 1280 px leave 381 px beside the centred game: the help fits there, narrowed.
+    form.OpenHelp(folder.Folder() + "aqnd2.html", "The_game");
+    std::optional<QRect> help;
+    QTRY_VERIFY((help = FrameOnScreen(display, form.HelpWindow())).has_value());
+    EXPECT_EQ(help->topLeft(), QPoint(main.right() + 1 + 8, main.top()));
+    EXPECT_LE(help->right(), screen.right());
+    EXPECT_GE(help->width(), THelpWindow::kNarrowest);
+}
+
+TEST_F(Placement, RestoreKeepsTheWholeFrameOnTheScreen) {
+    settings.Set("tongue", "0");
+    settings.Set("MainForm", "200,0,1,5000,5000,0,0");
+    Settled watcher(display);
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    QRect main;
+    ShowAndSettle(form, watcher, main);
+    EXPECT_EQ(main.right(), screen.right());
+    EXPECT_EQ(main.bottom(), screen.bottom());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

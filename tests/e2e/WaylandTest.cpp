@@ -1,0 +1,127 @@
+// The game as a native Wayland client of weston: every window appears with the
+// main window as its transient parent, the frames of a move reach the
+// compositor while the game waits, and the stored placement is kept.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <thread>
+
+#include "game/MainForm.h"
+#include "game/Splash.h"
+#include "store/MemorySettings.h"
+#include "tests/support/Levels.h"
+#include "tests/support/ModalWatcher.h"
+#include "tests/support/NoiseSheets.h"
+#include "view/BoardSurface.h"
+
+namespace {
+
+constexpr const char* kPlacement = "200,0,1,312,184,818,583";
+
+// A Tee with a cross on each side, and a dry cross so the level stays unsolved:
+// each turn wets one neighbour and dries another.
+const LevelRecord kLevel =
+    testlevels::Make({{4, 4, 4}, {3, 4, 5}, {5, 4, 5}, {4, 3, 5}, {4, 5, 5}, {9, 7, 5}}, 4, 4);
+
+class Wayland : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland")) << "runs under WestonRun.sh";
+        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kLevel}));
+        settings.Set("MainForm", kPlacement);
+    }
+    testlevels::TempFolder folder;
+    MemorySettings settings;
+};
+
+// Each modal window is written down with its transient parent once the
+// compositor shows it.
+TEST_F(Wayland, EveryWindowAppearsOverTheMainWindowAndThePlacementIsKept) {
+    std::map<std::string, const QWindow*> parents;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (!modal->windowHandle() || !modal->windowHandle()->isExposed()) return false;
+        parents[modal->objectName().toStdString()] = modal->windowHandle()->transientParent();
+        return true;
+    });
+    {
+        TMainForm form(folder.Folder(), NoiseSheets(), settings);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY_WITH_TIMEOUT(parents.count("TongueDlg") && !QApplication::activeModalWidget(), 8000);
+        form.ShowMessage(2);
+        form.ShowAbout();
+        for (const char* name : {"Splash", "TongueDlg", "YesNoDlg", "AboutBox"}) {
+            ASSERT_TRUE(parents.count(name)) << name << " never appeared";
+            EXPECT_EQ(parents[name], form.windowHandle()) << name;
+        }
+    }
+    EXPECT_EQ(settings.Read(settings::MainForm), kPlacement);
+}
+
+// Where the board's picture lies in a screenshot: found by a cell the move
+// leaves alone.
+std::optional<QPoint> FindBoard(const QImage& shot, const QImage& board) {
+    const QPoint cell = BoardSurface::CellCorner(1, 1);
+    const QRgb first = board.pixel(cell) & 0xFFFFFF;
+    for (int y = cell.y(); y + board.height() - cell.y() <= shot.height(); ++y)
+        for (int x = cell.x(); x + board.width() - cell.x() <= shot.width(); ++x) {
+            if ((shot.pixel(x, y) & 0xFFFFFF) != first) continue;
+            const QRect square(x, y, kCellSize, kCellSize);
+            if (shot.copy(square).convertToFormat(QImage::Format_RGB32) ==
+                board.copy(QRect(cell, square.size())).convertToFormat(QImage::Format_RGB32))
+                return QPoint(x - cell.x(), y - cell.y());
+        }
+    return {};
+}
+
+TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
+    settings.Set("tongue", "0");
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    ModalWatcher splash([](QWidget* modal) { return modal->windowHandle() && modal->windowHandle()->isExposed(); });
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(!QApplication::activeModalWidget() && !form.Splash()->isVisible());
+    QTest::qWait(200);
+    const QImage before = form.surface().Image().copy();
+
+    // The screenshot is taken while the press is being handled: 400 ms of
+    // frames, the water's from 100 ms on.
+    QTemporaryDir shots;
+    std::thread shooter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(220));
+        const std::string command = "cd '" + shots.path().toStdString() + "' && weston-screenshooter";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    });
+    const QPoint tee(22 + 36 * 3 + 18, TMainForm::kToolBarHeight + 22 + 36 * 3 + 18);
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, tee);
+    shooter.join();
+    const QImage after = form.surface().Image().copy();
+    ASSERT_NE(before, after);
+
+    const QStringList files = QDir(shots.path()).entryList({"*.png"});
+    ASSERT_EQ(files.size(), 1);
+    const QImage shot(shots.filePath(files.first()));
+    const auto origin = FindBoard(shot, before);
+    ASSERT_TRUE(origin) << "the board is not in the screenshot";
+    // The Tee and its neighbours, which the move draws anew.
+    const QRect moved(BoardSurface::CellCorner(3, 3), QSize(3 * kCellSize, 3 * kCellSize));
+    const QImage seen = shot.copy(moved.translated(*origin)).convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(seen, before.copy(moved).convertToFormat(QImage::Format_RGB32))
+        << "no frame of the move reached the compositor";
+    EXPECT_NE(seen, after.copy(moved).convertToFormat(QImage::Format_RGB32)) << "the screenshot came after the move";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

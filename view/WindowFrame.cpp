@@ -1,0 +1,131 @@
+#include "view/WindowFrame.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <thread>
+
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(reply);
+    return atom;
+}
+
+// left, right, top, bottom, as the window manager writes them.
+std::optional<QMargins> Extents(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t extents) {
+    const auto cookie = xcb_get_property(connection, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    std::optional<QMargins> margins;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+        const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        margins = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+    }
+    free(reply);
+    return margins;
+}
+
+bool Supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t what) {
+    const auto cookie =
+        xcb_get_property(connection, 0, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    bool found = false;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        for (int i = 0; i < xcb_get_property_value_length(reply) / 4 && !found; ++i) found = atoms[i] == what;
+    }
+    free(reply);
+    return found;
+}
+
+}  // namespace
+
+QMargins FrameMargins(QWidget* window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection() || !window->isWindow()) return {};
+    xcb_connection_t* connection = x11->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return {};
+    // Not winId(): that would make every child a native window as well.
+    window->createWinId();
+    const auto id = static_cast<xcb_window_t>(window->internalWinId());
+    if (!id) return {};
+    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
+    if (const auto known = Extents(connection, id, extents)) return *known;
+    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (!Supports(connection, screen->root, request)) return {};
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    // The answer is a property on the window; a window manager that is slow
+    // to give it costs the start no more than this.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    do {
+        if (const auto answer = Extents(connection, id, extents)) return *answer;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return {};
+}
+
+bool CanPlaceWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+void MoveFrameTo(QWidget* window, QPoint topLeft) {
+    // Once the native window exists, Qt takes a widget's move for its client
+    // area as long as it has not seen the frame: the frame position is given
+    // to the window as well.
+    window->move(topLeft);
+    if (QWindow* handle = window->windowHandle(); handle && !window->isVisible()) handle->setFramePosition(topLeft);
+}
+
+QPoint CentredOver(QSize window, QRect over, QRect screen) {
+    const QPoint at = over.topLeft() + QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
+    return {std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.left() + screen.width() - window.width())),
+            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.top() + screen.height() - window.height()))};
+}
+
+QRect BesidePlace(QSize window, int minimumWidth, QRect beside, QRect keepInView, QRect screen) {
+    constexpr int kGap = 8;
+    window = window.boundedTo(screen.size());
+    const int top = std::clamp(beside.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - window.height()));
+    const int roomRight = screen.right() - beside.right() - kGap;
+    const int roomLeft = beside.left() - kGap - screen.left();
+    for (const int width : {window.width(), std::max(minimumWidth, std::max(roomRight, roomLeft))}) {
+        if (width > window.width()) continue;
+        if (width <= roomRight) return {beside.right() + 1 + kGap, top, width, window.height()};
+        if (width <= roomLeft) return {beside.left() - kGap - width, top, width, window.height()};
+    }
+    // No room: try it against each edge and corner of the screen, and level
+    // with the window, and take the place that hides least.
+    const int right = std::max(screen.left(), screen.right() + 1 - window.width());
+    const int bottom = std::max(screen.top(), screen.bottom() + 1 - window.height());
+    QRect best;
+    long long least = -1;
+    for (const int x : {right, screen.left()}) {
+        for (const int y : {top, screen.top(), bottom}) {
+            const QRect hidden = QRect(QPoint(x, y), window) & keepInView;
+            const long long area = hidden.isEmpty() ? 0 : (long long)hidden.width() * hidden.height();
+            if (least < 0 || area < least) {
+                least = area;
+                best = {QPoint(x, y), window};
+            }
+        }
+    }
+    return best;
+}

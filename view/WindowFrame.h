@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+// The frame the window manager puts around a top-level window, in device
+// pixels, known also before the window is first shown: on X11 the window
+// manager is asked for it (_NET_REQUEST_FRAME_EXTENTS). None without a window
+// manager, and where the platform does not tell.
+QMargins FrameMargins(QWidget* window);
+
+// Whether the program may place its top-level windows itself. Wayland leaves
+// that to the compositor, which places each window by its transient parent.
+bool CanPlaceWindows();
+
+// Puts the window's frame (its top left corner given) where it belongs, also
+// before its first show, when the frame is not there yet. A window resized
+// after its native window was made needs its frame position again once shown.
+void MoveFrameTo(QWidget* window, QPoint topLeft);
+
+// Where a window of the given outer size goes to be centred over `over`,
+// inside the screen as far as it fits.
+QPoint CentredOver(QSize window, QRect over, QRect screen);
+
+// Where a window of the given outer size goes beside `beside` on the screen:
+// right of it, else left of it, where there is room, top edges level, made
+// narrower down to minimumWidth and lower to fit; otherwise wherever on the
+// screen it covers least of `keepInView`. Gives the window's outer rectangle.
+QRect BesidePlace(QSize window, int minimumWidth, QRect beside, QRect keepInView, QRect screen);
