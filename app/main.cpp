@@ -13,6 +13,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Aquendo"));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
+    // Wayland names the window's app id after it; the desktop takes the entry's
+    // icon and name from there.
+    QGuiApplication::setDesktopFileName(QStringLiteral(AQUENDO_APP_ID));
     // For checking an installation: start as usual, tell where the levels came
     // from, and end as soon as the event loop runs, before the splash.
     const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));
