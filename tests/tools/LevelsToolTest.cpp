@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -66,9 +67,13 @@ TEST_F(LevelsToolTest, CheckExitStatus) {
     const ToolRun empty = Tool({"check", File({}, 50)});
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.out.rfind("levels: 0\n", 0), 0u);
-    const ToolRun missing = Tool({"check", (folder.path() / "none.dat").string()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("none.dat"), std::string::npos);
+    const std::string fifo = (folder.path() / "fifo.dat").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& unusable : {(folder.path() / "none.dat").string(), fifo, folder.path().string()}) {
+        const ToolRun missing = Tool({"check", unusable});
+        EXPECT_EQ(missing.status, 2) << unusable;
+        EXPECT_NE(missing.err.find(unusable), std::string::npos) << missing.err;
+    }
     EXPECT_EQ(Tool({"check"}).status, 2);
     EXPECT_EQ(Tool({"frobnicate", "x"}).status, 2);
 }
