@@ -183,6 +183,15 @@ TEST_F(LevelsToolCommandsTest, GenerateIsRepeatableAndStatsSummarisesByFifths) {
     EXPECT_NE(stats.out.find("\nlevels 1-2: pieces "), std::string::npos);
     EXPECT_NE(stats.out.find("\nlevels 9-10: pieces "), std::string::npos);
 
+    // A folder or a bad level number as the solutions: refused, not read as none.
+    std::ofstream(c) << "1x: L5,4\n";
+    for (const std::string& bad : {folder.path().string(), c}) {
+        const ToolRun refused = Tool({"stats", a, "--solutions", bad});
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find(bad), std::string::npos) << refused.err;
+        EXPECT_TRUE(refused.out.empty());
+    }
+
     EXPECT_EQ(Tool({"generate", "-o", a}).status, 2) << "the seed is required";
     EXPECT_EQ(Tool({"generate", "--seed", "x", "-o", a}).status, 2);
     EXPECT_EQ(Tool({"generate", "--seed", "1", "--count", "501", "-o", a}).status, 2);
