@@ -14,4 +14,12 @@ for _ in $(seq 100); do
   [ -e "/tmp/.X11-unix/X$display" ] && break
   sleep 0.05
 done
-DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$@"
+# In the background, so that a TERM (a test timeout) reaches the command too.
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$@" &
+child=$!
+trap 'kill $child 2>/dev/null' TERM INT HUP
+wait $child
+status=$?
+# A signal ended the first wait: the command's own end is waited for.
+kill -0 $child 2>/dev/null && { wait $child; status=$?; }
+exit $status
