@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/RegularFile.h"
+
 const LevelRecord& LevelCatalogue::Level(int n) const {
     assert(n >= 1 && n <= LevelCount());
     return m_levels[static_cast<std::size_t>(n - 1)];
@@ -18,11 +20,8 @@ void LevelCatalogue::Add(const LevelRecord& record) {
 LevelFileReport ReadLevelFile(const std::string& path) {
     LevelFileReport report;
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        report.error = errno != 0 ? errno : ENOENT;
-        return report;
-    }
+    FilePtr file = OpenRegularFile(path, report.error);
+    if (!file) return report;
 
     std::array<std::uint8_t, LevelRecord::kSize> bytes;
     while (report.catalogue.LevelCount() < LevelCatalogue::kMaxLevels) {
@@ -39,7 +38,6 @@ LevelFileReport ReadLevelFile(const std::string& path) {
         report.recordsBeyondMax = std::fgetc(file.get()) != EOF;
 
     if (std::ferror(file.get()) && report.catalogue.LevelCount() == 0) {
-        // A folder opens but cannot be read; to the player that is a file not found.
         report.error = errno != 0 ? errno : EIO;
         return report;
     }

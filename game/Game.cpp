@@ -46,6 +46,7 @@ void Game::UseLevels(LevelCatalogue catalogue) {
 
 void Game::LoadLevelFileAt(const std::string& path) {
     LevelFileReport report = ReadLevelFile(path);
+    m_playingFallback = report.status != LevelFileStatus::Read;
     if (report.status == LevelFileStatus::Read) {
         UseLevels(std::move(report.catalogue));
         return;
@@ -200,7 +201,8 @@ void Game::FormClose() {
     // A write that fails is reported and ends the writing, but never keeps
     // the player from quitting.
     auto failure = m_settings.Write(settings::sound, m_shell.SoundOn());
-    if (!failure) failure = m_settings.Write(settings::level, m_CurrentLevel);
+    // The stand-in level is no place of the player's: the stored one stays.
+    if (!failure && !m_playingFallback) failure = m_settings.Write(settings::level, m_CurrentLevel);
     if (!failure) failure = m_settings.Write(settings::tongue, m_UiLanguage);
     if (!failure) failure = m_settings.Write(settings::save, m_SavePath);
     if (failure) m_shell.ShowError(*failure);

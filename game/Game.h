@@ -129,4 +129,5 @@ private:
     bool m_messageOpen = false;
     bool m_FirstActivation = true;
     bool m_makerLinkWorks = true;
+    bool m_playingFallback = false;  // the level file gave no level
 };

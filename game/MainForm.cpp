@@ -100,7 +100,26 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
 
     m_Timer.setInterval(1000);
     m_Timer.setTimerType(Qt::PreciseTimer);  // a game clock: whole seconds, not roughly
-    connect(&m_Timer, &QTimer::timeout, this, [this] { m_game.TimerTimer(); });
+    // A tick is counted only once no press waits: presses queued behind a
+    // move were made before the tick could be handled, and each one counts as
+    // if handled when it was made (a tick that comes due meanwhile waits, and
+    // at most one waits). Without this, a stream of presses faster than the
+    // moves let the clock run out with presses made in time still queued.
+    m_tickWaits.setSingleShot(true);
+    m_tickWaits.setInterval(0);
+    connect(&m_Timer, &QTimer::timeout, this, [this] {
+        if (m_tickWaits.isActive()) return;
+        m_pressesSeen = m_presses;
+        m_tickWaits.start();
+    });
+    connect(&m_tickWaits, &QTimer::timeout, this, [this] {
+        if (m_presses != m_pressesSeen) {
+            m_pressesSeen = m_presses;
+            m_tickWaits.start();
+            return;
+        }
+        m_game.TimerTimer();
+    });
 
     m_Splash = new TSplash(this);
 
@@ -221,6 +240,7 @@ void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
     const MouseButton which = button == Qt::LeftButton    ? MouseButton::Left
                               : button == Qt::RightButton ? MouseButton::Right
                                                           : MouseButton::Middle;
+    ++m_presses;
     m_game.boxMouseDown(which, position.x(), position.y());
 }
 
@@ -334,10 +354,12 @@ void TMainForm::Delay(int ms) {
 void TMainForm::PlaySound(Sound sound) { m_waves.Play(static_cast<int>(sound)); }
 
 void TMainForm::SetTimerEnabled(bool on) {
-    if (!on)
+    if (!on) {
         m_Timer.stop();
-    else if (!m_Timer.isActive())
+        m_tickWaits.stop();
+    } else if (!m_Timer.isActive()) {
         m_Timer.start();
+    }
 }
 
 TYesNoDlg* TMainForm::YesNoDlg() {

@@ -107,6 +107,9 @@ private:
     SoundPlayer m_waves;
     Game m_game{*this, m_settings};
     QTimer m_Timer;
+    QTimer m_tickWaits;     // a tick held back while presses are handled
+    int m_presses = 0;      // presses on the board so far
+    int m_pressesSeen = 0;  // ... when the held tick last looked
 
     QFrame* m_ToolPanel = nullptr;
     QToolButton* m_PauseBtn = nullptr;

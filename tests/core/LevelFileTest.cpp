@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -82,9 +83,16 @@ TEST(LevelFile, FilesThatGiveNoLevel) {
     EXPECT_EQ(missing.error, ENOENT);
     EXPECT_EQ(missing.catalogue.LevelCount(), 0);
 
-    const LevelFileReport directory = ReadLevelFile(folder.path().string());
-    EXPECT_EQ(directory.status, LevelFileStatus::CannotOpen);
-    EXPECT_NE(directory.error, 0);
+    // Refused at once: a FIFO would block the open, a device read forever.
+    const std::string fifo = (folder.path() / "fifo.dat").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [path, error] : std::vector<std::pair<std::string, int>>{
+             {folder.path().string(), EISDIR}, {fifo, EINVAL}, {"/dev/zero", EINVAL}}) {
+        const LevelFileReport refused = ReadLevelFile(path);
+        EXPECT_EQ(refused.status, LevelFileStatus::CannotOpen) << path;
+        EXPECT_EQ(refused.error, error) << path;
+        EXPECT_EQ(refused.catalogue.LevelCount(), 0) << path;
+    }
 }
 
 TEST(LevelFile, OutOfRangeBytesAreMendedNeverKept) {

@@ -13,22 +13,28 @@
 // The game runs with HOME, the XDG folders and its working folder in a
 // scratch folder, the web browser replaced by a script that only writes the
 // address down, and no session bus or sound server. Run as root, it runs the
-// game as a user id of its own, so that clicks in the file dialogs (delete,
-// rename, new folder) cannot touch anything outside the scratch folder; as
-// any other user it closes file dialogs with Escape instead of clicking in
-// them.
+// game as a user id of its own, with the folders everybody may write to
+// (/tmp and the like) replaced by the sandbox's own, so that clicks in the
+// file dialogs (delete, rename, new folder) cannot touch anything outside
+// the scratch folder; as any other user it closes file dialogs with Escape
+// instead of clicking in them. A signal ends the run with its clean-up; the
+// sandbox of a run killed outright is removed by the next run.
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
 #include <pwd.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +67,13 @@ using namespace std::chrono_literals;
 // A game that answers no ping for this long has hung.
 constexpr auto kHangLimit = 20s;
 
+// The folders everybody may write to; as its own user the game sees its own
+// empty ones in their places.
+const std::array<fs::path, 4> kShared{"/tmp", "/var/tmp", "/dev/shm", "/run/lock"};
+
+// Set by SIGTERM, SIGINT and SIGHUP: the run ends at once and cleans up.
+volatile std::sig_atomic_t g_stop = 0;
+
 unsigned long EnvNumber(const char* name, unsigned long fallback) {
     const char* text = std::getenv(name);
     return text && *text ? std::strtoul(text, nullptr, 10) : fallback;
@@ -77,9 +90,11 @@ struct Sandbox {
     uid_t uid = 0;
 
     Sandbox() {
+        RemoveDeadRuns();
         std::string pattern = (fs::temp_directory_path() / "aquendo-click-soak-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
         root = pattern;
+        std::ofstream(root / "owner") << getpid() << "\n";
         home = root / "a" / "b" / "c" / "d" / "home";
         runtime = root / "run";
         urlLog = root / "opened-urls";
@@ -89,6 +104,11 @@ struct Sandbox {
         fs::create_directories(home / ".cache");
         fs::create_directories(runtime);
         fs::create_directories(root / "tmp");
+        for (const fs::path& shared : kShared) {
+            const fs::path own = root / "shared" / shared.filename();
+            fs::create_directories(own);
+            fs::permissions(own, fs::perms::all | fs::perms::sticky_bit);
+        }
         fs::permissions(runtime, fs::perms::owner_all);
         fs::create_directories(root / "bin");
         const fs::path browser = root / "bin" / "xdg-open";
@@ -109,6 +129,44 @@ struct Sandbox {
     ~Sandbox() {
         std::error_code ignored;
         fs::remove_all(root, ignored);
+    }
+
+    // Runs in the game's process before it becomes its own user: in a mount
+    // namespace of its own, the shared folders are the sandbox's, so that
+    // whatever the file dialogs make outside the home (a new folder in /tmp)
+    // lands in the sandbox. Without the right to do so, the game runs as
+    // before, and RemoveLitter finds what it left.
+    void Confine() const {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
+        // Opened in the new namespace: a bind from the old one is refused.
+        const int self = open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (self < 0) return;
+        for (const fs::path& shared : kShared) {
+            const fs::path own = root / "shared" / shared.filename();
+            if (!fs::is_directory(shared) || mount(own.c_str(), shared.c_str(), nullptr, MS_BIND, nullptr) != 0)
+                continue;
+            // The sandbox itself may live in the folder just covered.
+            if (root.parent_path() == shared) {
+                mkdir(root.c_str(), 0700);
+                const std::string from = "/proc/self/fd/" + std::to_string(self);
+                mount(from.c_str(), root.c_str(), nullptr, MS_BIND, nullptr);
+            }
+        }
+        close(self);
+    }
+
+    // Sandboxes of runs that were killed (at a test timeout, say) before
+    // they could clean up: their owner is gone.
+    static void RemoveDeadRuns() {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), error)) {
+            if (entry.path().filename().string().rfind("aquendo-click-soak-", 0) != 0) continue;
+            long owner = 0;
+            if (!(std::ifstream(entry.path() / "owner") >> owner) || owner <= 0) continue;
+            if (kill(static_cast<pid_t>(owner), 0) == 0 || errno != ESRCH) continue;
+            std::printf("removing the sandbox of a run that was killed: %s\n", entry.path().c_str());
+            fs::remove_all(entry.path(), error);
+        }
     }
 
     std::vector<std::string> Environment() const {
@@ -155,7 +213,7 @@ struct Sandbox {
     std::vector<std::string> RemoveLitter() const {
         std::vector<std::string> found;
         if (!ownUser) return found;
-        for (const char* shared : {"/tmp", "/var/tmp", "/dev/shm", "/run/lock"}) {
+        for (const fs::path& shared : kShared) {
             std::error_code error;
             for (const auto& entry : fs::directory_iterator(shared, error)) {
                 struct stat st {};
@@ -180,6 +238,7 @@ public:
         const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(out, 2);
+        if (sandbox.ownUser) sandbox.Confine();
         if (chdir(sandbox.home.c_str()) != 0) _exit(126);
         if (sandbox.ownUser &&
             (setgroups(0, nullptr) != 0 || setgid(sandbox.uid) != 0 || setuid(sandbox.uid) != 0))
@@ -354,7 +413,7 @@ public:
     bool Ping(GameProcess& game, Clock::duration limit) {
         const auto until = Clock::now() + limit;
         Window window = 0;
-        while (Clock::now() < until) {
+        while (Clock::now() < until && !g_stop) {
             if (window != 0) ++resent;
             const std::vector<TopWindow> windows = WindowsOf(game.pid());
             if (windows.empty()) {
@@ -475,8 +534,15 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const std::string program = fs::absolute(argv[1]).string();
-    const unsigned long seconds =
-        EnvNumber("AQUENDO_CLICK_SOAK_SECONDS", argc > 2 ? std::stoul(argv[2]) : 10);
+    unsigned long seconds = EnvNumber("AQUENDO_CLICK_SOAK_SECONDS", argc > 2 ? std::stoul(argv[2]) : 10);
+    // The test's timeout, when it runs under one: the run ends well before
+    // it, so that it still cleans up after itself.
+    const unsigned long limit = EnvNumber("AQUENDO_CLICK_SOAK_LIMIT", 0);
+    if (limit > 0 && seconds + 60 > limit) {
+        seconds = limit > 120 ? limit - 60 : limit / 2;
+        std::printf("click soak: cut to %lu s to end before the test's timeout of %lu s\n", seconds, limit);
+    }
+    for (int stop : {SIGTERM, SIGINT, SIGHUP}) std::signal(stop, [](int) { g_stop = 1; });
     const unsigned long seed = EnvNumber("AQUENDO_CLICK_SOAK_SEED", 20240611);
     std::printf("click soak: %s for %lu s, seed %lu (AQUENDO_CLICK_SOAK_SECONDS, AQUENDO_CLICK_SOAK_SEED)\n",
                 program.c_str(), seconds, seed);
@@ -499,7 +565,7 @@ int main(int argc, char* argv[]) {
         auto game = std::make_unique<GameProcess>(sandbox, program, sandbox.root / "game-1.log");
         ++starts;
         auto noWindowSince = Clock::now();
-        while (failure.empty() && Clock::now() < deadline) {
+        while (failure.empty() && Clock::now() < deadline && !g_stop) {
             if (const auto status = game->Poll()) {
                 if (const auto report = game->SanitizerLines(); !report.empty()) {
                     failure = "sanitizer report: " + report.front();
@@ -549,6 +615,7 @@ int main(int argc, char* argv[]) {
                 failure = "the game answered no ping for 20 s";
             if (screen.resent == resentBefore) slowest = std::max(slowest, Clock::now() - sent);
         }
+        if (g_stop) failure = "stopped by a signal";
         if (failure.empty() && !game->Poll() && !screen.Ping(*game, kHangLimit) && !game->Poll())
             failure = "the game answered no ping at the end";
         const bool endedByItself = game->Poll().has_value();
@@ -575,6 +642,15 @@ int main(int argc, char* argv[]) {
         std::printf("windows seen %d:\n", windowCount);
         for (const auto& [kind, ids] : seen)
             std::printf("  %4zu x %-40s clicked %d times\n", ids.size(), kind.c_str(), clicksOn[kind]);
+        for (const fs::path& shared : kShared) {
+            std::error_code error;
+            const auto made = std::distance(fs::directory_iterator(sandbox.root / "shared" / shared.filename(), error),
+                                            fs::directory_iterator());
+            // The sandbox's own path in the stand-in /tmp is no file of the game's.
+            const long own = shared == sandbox.root.parent_path() ? 1 : 0;
+            if (made > own)
+                std::printf("made in the sandbox's stand-in for %s: %ld\n", shared.c_str(), static_cast<long>(made - own));
+        }
         for (const auto& path : sandbox.RemoveLitter())
             std::printf("left outside the scratch folder: %s\n", path.c_str());
         if (!failure.empty()) {

@@ -6,6 +6,9 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <random>
+#include <sstream>
 #include <thread>
 
 #include "game/MainForm.h"
@@ -13,6 +16,9 @@
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/NoiseSheets.h"
+#include "tools/levels/LevelsTool.h"
+#include "tools/levels/Moves.h"
+#include "view/BoardBox.h"
 #include "view/BoardSurface.h"
 
 // Last: Xlib's macros would clash with the names above.
@@ -107,6 +113,148 @@ TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
 
     answerer.messageKeys = {Qt::Key_Escape};
 }
+
+// Every press of a stream of real presses is a move of its own, in order,
+// whether they come at once or paced slower or faster than a move lasts; the
+// board ends as the level tool's replay of the same presses says.
+class PressBurst : public ::testing::TestWithParam<int> {
+protected:
+    // Five pieces: 20 seconds on the clock, more than the presses take to
+    // make at any pace here, less than they may take to handle. The End at
+    // (9,7) stays dry, so the level is never solved under the presses.
+    static LevelRecord Level() {
+        return testlevels::Make({{3, 4, 4}, {4, 4, 5}, {5, 4, 20}, {4, 5, 28}, {9, 7, 1}}, 4, 4);
+    }
+
+    static std::string FinalBoard(const std::vector<Move>& moves) {
+        HeadlessGame headless(std::vector<LevelRecord>{Level()});
+        headless.Replay(1, moves);
+        return Picture(headless.game().board());
+    }
+    static std::string Picture(const Board& board) {
+        std::string text;
+        for (int i = 0; i < kCells; ++i) text += std::to_string(board.PieceLayer[i]) + (board.ShownWet[i] ? "w " : " ");
+        return text;
+    }
+
+    // 40 presses, each on a piece that holds water at its turn, such that
+    // leaving out any one of them gives another final board.
+    static std::vector<Move> Presses() {
+        for (std::uint32_t seed = 1;; ++seed) {
+            std::mt19937 random(seed);
+            HeadlessGame headless(std::vector<LevelRecord>{Level()});
+            headless.game().StartLevel(1);
+            std::vector<Move> moves;
+            while (moves.size() < 40) {
+                std::vector<Move> wet;
+                for (int c = 1; c <= kColumns; ++c)
+                    for (int r = 1; r <= kRows; ++r)
+                        if (headless.game().board().Piece(c, r) && headless.game().board().IsShownWet(c, r))
+                            wet.push_back({random() % 2 ? MouseButton::Left : MouseButton::Right, c, r});
+                // Every other press or so on the piece just turned, with the
+                // same button: most of those come as double clicks.
+                moves.push_back(!moves.empty() && random() % 2 ? moves.back() : wet[random() % wet.size()]);
+                if (Press(headless.game(), moves.back()) != MoveResult::Moved) break;
+            }
+            if (moves.size() < 40) continue;
+            const std::string full = FinalBoard(moves);
+            bool everyPressCounts = true;
+            for (std::size_t i = 0; i < moves.size() && everyPressCounts; ++i) {
+                std::vector<Move> without = moves;
+                without.erase(without.begin() + static_cast<std::ptrdiff_t>(i));
+                everyPressCounts = FinalBoard(without) != full;
+            }
+            if (everyPressCounts) return moves;
+        }
+    }
+};
+
+TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
+    const int pause = GetParam();
+    const std::vector<Move> moves = Presses();
+    RecordProperty("presses", FormatMoves(moves));
+
+    // The level tool's word on the presses: the water after the last one.
+    testlevels::TempFolder folder;
+    testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({Level()}));
+    std::vector<std::string> args{"replay", (folder.path() / "aqnd.dat").string(), "1"};
+    for (const Move& move : moves) args.push_back(FormatMove(move));
+    std::ostringstream out, err;
+    ASSERT_EQ(RunLevelsTool(args, out, err), 0) << err.str();
+    const std::string replay = out.str();
+    const std::string lastLine = replay.substr(replay.rfind('\n', replay.size() - 2) + 1);
+    std::size_t moved = 0;
+    for (auto at = replay.find(" moved "); at != std::string::npos; at = replay.find(" moved ", at + 1)) ++moved;
+    ASSERT_EQ(moved, moves.size()) << replay;
+    const std::string replayWet = lastLine.substr(lastLine.rfind(' ') + 1, kCells);
+    const std::string expected = FinalBoard(moves);
+
+    const char* runsText = std::getenv("AQUENDO_PRESS_BURST_RUNS");
+    const int runs = runsText && *runsText ? std::atoi(runsText) : 1;
+    int passed = 0;
+    for (int run = 0; run < runs; ++run) {
+        MemorySettings settings;
+        settings.Set("tongue", "0");
+        ModalAnswerer answerer;
+        TMainForm form(folder.Folder(), NoiseSheets(), settings);
+        answerer.ShowAndSettle(form);
+        QTest::qWait(200);
+        int handled = 0;
+        QObject::connect(form.findChild<BoardBox*>(), &BoardBox::pressed, [&] { ++handled; });
+
+        const int timeBefore = form.game().TimeLeft();
+        const auto start = Clock::now();
+        Clock::time_point lastSent;
+        std::thread sender([&] {
+            Display* own = XOpenDisplay(nullptr);
+            for (const Move& move : moves) {
+                const QPoint cell = form.mapToGlobal(QPoint(0, TMainForm::kToolBarHeight) +
+                                                     BoardSurface::CellCorner(move.column, move.row));
+                XTestFakeMotionEvent(own, -1, cell.x() + 18, cell.y() + 18, CurrentTime);
+                const unsigned button = move.button == MouseButton::Left ? 1 : 3;
+                XTestFakeButtonEvent(own, button, True, CurrentTime);
+                XTestFakeButtonEvent(own, button, False, CurrentTime);
+                XSync(own, False);
+                lastSent = Clock::now();
+                if (pause) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+            }
+            XCloseDisplay(own);
+        });
+        // A move lasts up to 400 ms: at the faster paces the presses queue up.
+        while (handled < static_cast<int>(moves.size()) && Clock::now() - start < std::chrono::seconds(30))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        sender.join();
+        QTest::qWait(300);
+
+        const Board& board = form.game().board();
+        std::string wet(kCells, '0');
+        for (int i = 0; i < kCells; ++i) wet[i] = board.ShownWet[i] ? '1' : '0';
+        EXPECT_EQ(handled, static_cast<int>(moves.size())) << "presses handled, run " << run + 1;
+        EXPECT_EQ(wet, replayWet) << "run " << run + 1;
+        EXPECT_EQ(Picture(board), expected) << "run " << run + 1;
+        EXPECT_EQ(form.game().State(), PlayState::Running);
+        // The clock runs while the game waits for presses, not while presses
+        // wait for the game. Presses faster than the moves leave it no wait
+        // until the last is handled: a tick or two go by, however long the
+        // handling takes. At 250 ms about every other move is quicker than
+        // the pace; still the clock must not run while presses queue.
+        const double making = std::chrono::duration<double>(lastSent - start).count();
+        const int timeLeast = timeBefore - (pause <= 150 ? 3 : static_cast<int>(making / 2) + 2);
+        EXPECT_GE(form.game().TimeLeft(), timeLeast) << "run " << run + 1 << ": presses made in " << making << " s";
+        if (handled == static_cast<int>(moves.size()) && wet == replayWet && Picture(board) == expected &&
+            form.game().TimeLeft() >= timeLeast)
+            ++passed;
+        std::printf("run %d: made in %.1f s, handled in %.1f s, %d of %d s left\n", run + 1, making,
+                    std::chrono::duration<double>(Clock::now() - start).count(), form.game().TimeLeft(), timeBefore);
+        answerer.messageKeys = {Qt::Key_Escape};
+    }
+    RecordProperty("runs_passed", std::to_string(passed) + " of " + std::to_string(runs));
+    std::printf("pause %d ms: %d of %d runs right\n", pause, passed, runs);
+}
+
+// 0: all at once; 100 and 150 come faster than a move lasts, 250 in between.
+INSTANTIATE_TEST_SUITE_P(Paces, PressBurst, ::testing::Values(0, 100, 150, 250),
+                         [](const auto& info) { return "pause" + std::to_string(info.param) + "ms"; });
 
 }  // namespace
 

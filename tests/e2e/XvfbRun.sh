@@ -21,4 +21,12 @@ if [ "${XVFB_WM:-}" = openbox ]; then
   DISPLAY=":$display" openbox --config-file /dev/null >/dev/null 2>&1 &
   wm=$!  # the command waits until it answers
 fi
-DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$@"
+# In the background, so that a TERM (a test timeout) reaches the command too.
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$@" &
+child=$!
+trap 'kill $child 2>/dev/null' TERM INT HUP
+wait $child
+status=$?
+# A signal ended the first wait: the command's own end is waited for.
+kill -0 $child 2>/dev/null && { wait $child; status=$?; }
+exit $status

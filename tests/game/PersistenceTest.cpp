@@ -122,6 +122,16 @@ TEST_F(PersistenceTest, CloseSavesAndWritesSettingsInOrder) {
     EXPECT_GT(bytes[4], 0);
 }
 
+TEST_F(PersistenceTest, CloseOnTheFallbackLevelKeepsTheStoredLevel) {
+    settings.Set("level", "3");
+    std::filesystem::remove(folder.path() / "aqnd.dat");
+    Create();
+    ASSERT_EQ(game.LevelCount(), 1);
+    game.FormClose();
+    EXPECT_EQ(settings.writes, (Log{"sound=1", "tongue=-1", "save="}));
+    EXPECT_EQ(settings.Read(settings::level), 3);
+}
+
 TEST_F(PersistenceTest, FailedSettingsWriteIsShownAndTheCloseGoesOn) {
     Create();
     settings.fault = MemorySettings::Fault::ValueNotSet;

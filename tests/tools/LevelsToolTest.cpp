@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -66,9 +67,13 @@ TEST_F(LevelsToolTest, CheckExitStatus) {
     const ToolRun empty = Tool({"check", File({}, 50)});
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.out.rfind("levels: 0\n", 0), 0u);
-    const ToolRun missing = Tool({"check", (folder.path() / "none.dat").string()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("none.dat"), std::string::npos);
+    const std::string fifo = (folder.path() / "fifo.dat").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& unusable : {(folder.path() / "none.dat").string(), fifo, folder.path().string()}) {
+        const ToolRun missing = Tool({"check", unusable});
+        EXPECT_EQ(missing.status, 2) << unusable;
+        EXPECT_NE(missing.err.find(unusable), std::string::npos) << missing.err;
+    }
     EXPECT_EQ(Tool({"check"}).status, 2);
     EXPECT_EQ(Tool({"frobnicate", "x"}).status, 2);
 }
@@ -177,6 +182,15 @@ TEST_F(LevelsToolCommandsTest, GenerateIsRepeatableAndStatsSummarisesByFifths) {
     EXPECT_NE(stats.out.find("\nlevel 10: pieces "), std::string::npos);
     EXPECT_NE(stats.out.find("\nlevels 1-2: pieces "), std::string::npos);
     EXPECT_NE(stats.out.find("\nlevels 9-10: pieces "), std::string::npos);
+
+    // A folder or a bad level number as the solutions: refused, not read as none.
+    std::ofstream(c) << "1x: L5,4\n";
+    for (const std::string& bad : {folder.path().string(), c}) {
+        const ToolRun refused = Tool({"stats", a, "--solutions", bad});
+        EXPECT_EQ(refused.status, 2) << bad;
+        EXPECT_NE(refused.err.find(bad), std::string::npos) << refused.err;
+        EXPECT_TRUE(refused.out.empty());
+    }
 
     EXPECT_EQ(Tool({"generate", "-o", a}).status, 2) << "the seed is required";
     EXPECT_EQ(Tool({"generate", "--seed", "x", "-o", a}).status, 2);

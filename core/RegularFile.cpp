@@ -1,0 +1,31 @@
+#include "core/RegularFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+FilePtr OpenRegularFile(const std::string& path, int& error) {
+    FilePtr none(nullptr, &std::fclose);
+    // Without O_NONBLOCK the open itself waits for a FIFO's writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = errno != 0 ? errno : ENOENT;
+        return none;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return none;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        error = errno != 0 ? errno : EIO;
+        ::close(fd);
+        return none;
+    }
+    return FilePtr(file, &std::fclose);
+}

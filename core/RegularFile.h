@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Opens a file from outside for reading, and only a plain file: a FIFO, a
+// device or a folder is refused at once instead of blocking the reader or
+// reading as empty. error gets the errno when it returns no file (EISDIR
+// for a folder, EINVAL for anything else that is no plain file).
+FilePtr OpenRegularFile(const std::string& path, int& error);
