@@ -10,7 +10,7 @@
 // picture lies is listed in media/floor-motifs.txt for the level makers.
 namespace {
 
-constexpr int kTile = 36;
+constexpr int kTile = kCellSize;  // a floor tile fills a cell
 constexpr float kPi = 3.14159265f;
 
 // Paints one pixel from its position inside the picture (pixel centres).
@@ -18,8 +18,8 @@ using Painter = std::function<Rgb(float x, float y)>;
 
 // The sheet's width tells the scale it is drawn at.
 void Paint(Canvas& sheet, int code, int tilesWide, int tilesHigh, const Painter& painter) {
-    const int scale = sheet.Width() / (8 * kTile), tile = kTile * scale;
-    const int ox = (code % 8) * tile, oy = (code / 8) * tile;
+    const int scale = sheet.Width() / (kFloorGrid * kTile), tile = kTile * scale;
+    const int ox = (code % kFloorGrid) * tile, oy = (code / kFloorGrid) * tile;
     for (int y = 0; y < tilesHigh * tile; ++y)
         for (int x = 0; x < tilesWide * tile; ++x)
             sheet.At(ox + x, oy + y) = painter((x + 0.5f) / scale, (y + 0.5f) / scale);
@@ -636,7 +636,7 @@ Painter Gear(std::uint32_t seed) {
 
 Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
     const ScaledArt scaled(scale);
-    Canvas sheet(8 * kTile * scale, 8 * kTile * scale);
+    Canvas sheet(kFloorGrid * kTile * scale, kFloorGrid * kTile * scale);
     auto s = [seed](std::uint32_t k) { return seed * 131u + k; };
 
     // Top row: the most common floors; tile 7 stays black.
