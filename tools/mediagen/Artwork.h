@@ -14,7 +14,7 @@
 
 // Five piece types by row, twelve turn frames by column, 36 x 36 each.
 Canvas DrawPieceSheet(std::uint32_t seed, int scale = 1);
-// 8 x 8 floor tiles of 36 x 36; see media/floor-motifs.txt for the larger pictures.
+// 8 x 8 floor tiles of 36 x 36; tools/levels/FloorMotifs.h says which is which.
 Canvas DrawFloorSheet(std::uint32_t seed, int scale = 1);
 // Water levels 0..5, the mask and a red disc, 12 x 12 each.
 Canvas DrawWaterStrip(int scale = 1);
