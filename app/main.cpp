@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/MainForm.h"
+#include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
 
@@ -11,7 +12,7 @@ int main(int argc, char* argv[]) {
     // core while the application connects to the window system.
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Aquendo"));
+    QApplication::setApplicationName(QStringLiteral(AQUENDO_NAME));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
     // Wayland names the window's app id after it; the desktop takes the entry's
     // icon and name from there.

@@ -11,7 +11,7 @@ int PlaceLevel(Board& board, const LevelRecord& record) {
     board.SourceRow = record.SourceRow;
     board.WetMap.fill(0);
     board.ShownWet.fill(0);
-    return 4 * record.PieceCount();
+    return kSecondsPerPiece * record.PieceCount();
 }
 
 void ComputeWater(Board& board) {

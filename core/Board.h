@@ -20,8 +20,11 @@ struct Board {
     bool IsShownWet(int c, int r) const { return ShownWet[CellIndex(c, r)] != 0; }
 };
 
+// The clock a level starts with: this many seconds for each of its pieces.
+inline constexpr int kSecondsPerPiece = 4;
+
 // Puts a level's pieces, floor and source on the board; the water is cleared.
-// Returns the level's time allowance, 4 seconds per piece.
+// Returns the level's time allowance, kSecondsPerPiece for each piece.
 int PlaceLevel(Board& board, const LevelRecord& record);
 
 // Rewrites WetMap: the source cell, and every piece joined to it by pairs of

@@ -104,7 +104,7 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     for (int n = 1; n <= played; ++n) {
         game.StartLevel(n);
         CheckBoard(game.board());
-        Require(game.TimeLeft() == 4 * report.catalogue.Level(n).PieceCount(), "time allowance");
+        Require(game.TimeLeft() == kSecondsPerPiece * report.catalogue.Level(n).PieceCount(), "time allowance");
         const std::uint8_t* press = data + static_cast<std::size_t>(n - 1) * LevelRecord::kSize;
         for (int k = 0; k < 12; ++k) {
             const int c = 1 + press[k] % kColumns;

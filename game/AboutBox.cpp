@@ -6,20 +6,21 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "game/Program.h"
 #include "view/Glyphs.h"
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("AboutBox");
-    setWindowTitle(QStringLiteral("Aquendo"));
+    setWindowTitle(QStringLiteral(AQUENDO_NAME));
     auto* icon = new QLabel;
     icon->setPixmap(Glyph("icon").pixmap(64, 64));
-    auto* name = new QLabel(QStringLiteral("Aquendo"));
+    auto* name = new QLabel(QStringLiteral(AQUENDO_NAME));
     name->setObjectName("ProductName");
     QFont big = name->font();
     big.setPixelSize(28);
     big.setBold(true);
     name->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version  2.3"));
+    auto* version = new QLabel(QStringLiteral("Version  " AQUENDO_VERSION));
     version->setObjectName("Version");
     auto* words = new QLabel(QStringLiteral("MoxelGames"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "game/Program.h"
 #include "store/ProgressFile.h"
 #include "store/SavedGameName.h"
 #include "store/StoreTexts.h"
@@ -263,7 +264,7 @@ void Game::LoadGame() {
 }
 
 std::string Game::Caption() const {
-    std::string caption = "Aquendo 2.3";
+    std::string caption = AQUENDO_TITLE;
     if (!m_SavePath.empty()) {
         const auto slash = m_SavePath.find_last_of('/');
         const std::string name = slash == std::string::npos ? m_SavePath : m_SavePath.substr(slash + 1);

@@ -19,10 +19,6 @@ enum class MoveResult { Ignored, Refused, Moved, Solved };
 inline constexpr const char* kLevelFileName = "aqnd.dat";
 inline constexpr const char* kHelpFileName = "aqnd2.html";
 
-#ifndef AQUENDO_MAKER_URL
-#define AQUENDO_MAKER_URL "https://moxelgames.example/"
-#endif
-
 // All game state and every rule of play. It reaches the screen, the sounds,
 // the timer and the dialogs only through its Shell.
 class Game {

@@ -20,6 +20,7 @@
 #include "game/AboutBox.h"
 #include "game/HelpWindow.h"
 #include "game/Placing.h"
+#include "game/Program.h"
 #include "game/Splash.h"
 #include "game/TongueDlg.h"
 #include "game/UiTexts.h"
@@ -93,7 +94,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings),
       m_waves(waves, [programFolder] { return LoadSoundModule(programFolder); }) {
     setObjectName("MainForm");
-    setWindowTitle(QStringLiteral("Aquendo 2.3"));
+    setWindowTitle(QStringLiteral(AQUENDO_TITLE));
     setWindowIcon(WindowIcon());
     setFixedSize(BoardSurface::kWidth, kToolBarHeight + BoardSurface::kHeight);
     CreateControls();
@@ -375,7 +376,7 @@ TTongueDlg* TMainForm::TongueDlg() {
 int TMainForm::ShowMessage(int page) { return YesNoDlg()->ShowModal(page); }
 
 void TMainForm::ShowError(const std::string& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Aquendo"), QString::fromStdString(text));
+    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral(AQUENDO_NAME), QString::fromStdString(text));
 }
 
 void TMainForm::PlayStateChanged() {
@@ -500,7 +501,7 @@ std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder)
 }
 
 bool TMainForm::AskYesNo(const std::string& text) {
-    return QMessageBox::warning(this, QStringLiteral("Aquendo"), QString::fromStdString(text),
+    return QMessageBox::warning(this, QStringLiteral(AQUENDO_NAME), QString::fromStdString(text),
                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -5,11 +5,12 @@
 #include <QPushButton>
 
 #include "game/Placing.h"
+#include "game/Program.h"
 #include "view/Glyphs.h"
 
 TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("TongueDlg");
-    setWindowTitle(QStringLiteral("Aquendo 2.3"));
+    setWindowTitle(QStringLiteral(AQUENDO_TITLE));
     setFixedSize(320, 91);
     QFont font = this->font();
     font.setPixelSize(11);

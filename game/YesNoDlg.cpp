@@ -9,6 +9,7 @@
 
 #include "game/MessageTexts.h"
 #include "game/Placing.h"
+#include "game/Program.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
 
@@ -52,7 +53,7 @@ QPushButton* MakeButton(QWidget* page, int left, const QIcon& glyph, int answer,
 TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_uiLanguage(std::move(uiLanguage)) {
     setObjectName("YesNoDlg");
-    setWindowTitle(QStringLiteral("Aquendo"));
+    setWindowTitle(QStringLiteral(AQUENDO_NAME));
     setFixedSize(261, 103);
     QFont font = this->font();
     font.setPixelSize(11);

@@ -6,9 +6,7 @@
 
 namespace {
 
-constexpr int kBlob = 12;
-constexpr QPoint kBlobOffset(12, 12);
-constexpr int kMaskTile = 6;
+constexpr QPoint kBlobCorner(kBlobOffset, kBlobOffset);
 constexpr int kFullTile = 5;
 
 QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
@@ -66,10 +64,10 @@ const QImage* BoardSurface::ImageAt(int scale) {
                 const QPoint corner = CellCorner(c, r);
                 Draw(s.image, *sheets, scale, cell.sheet, cell.source, corner, Op::Copy);
                 if (cell.water < 0) continue;
-                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlob * kMaskTile, 0, kBlob, kBlob),
-                     corner + kBlobOffset, Op::And);
-                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlob * cell.water, 0, kBlob, kBlob),
-                     corner + kBlobOffset, Op::Or);
+                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize),
+                     corner + kBlobCorner, Op::And);
+                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlobSize * cell.water, 0, kBlobSize, kBlobSize),
+                     corner + kBlobCorner, Op::Or);
             }
         }
     }
@@ -90,9 +88,9 @@ void BoardSurface::Base(int c, int r, Sheet sheet, QRect source) {
 }
 
 void BoardSurface::Water(int c, int r, int tile) {
-    const QPoint blob = CellCorner(c, r) + kBlobOffset;
-    Blit(Sheet::Water, QRect(kBlob * kMaskTile, 0, kBlob, kBlob), blob, Op::And);
-    Blit(Sheet::Water, QRect(kBlob * tile, 0, kBlob, kBlob), blob, Op::Or);
+    const QPoint blob = CellCorner(c, r) + kBlobCorner;
+    Blit(Sheet::Water, QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize), blob, Op::And);
+    Blit(Sheet::Water, QRect(kBlobSize * tile, 0, kBlobSize, kBlobSize), blob, Op::Or);
     // The mask clears the disc, so only the last tile shows.
     m_cells[static_cast<std::size_t>(CellIndex(c, r))].water = tile;
 }

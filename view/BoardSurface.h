@@ -11,8 +11,8 @@
 // Everything is a block transfer from the sheets with copy, AND or OR.
 class BoardSurface {
 public:
-    static constexpr int kWidth = 500;
-    static constexpr int kHeight = 333;
+    static constexpr int kWidth = kBoardWidth;
+    static constexpr int kHeight = kBoardHeight;
 
     // The sheets must outlive the surface and have their binding sizes.
     explicit BoardSurface(const SpriteSheets& sheets);

@@ -105,9 +105,8 @@ void ReleaseBuiltInItems() {
 }  // namespace
 
 QSize MediaLibrary::BitmapSize(int position) {
-    static constexpr std::array<QSize, kBitmapCount> kSizes = {
-        QSize(432, 180), QSize(288, 288), QSize(96, 12), QSize(500, 333), QSize(148, 20), QSize(121, 20)};
-    return kSizes.at(static_cast<std::size_t>(position));
+    static_assert(kSheetSizes.size() == kBitmapCount);
+    return BindingSize(position);
 }
 
 MediaLibrary::WaveItems MediaLibrary::BuiltInWaveItems() {

@@ -1,9 +1,9 @@
 #include "view/SpriteSheets.h"
 
 bool SpriteSheets::HasBindingSizes() const {
-    return PieceSheet.size() == QSize(432, 180) && FloorSheet.size() == QSize(288, 288) &&
-           WaterStrip.size() == QSize(96, 12) && BackgroundImage.size() == QSize(500, 333) &&
-           LevelDigits.size() == QSize(148, 20) && TimeDigits.size() == QSize(121, 20);
+    return PieceSheet.size() == BindingSize(0) && FloorSheet.size() == BindingSize(1) &&
+           WaterStrip.size() == BindingSize(2) && BackgroundImage.size() == BindingSize(3) &&
+           LevelDigits.size() == BindingSize(4) && TimeDigits.size() == BindingSize(5);
 }
 
 int SheetScaleFor(qreal devicePixelRatio) {

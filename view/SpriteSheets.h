@@ -3,6 +3,8 @@
 #include <QImage>
 #include <functional>
 
+#include "core/Geometry.h"
+
 // The six pictures the board and the displays are drawn from, in the order of
 // the packed picture list. All opaque RGB32, so AND and OR act on plain RGB.
 struct SpriteSheets {
@@ -16,6 +18,12 @@ struct SpriteSheets {
     // True when every sheet has the size the drawing code relies on.
     bool HasBindingSizes() const;
 };
+
+// The size the sheet at this position of the list has at scale 1.
+inline QSize BindingSize(int position) {
+    const SheetSize& size = kSheetSizes.at(static_cast<std::size_t>(position));
+    return {size.width, size.height};
+}
 
 // The same six at 2 or 3 times the size, for dense screens, or nullptr when
 // there is no set of that scale.

@@ -402,7 +402,7 @@ public:
 
 private:
     Game& game() { return *m_game; }
-    int FullTime(int level) { return 4 * game().Catalogue().Level(level).PieceCount(); }
+    int FullTime(int level) { return kSecondsPerPiece * game().Catalogue().Level(level).PieceCount(); }
 
     void StartProgram() {
         m_game = std::make_unique<Game>(m_shell, m_settings);

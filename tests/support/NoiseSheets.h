@@ -15,15 +15,13 @@ inline QImage Noise(int w, int h, unsigned seed) {
     return image;
 }
 
-inline SpriteSheets NoiseSheets() {
-    return {Noise(432, 180, 1), Noise(288, 288, 2), Noise(96, 12, 3),
-            Noise(500, 333, 4), Noise(148, 20, 5),  Noise(121, 20, 6)};
+// The six sheets at scale times their size, sheet i from seed + 1 + i.
+inline SpriteSheets NoiseSheets(int scale, unsigned seed) {
+    auto sheet = [&](int i) { return Noise(BindingSize(i).width() * scale, BindingSize(i).height() * scale, seed + 1 + i); };
+    return {sheet(0), sheet(1), sheet(2), sheet(3), sheet(4), sheet(5)};
 }
 
+inline SpriteSheets NoiseSheets() { return NoiseSheets(1, 0); }
+
 // A set at scale times the size, of other noise than the 1x set's.
-inline SpriteSheets NoiseSheets(int scale) {
-    const unsigned seed = 10u * static_cast<unsigned>(scale);
-    return {Noise(432 * scale, 180 * scale, seed + 1), Noise(288 * scale, 288 * scale, seed + 2),
-            Noise(96 * scale, 12 * scale, seed + 3),   Noise(500 * scale, 333 * scale, seed + 4),
-            Noise(148 * scale, 20 * scale, seed + 5),  Noise(121 * scale, 20 * scale, seed + 6)};
-}
+inline SpriteSheets NoiseSheets(int scale) { return NoiseSheets(scale, 10u * static_cast<unsigned>(scale)); }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/Board.h"
 #include "core/LevelFile.h"
 #include "core/Piece.h"
 #include "tools/levels/LevelsTool.h"
@@ -40,7 +41,7 @@ TEST(ShippedLevelsTest, EverySolutionSolvesItsLevelWellInTime) {
         const ReplayOutcome replay = headless.Replay(n, moves);
         EXPECT_TRUE(replay.solved) << "level " << n;
         EXPECT_EQ(replay.movesToSolve, static_cast<int>(moves.size())) << "level " << n;
-        EXPECT_EQ(replay.timeAllowance, 4 * levels.Level(n).PieceCount());
+        EXPECT_EQ(replay.timeAllowance, kSecondsPerPiece * levels.Level(n).PieceCount());
         EXPECT_LE(1.5 * static_cast<double>(moves.size()), 0.5 * replay.timeAllowance) << "level " << n;
     }
 }

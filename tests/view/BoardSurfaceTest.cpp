@@ -17,18 +17,19 @@ QImage MaskThenPaint(const QImage& under, const QImage& mask, const QImage& pain
 class BoardSurfaceTest : public ::testing::Test {
 protected:
     QImage CellOf(int c, int r) const {
-        return surface.Image().copy(QRect(BoardSurface::CellCorner(c, r), QSize(36, 36)));
+        return surface.Image().copy(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
     }
-    QImage Water(int tile) const { return sheets.WaterStrip.copy(12 * tile, 0, 12, 12); }
-    QImage Piece(int column, int type) const { return sheets.PieceSheet.copy(36 * column, 36 * (type - 1), 36, 36); }
+    QImage Water(int tile) const { return sheets.WaterStrip.copy(kBlobSize * tile, 0, kBlobSize, kBlobSize); }
+    QImage Piece(int column, int type) const { return sheets.PieceSheet.copy(kCellSize * column, kCellSize * (type - 1), kCellSize, kCellSize); }
+    static QImage BlobOf(const QImage& cell) { return cell.copy(kBlobOffset, kBlobOffset, kBlobSize, kBlobSize); }
     // A whole cell with its blob square replaced.
     static QImage WithBlob(QImage cell, const QImage& blob) {
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 12; ++x) cell.setPixel(12 + x, 12 + y, blob.pixel(x, y));
+        for (int y = 0; y < kBlobSize; ++y)
+            for (int x = 0; x < kBlobSize; ++x) cell.setPixel(kBlobOffset + x, kBlobOffset + y, blob.pixel(x, y));
         return cell;
     }
     QImage Wet(const QImage& cell) const {
-        return WithBlob(cell, MaskThenPaint(cell.copy(12, 12, 12, 12), Water(6), Water(5)));
+        return WithBlob(cell, MaskThenPaint(BlobOf(cell), Water(kWaterMaskTile), Water(5)));
     }
 
     SpriteSheets sheets = NoiseSheets();
@@ -97,13 +98,13 @@ TEST_F(BoardSurfaceTest, WaterFramesMaskThenPaintOverWhatIsThere) {
     QImage expected = Piece(0, 3);
     for (int tile = 0; tile <= 5; ++tile) {
         surface.DrawWaterTile(2, 7, tile);
-        expected = WithBlob(expected, MaskThenPaint(expected.copy(12, 12, 12, 12), Water(6), Water(tile)));
+        expected = WithBlob(expected, MaskThenPaint(BlobOf(expected), Water(kWaterMaskTile), Water(tile)));
         EXPECT_EQ(CellOf(2, 7), expected) << tile;
     }
     // Draining back ends on tile 0 and stays so until the cell is drawn again.
     for (int tile = 5; tile >= 0; --tile) {
         surface.DrawWaterTile(2, 7, tile);
-        expected = WithBlob(expected, MaskThenPaint(expected.copy(12, 12, 12, 12), Water(6), Water(tile)));
+        expected = WithBlob(expected, MaskThenPaint(BlobOf(expected), Water(kWaterMaskTile), Water(tile)));
     }
     EXPECT_EQ(CellOf(2, 7), expected);
     surface.DrawCell(board, 2, 7);
@@ -157,7 +158,7 @@ TEST_F(BoardSurfaceTest, TheLargerBoardIsDrawnFromTheLargerSheetsByTheSameRules)
             for (int x = 0; x < part.width(); ++x) expected.setPixel(at.x() + x, at.y() + y, part.pixel(x, y));
     };
     auto water = [&](int c, int r, int tile) {
-        const QPoint at = (BoardSurface::CellCorner(c, r) + QPoint(12, 12)) * 2;
+        const QPoint at = (BoardSurface::CellCorner(c, r) + QPoint(kBlobOffset, kBlobOffset)) * 2;
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 24; ++x) {
                 const QRgb under = expected.pixel(at.x() + x, at.y() + y);

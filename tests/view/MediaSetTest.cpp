@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "core/Piece.h"
+#include "tools/levels/FloorMotifs.h"
 #include "tools/mediagen/MediaSet.h"
 #include "tools/mediagen/Metrics.h"
 #include "view/BitmapImage.h"
@@ -249,6 +250,27 @@ TEST_F(MediaSet, ContinuousFloorsShowNoSeam) {
         const SeamRatio r = MeasureSeam(floor, 36 * (f & 7), 36 * (f >> 3), 36);
         EXPECT_LE(r.columns, 1.5) << "tile " << f;
         EXPECT_LE(r.rows, 1.5) << "tile " << f;
+    }
+}
+
+// The level generator lays floors from the tables, the drawing paints from
+// them: every tile but 7 belongs to one texture or one motif, and is drawn.
+TEST_F(MediaSet, FloorTablesAndTheDrawnSheetAgree) {
+    std::array<int, 64> owners{};
+    for (std::uint8_t code : kFloorTextures) ++owners[code];
+    for (const FloorMotif& m : kFloorMotifs)
+        for (int j = 0; j < m.height; ++j)
+            for (int i = 0; i < m.width; ++i) ++owners[static_cast<std::size_t>(m.corner + i + 8 * j)];
+    const Bytes& floor = Bitmap(1).data;
+    for (int code = 0; code < 64; ++code) {
+        EXPECT_EQ(owners[static_cast<std::size_t>(code)], code == 7 ? 0 : 1) << "tile " << code;
+        int lit = 0;
+        for (int y = 0; y < 36; ++y)
+            for (int x = 0; x < 36; ++x)
+                if (Pixel(floor, 36 * (code & 7) + x, 36 * (code >> 3) + y) != std::array<int, 3>{0, 0, 0}) ++lit;
+        if (code != 7) {
+            EXPECT_GT(lit, 36 * 36 / 2) << "tile " << code;
+        }
     }
 }
 

@@ -10,15 +10,18 @@
 // sheet, its top-left tile at code `corner`: the tile at column i, row j of
 // the motif has code corner + i + 8 j, and is laid at the same place relative
 // to the motif's top-left cell on the board. Textures are single tiles that
-// join seamlessly with copies of themselves. This table is the only place
-// that knows the sheet; change it here when the artwork changes.
+// join seamlessly with copies of themselves. The sheet's drawing
+// (tools/mediagen/FloorArt.cpp) paints its tiles in the order of these tables,
+// so this is the only place that knows where each tile lies.
 struct FloorMotif {
     int width;
     int height;
     std::uint8_t corner;
 };
 
-// The pictures of media/floor-motifs.txt.
+// The larger pictures. The manhole cover lies on grey slabs like tile 0, the
+// rug on planks like tile 3 and the trapdoor on cobbles like tile 1, so those
+// tiles make a fitting border round them.
 inline constexpr std::array<FloorMotif, 5> kFloorMotifs = {{
     {2, 2, 8},   // manhole cover: 8, 9, 16, 17
     {2, 2, 10},  // rug on planks: 10, 11, 18, 19
@@ -27,7 +30,8 @@ inline constexpr std::array<FloorMotif, 5> kFloorMotifs = {{
     {2, 2, 35},  // trapdoor on cobbles: 35, 36, 43, 44
 }};
 
-// Stone, metal, wood, carpet and pattern tiles that stand alone.
+// Stone, metal, wood, carpet and pattern tiles that stand alone; tile 7 is
+// black and never drawn: code 7 shows the plate.
 inline constexpr std::array<std::uint8_t, 33> kFloorTextures = {
     0,  1,  2,  3,  4,  5,  6,  15, 23, 24, 25, 26, 27, 31, 37, 38, 39, 45, 46,
     47, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Geometry.h"
 #include "tools/mediagen/Canvas.h"
 
 // The six pictures of the game, drawn from a seed.
@@ -13,7 +14,7 @@
 
 // Five piece types by row, twelve turn frames by column, 36 x 36 each.
 Canvas DrawPieceSheet(std::uint32_t seed, int scale = 1);
-// 8 x 8 floor tiles of 36 x 36; see media/floor-motifs.txt for the larger pictures.
+// 8 x 8 floor tiles of 36 x 36; tools/levels/FloorMotifs.h says which is which.
 Canvas DrawFloorSheet(std::uint32_t seed, int scale = 1);
 // Water levels 0..5, the mask and a red disc, 12 x 12 each.
 Canvas DrawWaterStrip(int scale = 1);
@@ -31,8 +32,7 @@ PalettedPicture DrawTimeDigits(int scale = 1);
 // The blob of water in the middle of a piece: a 12 x 12 square whose disc the
 // mask blackens and the water tiles paint. Pieces draw their empty mouth with
 // the same pixels, so a drained blob looks like a dry piece. Positions are
-// pixel centres in the square, 0..12.
-inline constexpr int kBlobSize = 12;
+// pixel centres in the square, 0..kBlobSize.
 bool InWaterDisc(float x, float y);
 Rgb EmptyMouth(float x, float y);
 

@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr int kWidth = 500;
-constexpr int kHeight = 333;
+constexpr int kWidth = kBoardWidth;
+constexpr int kHeight = kBoardHeight;
 constexpr int kBorder = 3;
 constexpr float kPi = 3.14159265f;
 
 // The board's grid and the two slots behind the gauge and the level scroll bar.
-constexpr int kGridLeft = 22, kGridTop = 22, kGridRight = 382, kGridBottom = 310;
+constexpr int kGridRight = kGridLeft + kColumns * kCellSize, kGridBottom = kGridTop + kRows * kCellSize;
 constexpr int kSlotTop = 130, kSlotBottom = 310;
 constexpr int kSlotLefts[2] = {410, 450};
 constexpr int kSlotWidth = 22;

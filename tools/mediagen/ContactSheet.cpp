@@ -31,17 +31,18 @@ QImage SampleBoard(const SpriteSheets& sheets, int s) {
     const QImage& pieces = sheets.PieceSheet;
     const QImage& floor = sheets.FloorSheet;
     const QImage& water = sheets.WaterStrip;
-    auto corner = [s](int c, int r) { return QPoint(22 + 36 * (c - 1), 22 + 36 * (r - 1)) * s; };
+    auto corner = [s](int c, int r) { return QPoint(kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)) * s; };
     auto blob = [&](int c, int r, int tile) {
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        p.drawImage(corner(c, r) + QPoint(12, 12) * s, water, Times(QRect(72, 0, 12, 12), s));
+        const QPoint at = corner(c, r) + QPoint(kBlobOffset, kBlobOffset) * s;
+        p.drawImage(at, water, Times(QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize), s));
         p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        p.drawImage(corner(c, r) + QPoint(12, 12) * s, water, Times(QRect(12 * tile, 0, 12, 12), s));
+        p.drawImage(at, water, Times(QRect(kBlobSize * tile, 0, kBlobSize, kBlobSize), s));
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     };
     auto piece = [&](int c, int r, int code, int wetTile = -1, int frame = -1) {
         const int k = frame >= 0 ? frame : 3 * (code >> 3);
-        p.drawImage(corner(c, r), pieces, Times(QRect(36 * k, 36 * ((code & 7) - 1), 36, 36), s));
+        p.drawImage(corner(c, r), pieces, Times(QRect(kCellSize * k, kCellSize * ((code & 7) - 1), kCellSize, kCellSize), s));
         if (wetTile >= 0) blob(c, r, wetTile);
     };
     auto tile = [&](int c, int r, int f) {

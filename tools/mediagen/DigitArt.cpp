@@ -6,7 +6,7 @@
 namespace {
 
 constexpr int kGlyphWidth = 11;
-constexpr int kGlyphHeight = 20;
+constexpr int kGlyphHeight = kDigitHeight;
 constexpr int kBlank = 10;
 
 // Dot-matrix digits, 4 dots wide and 7 high; each dot is 2 x 2 pixels with a
@@ -109,7 +109,7 @@ void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling, int scale) 
 }  // namespace
 
 PalettedPicture DrawLevelDigits(int scale) {
-    PalettedPicture pic = DigitSheet(148, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000}, scale);
+    PalettedPicture pic = DigitSheet(kLevelDigitsWidth, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000}, scale);
     SetRamp(pic, kYellowRamp, Hex(0xFFD020), Hex(0xFFFFD0));
     SetRamp(pic, kRedRamp, Hex(0xE82818), Hex(0xFFC8B8));
     // x = 121 stays black: the column between the digits and the faces.
@@ -119,5 +119,5 @@ PalettedPicture DrawLevelDigits(int scale) {
 }
 
 PalettedPicture DrawTimeDigits(int scale) {
-    return DigitSheet(121, {0xD0FFC0, 0x48F848, 0x30D030, 0x124A10, 0x0A300A}, scale);
+    return DigitSheet(kTimeDigitsWidth, {0xD0FFC0, 0x48F848, 0x30D030, 0x124A10, 0x0A300A}, scale);
 }

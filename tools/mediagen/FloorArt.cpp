@@ -2,15 +2,16 @@
 #include <cmath>
 #include <functional>
 
+#include "tools/levels/FloorMotifs.h"
 #include "tools/mediagen/Artwork.h"
 #include "tools/mediagen/Noise.h"
 
 // The floor tiles: single tiles of stone, metal, wood, carpet and patterns, and
-// five larger pictures made of 2 x 2 or 3 x 3 neighbouring tiles. Where each
-// picture lies is listed in media/floor-motifs.txt for the level makers.
+// five larger pictures made of 2 x 2 or 3 x 3 neighbouring tiles. Which tile
+// holds what comes from the table the level generator lays floors from.
 namespace {
 
-constexpr int kTile = 36;
+constexpr int kTile = kCellSize;  // a floor tile fills a cell
 constexpr float kPi = 3.14159265f;
 
 // Paints one pixel from its position inside the picture (pixel centres).
@@ -18,8 +19,8 @@ using Painter = std::function<Rgb(float x, float y)>;
 
 // The sheet's width tells the scale it is drawn at.
 void Paint(Canvas& sheet, int code, int tilesWide, int tilesHigh, const Painter& painter) {
-    const int scale = sheet.Width() / (8 * kTile), tile = kTile * scale;
-    const int ox = (code % 8) * tile, oy = (code / 8) * tile;
+    const int scale = sheet.Width() / (kFloorGrid * kTile), tile = kTile * scale;
+    const int ox = (code % kFloorGrid) * tile, oy = (code / kFloorGrid) * tile;
     for (int y = 0; y < tilesHigh * tile; ++y)
         for (int x = 0; x < tilesWide * tile; ++x)
             sheet.At(ox + x, oy + y) = painter((x + 0.5f) / scale, (y + 0.5f) / scale);
@@ -636,54 +637,54 @@ Painter Gear(std::uint32_t seed) {
 
 Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
     const ScaledArt scaled(scale);
-    Canvas sheet(8 * kTile * scale, 8 * kTile * scale);
+    Canvas sheet(kFloorGrid * kTile * scale, kFloorGrid * kTile * scale);
     auto s = [seed](std::uint32_t k) { return seed * 131u + k; };
 
-    // Top row: the most common floors; tile 7 stays black.
-    Paint(sheet, 0, 1, 1, Slab(Hex(0x8E8A84), 26, s(1)));
-    Paint(sheet, 1, 1, 1, Cobbles(Hex(0x8A8276), Hex(0x3C3830), 7, s(2)));
-    Paint(sheet, 2, 1, 1, SteelPlate(Hex(0x7C8288), s(3), false));
-    Paint(sheet, 3, 1, 1, Planks(Hex(0xA87848), false, 4, s(4)));
-    Paint(sheet, 4, 1, 1, Carpet(Hex(0x8C1C24), Hex(0xC8902C), 0, s(5)));
-    Paint(sheet, 5, 1, 1, Checker(Hex(0xE8E4D8), Hex(0x2C2C30), s(6)));
-    Paint(sheet, 6, 1, 1, DelftTile(s(7)));
-
-    // The larger pictures.
-    Paint(sheet, 8, 2, 2, ManholeCover(s(8)));
-    Paint(sheet, 10, 2, 2, Rug(s(9)));
-    Paint(sheet, 12, 3, 3, CompassRose(s(10)));
-    Paint(sheet, 32, 3, 3, Gear(s(11)));
-    Paint(sheet, 35, 2, 2, Trapdoor(s(12)));
-
-    // The other single tiles.
-    const std::array<std::pair<int, Painter>, 26> singles = {{
-        {15, Slab(Hex(0xC8A878), 24, s(20))},                   // sandstone
-        {23, Cobbles(Hex(0x9A7A62), Hex(0x5A4A3C), 9, s(21))},  // brown flagstones
-        {24, Bricks(Hex(0xA4452E), Hex(0xB8B0A0), s(22))},
-        {25, Marble(Hex(0xE8E6E0), Hex(0x6A6E78), s(23))},
-        {26, Granite(Hex(0x8A8690), s(24))},
-        {27, Slab(Hex(0x4E5660), 20, s(25))},  // slate
-        {31, TreadPlate(Hex(0x8E949A), s(26))},
-        {37, Brushed(Hex(0xA8ACB2), s(27))},
-        {38, Grating(s(28))},
-        {39, SteelPlate(Hex(0x6E6258), s(29), true)},
-        {45, CopperPlate(s(30))},
-        {46, Perforated(s(31))},
-        {47, Planks(Hex(0x8A5A34), true, 3, s(32))},
-        {51, Parquet(Hex(0xB88A58), Hex(0x9A6A3E), s(33))},
-        {52, EndGrain(s(34))},
-        {53, Planks(Hex(0xD8B888), false, 6, s(35))},  // birch
-        {54, Carpet(Hex(0x223C78), Hex(0x6A8AC8), 1, s(36))},
-        {55, Carpet(Hex(0x2E6A34), Hex(0x9AC860), 2, s(37))},
-        {56, Carpet(Hex(0x5A2A6A), Hex(0xC89AD8), 3, s(38))},
-        {57, Carpet(Hex(0x6A6A70), Hex(0x9A9AA2), 4, s(39))},
-        {58, Carpet(Hex(0xB85A1C), Hex(0xF0C060), 1, s(40))},
-        {59, Hexagons(Hex(0xB85A3A), s(41))},
-        {60, Mosaic(s(42))},
-        {61, Fans(s(43))},
-        {62, Stripes(Hex(0x2E8A4A), Hex(0xE8ECE0), 6, s(44))},
-        {63, Stripes(Hex(0xE8C020), Hex(0x202020), 6, s(45))},
+    // The single tiles in the order of kFloorTextures; tile 7 stays black.
+    const std::array<Painter, kFloorTextures.size()> textures = {{
+        Slab(Hex(0x8E8A84), 26, s(1)),  // grey slab
+        Cobbles(Hex(0x8A8276), Hex(0x3C3830), 7, s(2)),
+        SteelPlate(Hex(0x7C8288), s(3), false),  // riveted steel
+        Planks(Hex(0xA87848), false, 4, s(4)),
+        Carpet(Hex(0x8C1C24), Hex(0xC8902C), 0, s(5)),  // red carpet
+        Checker(Hex(0xE8E4D8), Hex(0x2C2C30), s(6)),
+        DelftTile(s(7)),  // blue-and-white tile
+        Slab(Hex(0xC8A878), 24, s(20)),  // sandstone
+        Cobbles(Hex(0x9A7A62), Hex(0x5A4A3C), 9, s(21)),  // brown flagstones
+        Bricks(Hex(0xA4452E), Hex(0xB8B0A0), s(22)),
+        Marble(Hex(0xE8E6E0), Hex(0x6A6E78), s(23)),
+        Granite(Hex(0x8A8690), s(24)),
+        Slab(Hex(0x4E5660), 20, s(25)),  // slate
+        TreadPlate(Hex(0x8E949A), s(26)),
+        Brushed(Hex(0xA8ACB2), s(27)),
+        Grating(s(28)),
+        SteelPlate(Hex(0x6E6258), s(29), true),
+        CopperPlate(s(30)),
+        Perforated(s(31)),
+        Planks(Hex(0x8A5A34), true, 3, s(32)),
+        Parquet(Hex(0xB88A58), Hex(0x9A6A3E), s(33)),
+        EndGrain(s(34)),
+        Planks(Hex(0xD8B888), false, 6, s(35)),  // birch
+        Carpet(Hex(0x223C78), Hex(0x6A8AC8), 1, s(36)),
+        Carpet(Hex(0x2E6A34), Hex(0x9AC860), 2, s(37)),
+        Carpet(Hex(0x5A2A6A), Hex(0xC89AD8), 3, s(38)),
+        Carpet(Hex(0x6A6A70), Hex(0x9A9AA2), 4, s(39)),
+        Carpet(Hex(0xB85A1C), Hex(0xF0C060), 1, s(40)),
+        Hexagons(Hex(0xB85A3A), s(41)),
+        Mosaic(s(42)),
+        Fans(s(43)),
+        Stripes(Hex(0x2E8A4A), Hex(0xE8ECE0), 6, s(44)),
+        Stripes(Hex(0xE8C020), Hex(0x202020), 6, s(45)),
     }};
-    for (const auto& [code, painter] : singles) Paint(sheet, code, 1, 1, painter);
+    for (std::size_t i = 0; i < textures.size(); ++i) Paint(sheet, kFloorTextures[i], 1, 1, textures[i]);
+
+    // The larger pictures in the order of kFloorMotifs.
+    const std::array<Painter, kFloorMotifs.size()> motifs = {
+        ManholeCover(s(8)), Rug(s(9)), CompassRose(s(10)), Gear(s(11)), Trapdoor(s(12)),
+    };
+    for (std::size_t i = 0; i < motifs.size(); ++i) {
+        const FloorMotif& m = kFloorMotifs[i];
+        Paint(sheet, m.corner, m.width, m.height, motifs[i]);
+    }
     return sheet;
 }

@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <iterator>
 
+#include "core/Geometry.h"
 #include "view/BitmapImage.h"
 #include "view/MediaItem.h"
 #include "view/WaveImage.h"
@@ -116,7 +117,7 @@ std::uint32_t AsProtanope(std::uint32_t rgb) {
 }
 
 PipeAtEdge MeasurePipeAtEdge(const Picture& sheet, int x0, int y0, int side) {
-    constexpr int kCell = 36, kEnd = 5;
+    constexpr int kCell = kCellSize, kEnd = 5;
     std::vector<std::uint32_t> line(kCell);
     for (int i = 0; i < kCell; ++i) {
         const int x = side == 0 ? kCell - 2 : side == 2 ? 1 : i;

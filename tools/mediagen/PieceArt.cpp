@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr int kCell = 36;
-constexpr float kHalf = kCell / 2.0f;
+constexpr float kHalf = kCellSize / 2.0f;
 constexpr float kPi = 3.14159265f;
 
 // Openings of the five types at orientation 0, bit d for direction d
@@ -77,7 +76,7 @@ Rgb Ground(float x, float y, std::uint32_t seed) {
     // The tile's own edge, lit above and left, shaded below and right, but
     // faint: a board of pieces should not read as a grid.
     if (x < 1 || y < 1) c = Mix(c, Hex(0xF8EED8), 0.35f);
-    if (x >= kCell - 1 || y >= kCell - 1) c = Mix(c, Hex(0xA89670), 0.35f);
+    if (x >= kCellSize - 1 || y >= kCellSize - 1) c = Mix(c, Hex(0xA89670), 0.35f);
     return c;
 }
 
@@ -174,10 +173,10 @@ Rgb DrawPixel(const Piece& piece, float x, float y, std::uint32_t seed) {
 
 Canvas DrawPieceSheet(std::uint32_t seed, int scale) {
     const ScaledArt scaled(scale);
-    const int cell = kCell * scale;
-    Canvas sheet(12 * cell, 5 * cell);
-    for (int type = 1; type <= 5; ++type) {
-        for (int frame = 0; frame < 12; ++frame) {
+    const int cell = kCellSize * scale;
+    Canvas sheet(kTurnFrames * cell, kPieceTypes * cell);
+    for (int type = 1; type <= kPieceTypes; ++type) {
+        for (int frame = 0; frame < kTurnFrames; ++frame) {
             // Frame 3o is orientation o at rest; the two after it are 30 and 60 degrees further on,
             // so frame k stands turned 30 k degrees.
             const Piece piece{kOpenings[type], (frame * 30) * kPi / 180};

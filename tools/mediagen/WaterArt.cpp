@@ -40,14 +40,14 @@ Rgb EmptyMouth(float x, float y) {
 Canvas DrawWaterStrip(int scale) {
     const ScaledArt scaled(scale);
     const int size = kBlobSize * scale;
-    Canvas c(8 * size, size);
-    for (int tile = 0; tile < 8; ++tile) {
+    Canvas c(kWaterTiles * size, size);
+    for (int tile = 0; tile < kWaterTiles; ++tile) {
         for (int py = 0; py < size; ++py) {
             for (int px = 0; px < size; ++px) {
                 const float x = (px + 0.5f) / scale, y = (py + 0.5f) / scale;
                 Rgb& p = c.At(tile * size + px, py);
                 const bool inside = InWaterDisc(x, y);
-                if (tile == 6) {
+                if (tile == kWaterMaskTile) {
                     p = inside ? Rgb{} : Rgb{255, 255, 255};
                     continue;
                 }
