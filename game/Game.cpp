@@ -234,9 +234,14 @@ void Game::SaveGame() {
         folder.clear();
         name.clear();
         if (FileExistsAt(path) && !m_shell.AskYesNo(OverwriteQuestion(FileNameOf(path), m_UiLanguage))) continue;
+        // A save that failed leaves SavePath on the file that still holds the
+        // last saved results, and offers the dialog again: at the close, the
+        // results of the run would be lost otherwise.
+        if (!WriteProgressFile(path, m_Progress)) {
+            m_shell.ShowError(SaveFailedMessage(FileNameOf(path), m_UiLanguage));
+            continue;
+        }
         m_SavePath = path;
-        if (!WriteProgressFile(m_SavePath, m_Progress))
-            m_shell.ShowError(SaveFailedMessage(FileNameOf(m_SavePath), m_UiLanguage));
         m_shell.UpdateStatus();
         return;
     }
