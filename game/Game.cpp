@@ -204,10 +204,13 @@ void Game::FormClose() {
     if (!failure) failure = m_settings.Write(settings::tongue, m_UiLanguage);
     if (!failure) failure = m_settings.Write(settings::save, m_SavePath);
     if (failure) m_shell.ShowError(*failure);
+    m_settingsRefused = failure.has_value();
 }
 
 void Game::FormDestroy(const std::string& placementText) {
-    if (auto failure = m_settings.Write(settings::MainForm, placementText)) m_shell.ShowError(*failure);
+    const auto failure = m_settings.Write(settings::MainForm, placementText);
+    // The store that refused the close's values has been reported once already.
+    if (failure && !m_settingsRefused) m_shell.ShowError(*failure);
 }
 
 void Game::SaveBtnClick() {

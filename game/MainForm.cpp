@@ -102,7 +102,11 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_game.FormCreate(programFolder);
 }
 
-TMainForm::~TMainForm() { m_game.FormDestroy(PlacementText()); }
+// A window closed by the player has stored its placement already, while a box
+// about it still had a window to stand on.
+TMainForm::~TMainForm() {
+    if (!m_closing) m_game.FormDestroy(PlacementText());
+}
 
 QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
     auto* button = new QToolButton(m_ToolPanel);
@@ -264,6 +268,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     m_closing = true;
     m_game.FormClose();
+    m_game.FormDestroy(PlacementText());
     event->accept();
 }
 

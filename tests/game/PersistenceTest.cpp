@@ -128,6 +128,8 @@ TEST_F(PersistenceTest, FailedSettingsWriteIsShownAndTheCloseGoesOn) {
     game.FormClose();
     EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'sound' nicht setzen"}));
     EXPECT_TRUE(settings.writes.empty()) << "the later values are not tried";
+    game.FormDestroy("200,0,1,1,2,3,4");
+    EXPECT_EQ(shell.errors.size(), 1u) << "one failure, one box";
 }
 
 TEST_F(PersistenceTest, SaveAsksBeforeReplacingAndGoesBackOnNo) {
@@ -241,6 +243,9 @@ TEST_F(PersistenceTest, PlacementIsStoredAtDestroy) {
     Create();
     game.FormDestroy("200,0,1,1,2,3,4");
     EXPECT_EQ(settings.writes, (Log{"MainForm=200,0,1,1,2,3,4"}));
+    settings.fault = MemorySettings::Fault::ValueNotSet;
+    game.FormDestroy("200,0,1,1,2,3,4");
+    EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'MainForm' nicht setzen"})) << "a failure of its own is shown";
 }
 
 }  // namespace
