@@ -17,6 +17,7 @@ set(_aquendo_fuzz_store
   ${CMAKE_SOURCE_DIR}/store/IniText.cpp
   ${CMAKE_SOURCE_DIR}/store/ProgressFile.cpp
   ${CMAKE_SOURCE_DIR}/store/ProgressTable.cpp
+  ${CMAKE_SOURCE_DIR}/store/SafeFile.cpp
   ${CMAKE_SOURCE_DIR}/store/SavedGameName.cpp
   ${CMAKE_SOURCE_DIR}/store/SettingsStore.cpp
   ${CMAKE_SOURCE_DIR}/store/StoreTexts.cpp

@@ -21,14 +21,8 @@ bool FileExistsAt(const std::string& path);
 // what was read before the failure.
 [[nodiscard]] bool ReadProgressFile(const std::string& path, ProgressTable& table);
 
-// Writes the 2000 bytes of the table where create-or-truncate would, and only
-// there: never over a file this user may not write, nor over anything but a
-// regular file. The bytes go to a new file in the same folder, which is
-// flushed to the disk and renamed over the old one, so a full disk, a missing
-// folder or a crash leaves the previous file as it was; it takes the old
-// file's permission bits and extended attributes, or 0666 less the umask. A
-// file with more than one name, of another owner, or in a folder this user
-// may not write to is written in place instead, keeping its links and owner.
-// A link is followed: the file it names is written. False when the file could
-// not be written in full.
+// Writes the 2000 bytes of the table as WriteFileAsCreateOrTruncateWould
+// (store/SafeFile.h) does: atomically where it can, never where
+// create-or-truncate could not. False when the file could not be written in
+// full.
 [[nodiscard]] bool WriteProgressFile(const std::string& path, const ProgressTable& table);
