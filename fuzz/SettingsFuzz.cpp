@@ -118,6 +118,23 @@ void CheckDocument(std::string_view bytes) {
     Require(again.WithValue("common", kNames[target], written) == after, "writing the same value again changed the file");
 }
 
+// The value limit, reached without inputs of its size: the same text read
+// with a small limit gives each value as before or refuses it, and refuses
+// every value longer than the limit.
+void CheckSizeLimit(std::string_view bytes) {
+    if (bytes.empty()) return;
+    const std::size_t longest = static_cast<unsigned char>(bytes[0]) % 64;
+    const IniDocument full(bytes);
+    const IniDocument limited(bytes, longest);
+    for (const char* name : kNames) {
+        const auto value = limited.Value("common", name);
+        if (!value) continue;
+        Require(value == full.Value("common", name), "a value read differently under a limit");
+        // A value's text in the file is never shorter than the value.
+        Require(value->size() <= longest, "a value over the limit was read");
+    }
+}
+
 // The file through the store, as the game opens it; on a memory file system.
 void CheckFile(const std::uint8_t* data, std::size_t size) {
     static const fuzz::Scratch scratch("settings");
@@ -150,8 +167,9 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     CheckIniText(bytes);
     CheckValueRoundTrip(bytes);
     CheckDocument(bytes);
+    CheckSizeLimit(bytes);
     // The disk round trip is the same reader behind a few system calls: one
-    // input in sixteen takes it, so that the rest runs at memory speed.
-    if (size <= 4096 && size % 16 == 0) CheckFile(data, size);
+    // input in 64 takes it, so that the rest runs at memory speed.
+    if (size <= 4096 && size % 64 == 0) CheckFile(data, size);
     return 0;
 }

@@ -209,9 +209,9 @@ std::optional<std::string> InNotation(std::string_view text) {
 }
 
 // What a value's text (after the '=') means, and whether that is beyond doubt.
-std::optional<std::string> Interpret(std::string_view raw, bool& asMeant) {
+std::optional<std::string> Interpret(std::string_view raw, std::size_t longest, bool& asMeant) {
     const std::string_view text = TrimBlanks(raw);
-    if (text.size() > kLongestIniValue) return std::nullopt;
+    if (text.size() > longest) return std::nullopt;
     if (auto value = InNotation(text)) return value;
     if (Quoted(text)) {
         // Quotes are INI notation, and so are the escapes inside them.
@@ -292,7 +292,7 @@ std::string EscapedIniValue(std::string_view value) {
     return out;
 }
 
-IniDocument::IniDocument(std::string_view bytes) : m_text(bytes) {
+IniDocument::IniDocument(std::string_view bytes, std::size_t longestValue) : m_text(bytes) {
     std::string_view text = m_text;
     std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     const auto lineEnd = text.find('\n');
@@ -329,16 +329,25 @@ IniDocument::IniDocument(std::string_view bytes) : m_text(bytes) {
             m_asMeant = false;
             continue;
         }
-        std::string valueText(raw.substr(equals + 1));
-        while (Continued(valueText) && at < text.size()) {
-            // A value over several lines: no INI writer writes one, and readers differ.
-            m_asMeant = false;
-            valueText.pop_back();
-            at = nextLine(at, raw);
-            valueText += raw;
-            if (valueText.size() > kLongestIniValue + 2) break;
+        // A value over several lines (or one whose last line would take the
+        // next): no INI writer writes one, and readers differ. Its lines are
+        // taken whatever its length, so that none is read as a value of its own.
+        std::string valueText;
+        bool tooLong = false;
+        for (std::string_view piece = raw.substr(equals + 1);;) {
+            const bool continued = Continued(piece);
+            if (continued) m_asMeant = false;
+            const bool more = continued && at < text.size();
+            if (!tooLong) {
+                valueText += more ? piece.substr(0, piece.size() - 1) : piece;
+                tooLong = valueText.size() > longestValue + 2;
+            }
+            if (!more) break;
+            at = nextLine(at, piece);
         }
-        m_entries.push_back({section, std::string(name), begin, at, Interpret(valueText, m_asMeant)});
+        std::optional<std::string> value;
+        if (!tooLong) value = Interpret(valueText, longestValue, m_asMeant);
+        m_entries.push_back({section, std::string(name), begin, at, std::move(value)});
         if (!m_sections.empty() && m_sections.back().name == section) m_sections.back().end = at;
     }
 }

@@ -41,7 +41,8 @@ std::string EscapedIniValue(std::string_view value);
 // false: the file is to be kept aside before the first write changes it.
 class IniDocument {
 public:
-    explicit IniDocument(std::string_view bytes);
+    // longestValue is kLongestIniValue but for checks of the limit itself.
+    explicit IniDocument(std::string_view bytes, std::size_t longestValue = kLongestIniValue);
 
     bool ReadsAsMeant() const { return m_asMeant; }
     // The value's text; nothing when it is absent or refused (kLongestIniValue).
