@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -106,6 +107,10 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// The control characters the notation names by a letter after a backslash.
+constexpr char kEscapeLetters[] = "abfnrtv0";
+constexpr char kEscaped[] = {'\a', '\b', '\f', '\n', '\r', '\t', '\v', '\0'};
+
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 int HexValue(char c) {
@@ -159,15 +164,11 @@ std::optional<std::string> Unescape(std::string_view text) {
             continue;
         }
         if (++i == text.size()) return std::nullopt;
+        if (const char* named = std::strchr(kEscapeLetters, text[i]); named && *named) {
+            out += kEscaped[named - kEscapeLetters];
+            continue;
+        }
         switch (text[i]) {
-            case 'a': out += '\a'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'v': out += '\v'; break;
-            case '0': out += '\0'; break;
             case '"':
             case '\\':
             case '\'':
@@ -258,15 +259,14 @@ std::string EscapedIniValue(std::string_view value) {
         }
         escapeNextIfDigit = false;
         if (byte < 0x20) needsQuotes = true;
+        if (const void* named = std::memchr(kEscaped, c, sizeof kEscaped)) {
+            out += '\\';
+            out += kEscapeLetters[static_cast<const char*>(named) - kEscaped];
+            // \0 followed by a digit would read as one octal escape in other readers.
+            escapeNextIfDigit = c == '\0';
+            continue;
+        }
         switch (c) {
-            case '\0': out += "\\0"; escapeNextIfDigit = true; break;
-            case '\a': out += "\\a"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\v': out += "\\v"; break;
             case '"':
             case '\\':
                 out += '\\';
