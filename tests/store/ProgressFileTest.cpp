@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <climits>
@@ -273,6 +274,16 @@ TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
              chmod(f.c_str(), 0555);
          },
          [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0640; }},
+        {"file with an extended attribute", true,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             setxattr((f / "t.aqd").c_str(), "user.aquendo", "kept", 4, 0);
+         },
+         [&](const fs::path& f) {
+             char value[8] = {};
+             return getxattr((f / "t.aqd").c_str(), "user.aquendo", value, sizeof value) == 4 &&
+                    std::string(value) == "kept";
+         }},
         {"new file", true, [](const fs::path&) {},
          [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0640; }},
         {"link to a file not there yet", true,
