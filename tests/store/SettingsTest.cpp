@@ -239,6 +239,14 @@ TEST(SettingsStore, OverlongValueIsRefusedAndTheFileKept) {
     EXPECT_EQ(file.ini.Read(settings::tongue), 1);
     EXPECT_EQ(file.ini.Read(settings::level), 3);
     EXPECT_FALSE(fs::exists(SettingsFile(file.folder).string() + ".damaged"));
+
+    // A file larger than any of the game's is not read, and kept aside at the first write.
+    const std::string giant = "[common]\nlevel=3\n" + std::string(kLargestIniFile, ';') + "\n";
+    HandWritten large(giant);
+    EXPECT_EQ(large.ini.Read(settings::level), 1);
+    EXPECT_EQ(large.ini.Write(settings::level, 4), std::nullopt);
+    EXPECT_EQ(fs::file_size(SettingsFile(large.folder).string() + ".damaged"), giant.size());
+    EXPECT_EQ(ReadText(SettingsFile(large.folder)), "[common]\nlevel=4\n");
 }
 
 TEST(SettingsStore, FailedWritesGiveTheirMessages) {
