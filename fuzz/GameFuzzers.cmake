@@ -17,6 +17,7 @@ set(_aquendo_fuzz_store
   ${CMAKE_SOURCE_DIR}/store/IniText.cpp
   ${CMAKE_SOURCE_DIR}/store/ProgressFile.cpp
   ${CMAKE_SOURCE_DIR}/store/ProgressTable.cpp
+  ${CMAKE_SOURCE_DIR}/store/SafeFile.cpp
   ${CMAKE_SOURCE_DIR}/store/SavedGameName.cpp
   ${CMAKE_SOURCE_DIR}/store/SettingsStore.cpp
   ${CMAKE_SOURCE_DIR}/store/StoreTexts.cpp
@@ -53,11 +54,22 @@ foreach(_fuzzer level_file_fuzz progress_file_fuzz settings_fuzz solutions_file_
   string(REPLACE "_" "-" _inputs ${_inputs})
   set(_corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${_fuzzer})
   set(_findings ${CMAKE_BINARY_DIR}/fuzz-findings)
+  # The level file reaches its 500 records and a fragment after them.
+  set(_max_len 20000)
+  if(_fuzzer STREQUAL "settings_fuzz")
+    # Settings files are a few hundred bytes; the value limit is reached by a
+    # smaller limit, and short inputs leave time for many more of them.
+    set(_max_len 1024)
+  endif()
+  set(_seeds ${CMAKE_SOURCE_DIR}/tests/fuzz-regressions/${_inputs})
+  if(_fuzzer STREQUAL "level_file_fuzz")
+    set(_max_len 82000)
+    list(APPEND _seeds ${CMAKE_SOURCE_DIR}/levels)
+  endif()
   add_custom_target(run_${_fuzzer}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_corpus} ${_findings}
-    COMMAND nice -n 10 $<TARGET_FILE:${_fuzzer}> -max_total_time=${AQUENDO_FUZZ_SECONDS} -max_len=20000 -rss_limit_mb=4096
-            -print_final_stats=1 -artifact_prefix=${_findings}/${_fuzzer}- ${_corpus}
-            ${CMAKE_SOURCE_DIR}/tests/fuzz-regressions/${_inputs}
+    COMMAND nice -n 10 $<TARGET_FILE:${_fuzzer}> -max_total_time=${AQUENDO_FUZZ_SECONDS} -max_len=${_max_len} -rss_limit_mb=4096
+            -print_final_stats=1 -artifact_prefix=${_findings}/${_fuzzer}- ${_corpus} ${_seeds}
     DEPENDS ${_fuzzer}
     USES_TERMINAL
     COMMENT "Fuzzing ${_fuzzer} for ${AQUENDO_FUZZ_SECONDS} s")

@@ -1,5 +1,5 @@
-// Any bytes as a stored media item, as a single packed block and as a bitmap
-// file: no reader may crash, read or write out of bounds, or accept what it cannot
+// Any bytes as a stored media item, as a single packed block, as a WAVE
+// file and as a bitmap file: no reader may crash, read or write out of bounds, or accept what it cannot
 // give back.
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ReadWaveImage(item.data, wave).empty() && wave.dataOffset + wave.dataSize > item.data.size())
             std::abort();
     }
+
+    // The WAVE check on its own, as a sound file of any origin would reach it.
+    WaveImage wave;
+    if (ReadWaveImage(bytes, wave).empty() && wave.dataOffset + wave.dataSize > bytes.size()) std::abort();
 
     BitmapImage bitmap;
     if (ReadBitmapImage(bytes, bitmap).empty()) {

@@ -207,10 +207,13 @@ void Game::FormClose() {
     if (!failure) failure = m_settings.Write(settings::tongue, m_UiLanguage);
     if (!failure) failure = m_settings.Write(settings::save, m_SavePath);
     if (failure) m_shell.ShowError(*failure);
+    m_settingsRefused = failure.has_value();
 }
 
 void Game::FormDestroy(const std::string& placementText) {
-    if (auto failure = m_settings.Write(settings::MainForm, placementText)) m_shell.ShowError(*failure);
+    const auto failure = m_settings.Write(settings::MainForm, placementText);
+    // The store that refused the close's values has been reported once already.
+    if (failure && !m_settingsRefused) m_shell.ShowError(*failure);
 }
 
 void Game::SaveBtnClick() {
@@ -237,9 +240,14 @@ void Game::SaveGame() {
         folder.clear();
         name.clear();
         if (FileExistsAt(path) && !m_shell.AskYesNo(OverwriteQuestion(FileNameOf(path), m_UiLanguage))) continue;
+        // A save that failed leaves SavePath on the file that still holds the
+        // last saved results, and offers the dialog again: at the close, the
+        // results of the run would be lost otherwise.
+        if (!WriteProgressFile(path, m_Progress)) {
+            m_shell.ShowError(SaveFailedMessage(FileNameOf(path), m_UiLanguage));
+            continue;
+        }
         m_SavePath = path;
-        if (!WriteProgressFile(m_SavePath, m_Progress))
-            m_shell.ShowError(SaveFailedMessage(FileNameOf(m_SavePath), m_UiLanguage));
         m_shell.UpdateStatus();
         return;
     }

@@ -66,7 +66,8 @@ public:
     bool FormCloseQuery();
     // The close, once allowed: the save flow, then the settings.
     void FormClose();
-    // The window is going: its placement text is stored.
+    // The window is going (closed, or destroyed unclosed): its placement text
+    // is stored. A failure is shown unless the close has shown one.
     void FormDestroy(const std::string& placementText);
 
     // Saved games: the results table to and from a file of the player's choice.
@@ -126,4 +127,5 @@ private:
     bool m_FirstActivation = true;
     bool m_makerLinkWorks = true;
     bool m_playingFallback = false;  // the level file gave no level
+    bool m_settingsRefused = false;  // the close could not write the settings
 };

@@ -127,10 +127,10 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_game.FormCreate(programFolder);
 }
 
-// Where the platform cannot tell the window's position (Wayland), the stored
-// placement is kept for the next start where it can.
+// A window closed by the player has stored its placement already, while a box
+// about it still had a window to stand on.
 TMainForm::~TMainForm() {
-    m_game.FormDestroy(CanPlaceWindows() ? PlacementText() : m_settings.Read(settings::MainForm));
+    if (!m_closing) m_game.FormDestroy(PlacementText());
 }
 
 QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
@@ -283,7 +283,10 @@ QRect TMainForm::RestorePlacement() {
 }
 
 // The normal frame rectangle, also for a window that is maximised or minimised.
+// Where the platform cannot tell the window's position (Wayland), the stored
+// placement is kept for the next start where it can.
 std::string TMainForm::PlacementText() const {
+    if (!CanPlaceWindows()) return m_settings.Read(settings::MainForm);
     const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
                          frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
     const QRect normal = (isMaximized() || isMinimized() ? normalGeometry() : geometry()) + frame;
@@ -298,6 +301,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     m_closing = true;
     m_game.FormClose();
+    m_game.FormDestroy(PlacementText());
     event->accept();
 }
 

@@ -1,37 +1,54 @@
 #include "store/IniSettings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
-#include <QTemporaryFile>
-#include <QVariant>
+#include <cerrno>
 
 #include "store/IniText.h"
+#include "store/SafeFile.h"
 #include "store/StoreTexts.h"
 
 namespace {
 
-// Larger than any settings file the game writes by far; not worth parsing to check.
-constexpr qint64 kLargestPlainFile = 1 << 20;
+struct FileText {
+    enum class State { Absent, Unreadable, TooLarge, Read } state = State::Absent;
+    std::string bytes;
+};
 
-QString Key(const std::string& section, const std::string& name) {
-    return QString::fromStdString(section) + u'/' + QString::fromStdString(name);
-}
-
-// Qt writes back only what it could parse: the rest would be gone. Qt parses
-// a file only when a value is first asked for, and keeps a file it has parsed:
-// its damage shows once, on that first parse, and the game reads before it
-// writes. So a copy under a new name is asked.
-bool QtReadsInFull(const QByteArray& bytes) {
-    QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/aquendo-settings-XXXXXX.ini"));
-    // When no copy can be made, the text check decides alone.
-    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return true;
-    const QSettings check(copy.fileName(), QSettings::IniFormat);
-    check.allKeys();
-    return check.status() != QSettings::FormatError;
+// Not blocking, so that a pipe of that name cannot hang the game.
+FileText ReadSettingsFile(const std::string& path) {
+    FileText file;
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat info {};
+    if (fd.get() < 0) {
+        file.state = errno == ENOENT || errno == ENOTDIR ? FileText::State::Absent : FileText::State::Unreadable;
+        return file;
+    }
+    file.state = FileText::State::Unreadable;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return file;
+    if (static_cast<std::uint64_t>(info.st_size) > kLargestIniFile) {
+        file.state = FileText::State::TooLarge;
+        return file;
+    }
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return file;
+        if (n == 0) break;
+        file.bytes.append(chunk, static_cast<std::size_t>(n));
+        if (file.bytes.size() > kLargestIniFile) {
+            file.state = FileText::State::TooLarge;
+            return file;
+        }
+    }
+    file.state = FileText::State::Read;
+    return file;
 }
 
 }  // namespace
@@ -47,59 +64,44 @@ std::string IniSettings::DefaultPath() {
 }
 
 std::optional<std::string> IniSettings::ReadValue(const std::string& section, const std::string& name) {
-    const QSettings ini(QString::fromStdString(m_path), QSettings::IniFormat);
-    const QString key = Key(section, name);
-    if (!ini.contains(key)) return std::nullopt;
-    const QVariant value = ini.value(key);
-    switch (value.typeId()) {
-        case QMetaType::QString:
-            return value.toString().toStdString();
-        case QMetaType::QStringList:
-            // An unquoted text with commas, as a player types it by hand: still one text.
-            return value.toStringList().join(u',').toStdString();
-        case QMetaType::QByteArray:
-            return value.toByteArray().toStdString();
-        default:
-            // Qt's own notations for rectangles, sizes and the like are no text of ours.
-            return std::nullopt;
-    }
+    const FileText file = ReadSettingsFile(m_path);
+    if (file.state != FileText::State::Read) return std::nullopt;
+    return IniDocument(file.bytes).Value(section, name);
 }
 
 std::optional<std::string> IniSettings::WriteValue(const std::string& section, const std::string& name,
                                                    const std::string& text) {
     const QString path = QString::fromStdString(m_path);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return SectionNotCreatedMessage(section);
-    if (!SetAsideIfDamaged()) return ValueNotSetMessage(name);
+    // A value the game could not read back is not written.
+    if (EscapedIniValue(text).size() > kLongestIniValue) return ValueNotSetMessage(name);
 
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setValue(Key(section, name), QString::fromStdString(text));
-    // Only a flush shows whether the file could be written.
-    ini.sync();
-    if (ini.status() != QSettings::NoError) return ValueNotSetMessage(name);
+    FileText file = ReadSettingsFile(m_path);
+    // An unreadable file is left alone: the values in it would be lost.
+    if (file.state == FileText::State::Unreadable) return ValueNotSetMessage(name);
+    bool damaged = file.state == FileText::State::TooLarge;
+    std::optional<IniDocument> document;
+    if (!damaged) {
+        document.emplace(file.bytes);
+        damaged = file.state == FileText::State::Read && (!IsPlainIniText(file.bytes) || !document->ReadsAsMeant());
+    }
+    if (damaged) {
+        if (!SetAside()) return ValueNotSetMessage(name);
+        document.emplace(std::string_view());
+    }
+    const std::string written = document->WithValue(section, name, text);
+    if (!WriteFileAsCreateOrTruncateWould(
+            m_path, std::span(reinterpret_cast<const std::uint8_t*>(written.data()), written.size())))
+        return ValueNotSetMessage(name);
     return std::nullopt;
 }
 
-bool IniSettings::SetAsideIfDamaged() {
-    const QString path = QString::fromStdString(m_path);
-    const QFileInfo info(path);
-    if (!info.isFile()) return true;
-
-    bool damaged = info.size() > kLargestPlainFile;
-    if (!damaged) {
-        QFile file(path);
-        // An unreadable file is left alone; the write then fails on it.
-        if (!file.open(QIODevice::ReadOnly)) return true;
-        const QByteArray bytes = file.readAll();
-        damaged = !IsPlainIniText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ||
-                  !QtReadsInFull(bytes);
-    }
-    if (!damaged) return true;
-
+bool IniSettings::SetAside() {
     for (int n = 1; n < 1000; ++n) {
-        const QString aside =
-            path + QStringLiteral(".damaged") + (n == 1 ? QString() : u'-' + QString::number(n));
-        if (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink()) continue;
-        return QFile::rename(path, aside);
+        const std::string aside = m_path + ".damaged" + (n == 1 ? std::string() : '-' + std::to_string(n));
+        struct stat info {};
+        if (::lstat(aside.c_str(), &info) == 0 || errno != ENOENT) continue;
+        return ::rename(m_path.c_str(), aside.c_str()) == 0;
     }
     return false;
 }

@@ -7,16 +7,19 @@
 
 // The settings component on Linux: an INI file, sections as INI sections,
 // every value as text. Each operation opens the file, handles one value and,
-// for a write, puts the whole file back atomically before it returns.
+// for a write, puts the whole file back before it returns, the way the
+// results file is written (store/SafeFile.h). Every value the game writes
+// reads back exactly; a value the player typed by hand reads as plainly
+// meant (see IniDocument), and a write keeps every other line, comments
+// included.
 //
-// A value the player typed by hand reads back as typed, an unquoted text with
-// commas included; only blanks next to such a comma are lost, and a backslash
-// starts an escape as in any INI file. Comments do not survive a write.
-//
-// A file that is not plain INI text (see IsPlainIniText) is read as far as it
-// goes. The first write renames it aside to <file>.damaged (or .damaged-2,
-// -3, ...) and starts a fresh file, so the player's bytes are never lost;
-// when it cannot be renamed the write fails instead.
+// A file that is not plain INI text (IsPlainIniText), or whose reading is in
+// doubt (IniDocument::ReadsAsMeant), is read as far as it goes. The first
+// write renames it aside to <file>.damaged (or .damaged-2, -3, ...) and
+// starts a fresh file, so the player's bytes are never lost; when it cannot
+// be renamed the write fails instead. A file larger than kLargestIniFile is
+// not read and set aside the same way; a value longer than kLongestIniValue
+// reads as absent.
 class IniSettings : public SettingsStore {
 public:
     // The player's own file, DefaultPath().
@@ -35,7 +38,8 @@ protected:
                                           const std::string& text) override;
 
 private:
-    bool SetAsideIfDamaged();
+    // Renames the file to <file>.damaged (or .damaged-2, ...); false when it could not.
+    bool SetAside();
 
     std::string m_path;
 };

@@ -21,10 +21,8 @@ bool FileExistsAt(const std::string& path);
 // what was read before the failure.
 [[nodiscard]] bool ReadProgressFile(const std::string& path, ProgressTable& table);
 
-// Replaces the file with the 2000 bytes of the table. The bytes go to a new
-// file in the same folder, which is flushed to the disk and then renamed over
-// the old one, so a full disk, a missing folder or a crash leaves the previous
-// file as it was. A link is followed: the file it names is replaced. An
-// existing file keeps its permission bits. False when the file could not be
-// written in full and put in place.
+// Writes the 2000 bytes of the table as WriteFileAsCreateOrTruncateWould
+// (store/SafeFile.h) does: atomically where it can, never where
+// create-or-truncate could not. False when the file could not be written in
+// full.
 [[nodiscard]] bool WriteProgressFile(const std::string& path, const ProgressTable& table);

@@ -56,6 +56,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include "tests/support/OwnUser.h"
+
 extern char** environ;
 
 namespace {
@@ -119,11 +121,8 @@ struct Sandbox {
         if (geteuid() == 0) {
             ownUser = true;
             // One of its own for every run, so that two soaks at once keep apart.
-            uid = 200000 + static_cast<uid_t>(getpid());
-            while (getpwuid(uid)) ++uid;
-            for (const auto& entry : fs::recursive_directory_iterator(root))
-                lchown(entry.path().c_str(), uid, uid);
-            lchown(root.c_str(), uid, uid);
+            uid = ownuser::UnusedUserId();
+            ownuser::GiveTree(root, uid);
         }
     }
     ~Sandbox() {
@@ -240,9 +239,7 @@ public:
         dup2(out, 2);
         if (sandbox.ownUser) sandbox.Confine();
         if (chdir(sandbox.home.c_str()) != 0) _exit(126);
-        if (sandbox.ownUser &&
-            (setgroups(0, nullptr) != 0 || setgid(sandbox.uid) != 0 || setuid(sandbox.uid) != 0))
-            _exit(126);
+        if (sandbox.ownUser && !ownuser::Become(sandbox.uid)) _exit(126);
         std::vector<char*> envp;
         for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
         envp.push_back(nullptr);

@@ -138,6 +138,8 @@ TEST_F(PersistenceTest, FailedSettingsWriteIsShownAndTheCloseGoesOn) {
     game.FormClose();
     EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'sound' nicht setzen"}));
     EXPECT_TRUE(settings.writes.empty()) << "the later values are not tried";
+    game.FormDestroy("200,0,1,1,2,3,4");
+    EXPECT_EQ(shell.errors.size(), 1u) << "one failure, one box";
 }
 
 TEST_F(PersistenceTest, SaveAsksBeforeReplacingAndGoesBackOnNo) {
@@ -164,14 +166,46 @@ TEST_F(PersistenceTest, SaveAsksBeforeReplacingAndGoesBackOnNo) {
     EXPECT_EQ(ReadAll(Path("old.aqd")).size(), 2000u) << "Yes replaces it with exactly 2000 bytes";
 }
 
-TEST_F(PersistenceTest, SaveThatFailsIsReportedAndKeepsTheOldFile) {
+TEST_F(PersistenceTest, SaveThatFailsIsReportedKeepsThePathAndOffersTheDialogAgain) {
     Create();
-    testlevels::WriteFile(Path("blocker"), {9});
-    shell.fileNames = {Path("blocker") + "/inside.aqd"};
+    WriteResults("last.aqd", {5});
+    shell.fileNames = {Path("last.aqd")};
+    shell.yesNo = {true};
     game.SaveGame();
+    testlevels::WriteFile(Path("blocker"), {9});
+    shell.Clear();
+    shell.fileNames = {Path("blocker") + "/inside.aqd", Path("other")};
+    game.SaveBtnClick();
     EXPECT_EQ(shell.errors, (Log{"Cannot save game inside.aqd. Drive full or not writable."}));
-    EXPECT_EQ(game.SavePath(), Path("blocker") + "/inside.aqd") << "the path is taken all the same";
+    EXPECT_EQ(shell.Only("save dialog").size(), 2u) << "the dialog comes again after the error";
+    EXPECT_EQ(game.SavePath(), Path("other.aqd"));
+    EXPECT_EQ(ReadAll(Path("other.aqd")).size(), 2000u);
     EXPECT_EQ(ReadAll(Path("blocker")).size(), 1u);
+
+    shell.Clear();
+    shell.fileNames = {Path("blocker") + "/inside.aqd", ""};
+    game.SaveGame();
+    EXPECT_EQ(game.SavePath(), Path("other.aqd")) << "a failed save keeps the file that holds the results";
+    EXPECT_TRUE(shell.Only("status").empty());
+}
+
+TEST_F(PersistenceTest, FailedSaveAtCloseOffersTheDialogAgainAndKeepsTheStoredPath) {
+    settings.Set("save", Path("kept.aqd"));
+    WriteResults("kept.aqd", {7});
+    Create();
+    Solve(3);
+    testlevels::WriteFile(Path("blocker"), {9});
+    shell.fileNames = {Path("blocker") + "/x.aqd", ""};
+    game.FormClose();
+    EXPECT_EQ(shell.errors.size(), 1u);
+    EXPECT_EQ(shell.Only("save dialog"), (Log{"save dialog " + folder.path().string() + "|kept.aqd", "save dialog |"}));
+    EXPECT_EQ(settings.writes.back(), "save=" + Path("kept.aqd")) << "the next start reads the last saved results";
+
+    shell.Clear();
+    shell.fileNames = {Path("blocker") + "/x.aqd", Path("moved")};
+    game.FormClose();
+    EXPECT_EQ(settings.writes.back(), "save=" + Path("moved.aqd"));
+    EXPECT_GT(ReadAll(Path("moved.aqd")).at(8), 0) << "the results of the run are kept";
 }
 
 TEST_F(PersistenceTest, CancelledSaveChangesNothing) {
@@ -219,6 +253,9 @@ TEST_F(PersistenceTest, PlacementIsStoredAtDestroy) {
     Create();
     game.FormDestroy("200,0,1,1,2,3,4");
     EXPECT_EQ(settings.writes, (Log{"MainForm=200,0,1,1,2,3,4"}));
+    settings.fault = MemorySettings::Fault::ValueNotSet;
+    game.FormDestroy("200,0,1,1,2,3,4");
+    EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'MainForm' nicht setzen"})) << "a failure of its own is shown";
 }
 
 }  // namespace

@@ -91,8 +91,14 @@ public:
     std::vector<int> pages;                   // message pages shown, in order
     std::vector<int> answers;                 // their answers
     int depth = 0;                            // message dialogs open now
-    std::optional<std::string> lastSaveName;  // the save dialog's last answer
-    std::optional<bool> questionAfterName;    // the overwrite answer after it
+    // Each showing of the save dialog in this step: its answer, the overwrite
+    // answer after it, and the errors told before it.
+    struct SaveRound {
+        std::optional<std::string> name;
+        std::optional<bool> question;
+        int errorsBefore = 0;
+    };
+    std::vector<SaveRound> saveRounds;
     std::optional<std::string> openName;      // the open dialog's answer
     int errors = 0;
     int ticksInside = 0;
@@ -102,8 +108,7 @@ public:
     void BeginStep() {
         pages.clear();
         answers.clear();
-        lastSaveName.reset();
-        questionAfterName.reset();
+        saveRounds.clear();
         openName.reset();
         errors = 0;
     }
@@ -210,13 +215,13 @@ public:
     }};
     std::optional<std::string> AskSaveFileName(const std::string&, const std::string&) override {
         ModalLoop("save dialog");
-        questionAfterName.reset();
-        lastSaveName.reset();
+        SaveRound& round = saveRounds.emplace_back();
+        round.errorsBefore = errors;
         if (Chance(0.2)) return std::nullopt;
-        lastSaveName =
+        round.name =
             Path(kSaveNames[static_cast<std::size_t>(Pick(0, static_cast<int>(kSaveNames.size()) - 1))].first)
                 .string();
-        return lastSaveName;
+        return round.name;
     }
     std::optional<std::string> AskOpenFileName(const std::string&) override {
         ModalLoop("open dialog");
@@ -231,8 +236,9 @@ public:
     }
     bool AskYesNo(const std::string&) override {
         ModalLoop("overwrite question");
-        questionAfterName = Chance(0.6);
-        return *questionAfterName;
+        const bool yes = Chance(0.6);
+        if (!saveRounds.empty()) saveRounds.back().question = yes;
+        return yes;
     }
 
 private:
@@ -619,31 +625,45 @@ private:
         m_restarted = true;
     }
 
-    // The save flow's outcome: the name as the rules make it, written in
-    // full, or the failure told; the overwrite question asked exactly when
-    // the file was there.
+    // The save flow's outcome, dialog by dialog: the name as the rules make
+    // it, the overwrite question asked exactly when the file was there, No or
+    // a failure told once bringing the dialog back, and the flow ending at a
+    // cancel (SavePath as it was) or at a file written in full.
     void CheckSaved(const std::string& savePathBefore) {
-        if (!m_shell.lastSaveName) {
-            Expect(game().SavePath() == savePathBefore, "a cancelled save changed the results file");
-            return;
-        }
-        std::string expected;
-        for (const auto& [typed, written] : SoakShell::kSaveNames)
-            if (m_shell.Path(typed).string() == *m_shell.lastSaveName)
-                expected = m_shell.Path(written).string();
-        Expect(game().SavePath() == expected, "the save flow chose the wrong name");
-        const bool existed = m_existingBeforeSave.count(expected) != 0;
-        Expect(existed == m_shell.questionAfterName.has_value(),
-               "overwrite question asked for a new file or not for an old one");
-        if (fs::is_regular_file(expected) && m_shell.errors == 0) {
+        const auto& rounds = m_shell.saveRounds;
+        Expect(!rounds.empty(), "the save flow showed no dialog");
+        for (std::size_t i = 0; i < rounds.size(); ++i) {
+            const auto& round = rounds[i];
+            const bool last = i + 1 == rounds.size();
+            const int errorsAfter = last ? m_shell.errors : rounds[i + 1].errorsBefore;
+            if (!round.name) {
+                Expect(last, "the save flow went on after a cancel");
+                Expect(game().SavePath() == savePathBefore, "a save that wrote nothing changed the results file");
+                return;
+            }
+            std::string expected;
+            for (const auto& [typed, written] : SoakShell::kSaveNames)
+                if (m_shell.Path(typed).string() == *round.name) expected = m_shell.Path(written).string();
+            const bool existed = m_existingBeforeSave.count(expected) != 0;
+            Expect(existed == round.question.has_value(),
+                   "overwrite question asked for a new file or not for an old one");
+            if (round.question == false) {
+                Expect(!last && errorsAfter == round.errorsBefore, "No did not bring the dialog back");
+                continue;
+            }
+            if (errorsAfter != round.errorsBefore) {
+                Expect(errorsAfter == round.errorsBefore + 1, "a failed save was told more than once");
+                Expect(!fs::is_regular_file(expected), "a failed save left a file");
+                Expect(!last, "a failed save did not bring the dialog back");
+                ++counts["save failed"];
+                continue;
+            }
+            Expect(last, "the dialog came again after a save");
+            Expect(game().SavePath() == expected, "the save flow chose the wrong name");
             const auto bytes = ReadAll(expected);
             Expect(bytes.size() == kProgressFileSize && Same(ResultsOf(bytes), game().Progress()),
                    "the saved file does not hold the results");
             ++counts["saved"];
-        } else {
-            Expect(m_shell.errors == 1, "a save that could not be written was not told");
-            Expect(!fs::is_regular_file(expected), "a failed save left a file");
-            ++counts["save failed"];
         }
     }
 

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <climits>
@@ -12,11 +13,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
 #include "store/ProgressFile.h"
 #include "tests/support/Levels.h"
+#include "tests/support/OwnUser.h"
 
 namespace {
 
@@ -220,6 +223,105 @@ TEST(ProgressFile, FailedWriteKeepsThePreviousFile) {
     std::vector<std::string> left = Others(folder.path(), "old.aqd");
     std::erase_if(left, [](const std::string& name) { return name == "a file" || name == "taken.aqd"; });
     EXPECT_TRUE(left.empty()) << left.front();
+}
+
+// Where create-or-truncate would not write, the save fails and leaves the
+// target as it was; where it would, the save keeps the target's links, owner
+// and permission bits. Run as an ordinary user, with the umask 027.
+TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
+    enum : int { kHeld = 0, kResult = 1, kContent = 2, kKind = 3 };
+    const auto holds = [](const fs::path& path, std::int32_t value) {
+        ProgressTable table;
+        return ReadProgressFile(path.string(), table) && table[1] == value && table[500] == value;
+    };
+    const auto modeOf = [](const fs::path& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 ? info.st_mode : mode_t{0};
+    };
+    struct Case {
+        const char* name;
+        bool written;
+        std::function<void(const fs::path& folder)> make;    // as the user; the target is folder/t.aqd
+        std::function<bool(const fs::path& folder)> kept;    // the target's kind, mode, links as they must be
+        bool makeAsRoot = false;
+    };
+    const std::vector<Case> cases = {
+        {"read-only file", false,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             chmod((f / "t.aqd").c_str(), 0444);
+         },
+         [&](const fs::path& f) { return holds(f / "t.aqd", 7) && (modeOf(f / "t.aqd") & 07777) == 0444; }},
+        {"unreadable file", false,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             chmod((f / "t.aqd").c_str(), 0);
+         },
+         [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0 && fs::file_size(f / "t.aqd") == 2000; }},
+        {"pipe", false, [](const fs::path& f) { mkfifo((f / "t.aqd").c_str(), 0600); },
+         [&](const fs::path& f) { return S_ISFIFO(modeOf(f / "t.aqd")); }},
+        {"link to a device", false, [](const fs::path& f) { fs::create_symlink("/dev/null", f / "t.aqd"); },
+         [&](const fs::path& f) { return fs::is_symlink(f / "t.aqd") && S_ISCHR(modeOf("/dev/null")); }},
+        {"hard link", true,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             fs::create_hard_link(f / "t.aqd", f / "other name.aqd");
+         },
+         [&](const fs::path& f) { return fs::hard_link_count(f / "t.aqd") == 2 && holds(f / "other name.aqd", 1); }},
+        {"writable file in a folder that is not", true,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             chmod(f.c_str(), 0555);
+         },
+         [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0640; }},
+        {"file with an extended attribute", true,
+         [](const fs::path& f) {
+             (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
+             setxattr((f / "t.aqd").c_str(), "user.aquendo", "kept", 4, 0);
+         },
+         [&](const fs::path& f) {
+             char value[8] = {};
+             return getxattr((f / "t.aqd").c_str(), "user.aquendo", value, sizeof value) == 4 &&
+                    std::string(value) == "kept";
+         }},
+        {"new file", true, [](const fs::path&) {},
+         [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0640; }},
+        {"link to a file not there yet", true,
+         [](const fs::path& f) { fs::create_symlink("later.aqd", f / "t.aqd"); },
+         [&](const fs::path& f) { return fs::is_symlink(f / "t.aqd") && holds(f / "later.aqd", 1); }},
+        {"file of another owner", true,
+         [](const fs::path& f) {
+             testlevels::WriteFile(f / "t.aqd", Bytes(2000, 7));
+             chmod((f / "t.aqd").c_str(), 0666);
+         },
+         [&](const fs::path& f) {
+             struct stat info {};
+             return stat((f / "t.aqd").c_str(), &info) == 0 && info.st_uid == 0 && (info.st_mode & 07777) == 0666;
+         },
+         true},
+    };
+    const uid_t user = ownuser::OrdinaryUser();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.makeAsRoot && geteuid() != 0) {
+            ADD_FAILURE() << "a file of another owner needs the suite to run as root";
+            continue;
+        }
+        TempFolder folder;
+        const fs::path f = folder.path() / "saves";
+        fs::create_directory(f);
+        ownuser::GiveTree(folder.path(), user);
+        if (c.makeAsRoot) c.make(f);
+        const int outcome = ownuser::RunAs(user, [&] {
+            umask(027);
+            if (!c.makeAsRoot) c.make(f);
+            if (WriteProgressFile((f / "t.aqd").string(), Filled(1)) != c.written) return kResult;
+            if (c.written && !holds(f / "t.aqd", 1)) return kContent;
+            return c.kept(f) ? kHeld : kKind;
+        });
+        chmod(f.c_str(), 0755);
+        EXPECT_EQ(outcome, kHeld) << "1 result, 2 content, 3 kind, mode or links of the target";
+    }
 }
 
 // A real full disk: a small tmpfs, mounted in a mount namespace of a child

@@ -155,7 +155,7 @@ TEST(SettingsStore, ValuesAreWrittenAsTextAndReadBack) {
     EXPECT_TRUE(other.Read(settings::sound));
     EXPECT_EQ(other.Read(settings::level), -3);
 
-    for (const std::string text : {
+    for (const std::string& text : std::vector<std::string>{
              "/home/jörg/Meine Spiele/stand.aqd",
              "200,0,1,312,184,818,583",
              "a; b # c = d",
@@ -167,12 +167,86 @@ TEST(SettingsStore, ValuesAreWrittenAsTextAndReadBack) {
              "tab\there",
              "ünïcödé ✓",
              "",
+             "/home/p/a;b.aqd",
+             "/home/p/a, b \"q\".aqd",
+             "  /x\\y=z #1 ",
+             "@@twice",
+             "line\nend\r\x01" "2\x1f" "af",
+             "j\xF6rg, no UTF-8 \xC3",
+             std::string(65536, '/') + "stand;, \"\\=#.aqd",
          }) {
         SCOPED_TRACE(text);
         EXPECT_EQ(ini.Write(settings::save, text), std::nullopt);
         EXPECT_EQ(other.Read(settings::save), text);
         EXPECT_EQ(other.Read(settings::level), -3);  // the other values stay
     }
+}
+
+// A value typed by hand reads as plainly written; where that is in doubt the
+// file is kept aside before the first write. Either way the write keeps the
+// meaning and every other line.
+TEST(SettingsStore, HandEditedTextReadsAsMeant) {
+    struct Case {
+        std::string lines;
+        std::string save;
+        bool setAside;
+    };
+    for (const Case& c : {
+             Case{"save=/home/p/a;b.aqd", "/home/p/a;b.aqd", false},
+             Case{"save=/home/p/a, b \"q\".aqd", "/home/p/a, b \"q\".aqd", false},
+             Case{"save = \"/home/p/my file.aqd\" ", "/home/p/my file.aqd", false},
+             Case{"save=/home/p/a\\b.aqd", "/home/p/a\\b.aqd", false},
+             Case{"save=\"/home/p/a;b.aqd\"", "/home/p/a;b.aqd", false},
+             Case{"save=\"C:\\new\"", "C:\n" "ew", false},
+             Case{"save=\"C:\\q\"", "\"C:\\q\"", true},
+             Case{"save=/x.aqd ; where I keep it", "/x.aqd", true},
+             Case{"save=/x\\\n  .aqd", "/x  .aqd", true},
+             Case{"; my settings\nsave=/x.aqd", "/x.aqd", false},
+         }) {
+        SCOPED_TRACE(c.lines);
+        const std::string text = "[common]\n" + c.lines + "\nlevel=3\n";
+        HandWritten file(text);
+        EXPECT_EQ(file.ini.Read(settings::save), c.save);
+        EXPECT_EQ(file.ini.Write(settings::tongue, 1), std::nullopt);
+        const fs::path aside = SettingsFile(file.folder).string() + ".damaged";
+        EXPECT_EQ(fs::exists(aside), c.setAside);
+        const std::string kept = c.setAside ? ReadText(aside) : ReadText(SettingsFile(file.folder));
+        EXPECT_EQ(kept, c.setAside ? text : "[common]\n" + c.lines + "\nlevel=3\ntongue=1\n");
+        EXPECT_EQ(file.ini.Read(settings::save), c.setAside ? "" : c.save);
+        EXPECT_EQ(file.ini.Read(settings::level), c.setAside ? 1 : 3);
+    }
+
+    // A byte order mark starts plain INI text, kept as it was.
+    HandWritten marked("\xEF\xBB\xBF[common]\r\nlevel=3\r\n");
+    EXPECT_EQ(marked.ini.Read(settings::level), 3);
+    EXPECT_EQ(marked.ini.Write(settings::sound, false), std::nullopt);
+    EXPECT_EQ(ReadText(SettingsFile(marked.folder)), "\xEF\xBB\xBF[common]\r\nlevel=3\r\nsound=0\r\n");
+}
+
+// A value too long to keep is refused when read; the game's own file, even
+// with values of the largest size the game keeps, is never set aside.
+TEST(SettingsStore, OverlongValueIsRefusedAndTheFileKept) {
+    const std::string huge(kLongestIniValue + 100000, 'x');
+    HandWritten file("[common]\nlevel=3\nsave=" + huge + "\ntongue=1\n");
+    EXPECT_EQ(file.ini.Read(settings::save), "");
+    EXPECT_EQ(file.ini.Read(settings::level), 3);
+    const std::string longest(kLongestIniValue, 'y');
+    EXPECT_EQ(file.ini.Write(settings::save, ""), std::nullopt);
+    EXPECT_EQ(file.ini.Write(settings::MainForm, longest), std::nullopt);
+    EXPECT_EQ(file.ini.Write(settings::MainForm, longest + "y"), ValueNotSetMessage("MainForm"));
+    EXPECT_EQ(file.ini.Write(settings::left, 5), std::nullopt);
+    EXPECT_EQ(file.ini.Read(settings::MainForm), longest);
+    EXPECT_EQ(file.ini.Read(settings::tongue), 1);
+    EXPECT_EQ(file.ini.Read(settings::level), 3);
+    EXPECT_FALSE(fs::exists(SettingsFile(file.folder).string() + ".damaged"));
+
+    // A file larger than any of the game's is not read, and kept aside at the first write.
+    const std::string giant = "[common]\nlevel=3\n" + std::string(kLargestIniFile, ';') + "\n";
+    HandWritten large(giant);
+    EXPECT_EQ(large.ini.Read(settings::level), 1);
+    EXPECT_EQ(large.ini.Write(settings::level, 4), std::nullopt);
+    EXPECT_EQ(fs::file_size(SettingsFile(large.folder).string() + ".damaged"), giant.size());
+    EXPECT_EQ(ReadText(SettingsFile(large.folder)), "[common]\nlevel=4\n");
 }
 
 TEST(SettingsStore, FailedWritesGiveTheirMessages) {

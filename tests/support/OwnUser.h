@@ -1,0 +1,47 @@
+#pragma once
+
+// Tests whose outcome depends on permissions run as an ordinary user: as
+// root, under a user id of their own that no account has.
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace ownuser {
+
+// A user id no account has, one per process, so that two runs at once keep apart.
+inline uid_t UnusedUserId() {
+    auto uid = static_cast<uid_t>(200000 + getpid());
+    while (getpwuid(uid)) ++uid;
+    return uid;
+}
+
+// Gives the process to uid for good (its group of the same number); false when that was refused.
+inline bool Become(uid_t uid) { return setgroups(0, nullptr) == 0 && setgid(uid) == 0 && setuid(uid) == 0; }
+
+// Hands folder and everything in it to uid.
+inline void GiveTree(const std::filesystem::path& folder, uid_t uid) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) lchown(entry.path().c_str(), uid, uid);
+    lchown(folder.c_str(), uid, uid);
+}
+
+// The user that permission-dependent checks run as: this one, or one of its own for root.
+inline uid_t OrdinaryUser() { return geteuid() == 0 ? UnusedUserId() : geteuid(); }
+
+// Runs body in a child process as uid and gives its result: 0 when it held,
+// 126 when the user could not be changed, -1 when the child did not end.
+inline int RunAs(uid_t uid, const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (uid != geteuid() && !Become(uid)) _exit(126);
+        _exit(body());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace ownuser
