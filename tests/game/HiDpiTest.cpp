@@ -18,12 +18,17 @@
 
 namespace {
 
-TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
-    testlevels::TempFolder folder;
+// A tee, an end beside it and a cross, with the English texts: where every test here starts.
+void PrepareTeeLevel(const testlevels::TempFolder& folder, MemorySettings& settings) {
     testlevels::WriteFile(folder.path() / "aqnd.dat",
                           testlevels::Bytes({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)}));
-    MemorySettings settings;
     settings.Set("tongue", "0");
+}
+
+TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
+    testlevels::TempFolder folder;
+    MemorySettings settings;
+    PrepareTeeLevel(folder, settings);
     ModalAnswerer answerer;
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     answerer.ShowAndSettle(form);
@@ -58,10 +63,8 @@ TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
 // screen's ratio is their scale; the level display too.
 TEST(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
     testlevels::TempFolder folder;
-    testlevels::WriteFile(folder.path() / "aqnd.dat",
-                          testlevels::Bytes({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)}));
     MemorySettings settings;
-    settings.Set("tongue", "0");
+    PrepareTeeLevel(folder, settings);
     ModalAnswerer answerer;
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     const SpriteSheets twice = NoiseSheets(2), thrice = NoiseSheets(3);
