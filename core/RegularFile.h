@@ -11,3 +11,6 @@ using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 // reading as empty. error gets the errno when it returns no file (EISDIR
 // for a folder, EINVAL for anything else that is no plain file).
 FilePtr OpenRegularFile(const std::string& path, int& error);
+
+// The same as a file descriptor of its own (close it), or -1.
+int OpenRegularFileDescriptor(const std::string& path, int& error);

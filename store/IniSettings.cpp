@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 
+#include "core/RegularFile.h"
 #include "store/IniText.h"
 #include "store/SafeFile.h"
 #include "store/StoreTexts.h"
@@ -20,17 +21,18 @@ struct FileText {
     std::string bytes;
 };
 
-// Not blocking, so that a pipe of that name cannot hang the game.
+// Only a plain file, so that a pipe of that name cannot hang the game.
 FileText ReadSettingsFile(const std::string& path) {
     FileText file;
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    int error = 0;
+    const Descriptor fd(OpenRegularFileDescriptor(path, error));
     struct stat info {};
     if (fd.get() < 0) {
-        file.state = errno == ENOENT || errno == ENOTDIR ? FileText::State::Absent : FileText::State::Unreadable;
+        file.state = error == ENOENT || error == ENOTDIR ? FileText::State::Absent : FileText::State::Unreadable;
         return file;
     }
     file.state = FileText::State::Unreadable;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return file;
+    if (::fstat(fd.get(), &info) != 0) return file;
     if (static_cast<std::uint64_t>(info.st_size) > kLargestIniFile) {
         file.state = FileText::State::TooLarge;
         return file;

@@ -1,7 +1,5 @@
 #include "store/ProgressFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "core/RegularFile.h"
 #include "store/SafeFile.h"
 
 namespace {
@@ -25,11 +24,9 @@ bool FileExistsAt(const std::string& path) {
 
 bool ReadProgressFile(const std::string& path, ProgressTable& table) {
     table.Clear();
-    // Not blocking, so a pipe of that name cannot hang the game before it is refused below.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    int error = 0;
+    const Descriptor file(OpenRegularFileDescriptor(path, error));
     if (file.get() < 0) return false;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
 
     FileBytes bytes{};
     std::size_t got = 0;
