@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "game/MainForm.h"
+#include "windows/MainForm.h"
 #include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"

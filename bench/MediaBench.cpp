@@ -13,8 +13,8 @@
 
 #include <QImage>
 
-#include "view/BitmapImage.h"
-#include "view/MediaItem.h"
+#include "view/codec/BitmapImage.h"
+#include "view/codec/MediaItem.h"
 
 namespace {
 

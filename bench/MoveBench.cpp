@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "game/MainForm.h"
+#include "windows/MainForm.h"
 #include "game/NullShell.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "view/BitmapImage.h"
-#include "view/MediaItem.h"
-#include "view/PackedBlock.h"
-#include "view/WaveImage.h"
+#include "view/codec/BitmapImage.h"
+#include "view/codec/MediaItem.h"
+#include "view/codec/PackedBlock.h"
+#include "view/codec/WaveImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -17,7 +17,7 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_EXPORT
 
 log="$build/clang-tidy.log"
 jobs="${LINT_JOBS:-2}"
-run-clang-tidy -p "$build" -j "$jobs" -quiet "$top/(core|store|view|game|app|tools|fuzz|packaging)/" >"$log" 2>&1 || true
+run-clang-tidy -p "$build" -j "$jobs" -quiet "$top/(core|store|view|game|windows|app|tools|fuzz|bench)/" >"$log" 2>&1 || true
 findings="$(sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E '^[^ ]+:[0-9]+:[0-9]+: (warning|error):' | sort -u || true)"
 if [[ -n "$findings" ]]; then
   echo "$findings"

@@ -9,9 +9,9 @@
 #include <unistd.h>
 #endif
 
-#include "view/BitmapImage.h"
-#include "view/MediaItem.h"
-#include "view/WaveImage.h"
+#include "view/codec/BitmapImage.h"
+#include "view/codec/MediaItem.h"
+#include "view/codec/WaveImage.h"
 
 namespace {
 

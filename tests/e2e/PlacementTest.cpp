@@ -7,9 +7,9 @@
 #include <map>
 #include <string>
 
-#include "game/AboutBox.h"
-#include "game/HelpWindow.h"
-#include "game/MainForm.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainForm.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalWatcher.h"

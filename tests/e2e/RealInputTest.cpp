@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "game/MainForm.h"
+#include "windows/MainForm.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"

@@ -13,8 +13,8 @@
 #include <map>
 #include <thread>
 
-#include "game/MainForm.h"
-#include "game/Splash.h"
+#include "windows/MainForm.h"
+#include "windows/Splash.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalWatcher.h"

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "game/Splash.h"
-#include "game/TongueDlg.h"
-#include "game/YesNoDlg.h"
+#include "windows/Splash.h"
+#include "windows/TongueDlg.h"
+#include "windows/YesNoDlg.h"
 
 // Answers whatever modal window the game opens, from inside its loop, the way
 // a player would: the splash is clicked, the language dialog answered English

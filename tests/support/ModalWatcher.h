@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "game/TongueDlg.h"
+#include "windows/TongueDlg.h"
 
 // For tests on a real window system: each modal window the game opens is
 // shown to `look` until it returns true (the window is where the test can

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "tools/mediagen/FileImages.h"
-#include "view/BitmapImage.h"
+#include "view/codec/BitmapImage.h"
 
 namespace {
 

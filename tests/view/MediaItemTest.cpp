@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "view/LittleEndian.h"
-#include "view/MediaItem.h"
-#include "view/PackedBlock.h"
-#include "view/WaveImage.h"
+#include "view/codec/LittleEndian.h"
+#include "view/codec/MediaItem.h"
+#include "view/codec/PackedBlock.h"
+#include "view/codec/WaveImage.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "view/MediaItem.h"
+#include "view/codec/MediaItem.h"
 #include "view/MediaLibrary.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include "tools/levels/FloorMotifs.h"
 #include "tools/mediagen/MediaSet.h"
 #include "tools/mediagen/Metrics.h"
-#include "view/BitmapImage.h"
-#include "view/LittleEndian.h"
-#include "view/MediaItem.h"
-#include "view/PackedStream.h"
-#include "view/WaveImage.h"
+#include "view/codec/BitmapImage.h"
+#include "view/codec/LittleEndian.h"
+#include "view/codec/MediaItem.h"
+#include "view/codec/PackedStream.h"
+#include "view/codec/WaveImage.h"
 
 namespace {
 

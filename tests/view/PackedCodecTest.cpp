@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "view/LittleEndian.h"
-#include "view/PackedBlock.h"
-#include "view/PackedStream.h"
+#include "view/codec/LittleEndian.h"
+#include "view/codec/PackedBlock.h"
+#include "view/codec/PackedStream.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "tools/mediagen/Artwork.h"
 #include "tools/mediagen/FileImages.h"
 #include "tools/mediagen/Sounds.h"
-#include "view/MediaItem.h"
+#include "view/codec/MediaItem.h"
 
 namespace {
 

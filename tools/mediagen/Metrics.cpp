@@ -8,9 +8,9 @@
 #include <iterator>
 
 #include "core/Geometry.h"
-#include "view/BitmapImage.h"
-#include "view/MediaItem.h"
-#include "view/WaveImage.h"
+#include "view/codec/BitmapImage.h"
+#include "view/codec/MediaItem.h"
+#include "view/codec/WaveImage.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QMediaDevices>
 #include <span>
 
-#include "view/WaveImage.h"
+#include "view/codec/WaveImage.h"
 
 namespace {
 

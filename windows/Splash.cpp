@@ -1,4 +1,4 @@
-#include "game/Splash.h"
+#include "windows/Splash.h"
 
 #include <QGuiApplication>
 #include <QLabel>

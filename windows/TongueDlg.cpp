@@ -1,10 +1,10 @@
-#include "game/TongueDlg.h"
+#include "windows/TongueDlg.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-#include "game/Placing.h"
+#include "windows/Placing.h"
 #include "game/Program.h"
 #include "view/Glyphs.h"
 

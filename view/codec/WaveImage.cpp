@@ -1,9 +1,9 @@
-#include "view/WaveImage.h"
+#include "view/codec/WaveImage.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "view/LittleEndian.h"
+#include "view/codec/LittleEndian.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "view/MediaItem.h"
+#include "view/codec/MediaItem.h"
 
 #include <cassert>
 
-#include "view/LittleEndian.h"
-#include "view/PackedStream.h"
+#include "view/codec/LittleEndian.h"
+#include "view/codec/PackedStream.h"
 
 std::uint8_t MediaItem::Flags() const {
     std::uint8_t flags = 0;

@@ -1,4 +1,4 @@
-#include "game/MainForm.h"
+#include "windows/MainForm.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -17,16 +17,16 @@
 #include <chrono>
 #include <thread>
 
-#include "game/AboutBox.h"
-#include "game/HelpWindow.h"
-#include "game/Placing.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
+#include "windows/Placing.h"
 #include "game/Program.h"
-#include "game/Splash.h"
-#include "game/TongueDlg.h"
+#include "windows/Splash.h"
+#include "windows/TongueDlg.h"
 #include "game/UiTexts.h"
 #include "store/SavedGameName.h"
 #include "store/WindowPlacement.h"
-#include "game/YesNoDlg.h"
+#include "windows/YesNoDlg.h"
 #include "view/BoardBox.h"
 #include "view/DigitDisplay.h"
 #include "view/DisplayBox.h"

@@ -1,4 +1,4 @@
-#include "game/Placing.h"
+#include "windows/Placing.h"
 
 #include <QScreen>
 #include <QWidget>

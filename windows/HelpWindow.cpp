@@ -1,4 +1,4 @@
-#include "game/HelpWindow.h"
+#include "windows/HelpWindow.h"
 
 #include <QTextBrowser>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "game/YesNoDlg.h"
+#include "windows/YesNoDlg.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -8,7 +8,7 @@
 #include <QStyle>
 
 #include "game/MessageTexts.h"
-#include "game/Placing.h"
+#include "windows/Placing.h"
 #include "game/Program.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"

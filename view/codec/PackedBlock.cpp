@@ -1,4 +1,4 @@
-#include "view/PackedBlock.h"
+#include "view/codec/PackedBlock.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "view/PackedStream.h"
+#include "view/codec/PackedStream.h"
 
 #include <algorithm>
 
-#include "view/LittleEndian.h"
-#include "view/PackedBlock.h"
+#include "view/codec/LittleEndian.h"
+#include "view/codec/PackedBlock.h"
 
 namespace {
 

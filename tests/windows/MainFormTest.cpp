@@ -7,8 +7,8 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "game/MainForm.h"
-#include "game/YesNoDlg.h"
+#include "windows/MainForm.h"
+#include "windows/YesNoDlg.h"
 #include "store/MemorySettings.h"
 #include "tests/support/NoiseSheets.h"
 #include "tests/support/Levels.h"

@@ -11,10 +11,10 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "game/HelpWindow.h"
-#include "game/MainForm.h"
-#include "game/Splash.h"
-#include "game/TongueDlg.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainForm.h"
+#include "windows/Splash.h"
+#include "windows/TongueDlg.h"
 #include "store/IniSettings.h"
 #include "store/MemorySettings.h"
 #include "store/ProgressFile.h"

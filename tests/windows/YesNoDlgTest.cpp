@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "game/Shell.h"
-#include "game/YesNoDlg.h"
+#include "windows/YesNoDlg.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "view/BitmapImage.h"
+#include "view/codec/BitmapImage.h"
 
-#include "view/LittleEndian.h"
+#include "view/codec/LittleEndian.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/AboutBox.h"
+#include "windows/AboutBox.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

@@ -8,7 +8,7 @@
 #include <QWindow>
 #include <cmath>
 
-#include "game/MainForm.h"
+#include "windows/MainForm.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
