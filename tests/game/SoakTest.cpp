@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -30,14 +29,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testlevels::ReadAll;
 
 constexpr unsigned kDefaultSeed = 20240611;
 constexpr int kDefaultSteps = 10000;
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The results a file gives: its first 2000 bytes, little-endian, an entry
 // covered in part taking the bytes there as its low-order bytes.
@@ -296,7 +291,7 @@ private:
 std::vector<LevelRecord> SoakLevels(std::mt19937& rng) {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
     std::vector<LevelRecord> levels;
-    levels.push_back(testlevels::Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4));
+    levels.push_back(testlevels::kJoinedRow);
     for (int i = 0; i < 5; ++i) {
         LevelRecord record = testlevels::Make({}, 1, 1);
         const int c0 = pick(1, 8);
@@ -379,7 +374,7 @@ constexpr std::array<Weighted, 20> kOps{{
 class Soak {
 public:
     Soak(unsigned seed) : m_rng(seed), m_shell(m_rng, m_folder.path()) {
-        testlevels::WriteFile(m_folder.path() / "aqnd.dat", testlevels::Bytes(SoakLevels(m_rng)));
+        m_folder.WriteLevels(SoakLevels(m_rng));
         fs::create_directory(m_folder.path() / "dir.aqd");
         m_shell.checkInside = [this](const char* where) { CheckInside(where); };
         StartProgram();
