@@ -24,6 +24,7 @@
 #include "game/Game.h"
 #include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
+#include "tests/support/CellPoints.h"
 #include "tests/support/Levels.h"
 
 namespace {
@@ -444,8 +445,8 @@ private:
         if (where < 60 && !wet.empty()) {
             const auto [c, r] =
                 wet[static_cast<std::size_t>(m_shell.Pick(0, static_cast<int>(wet.size()) - 1))];
-            x = kGridLeft + kCellSize * (c - 1) + m_shell.Pick(0, kCellSize - 1);
-            y = kGridTop + kCellSize * (r - 1) + m_shell.Pick(0, kCellSize - 1);
+            x = cellpoints::BoardX(c, m_shell.Pick(0, kCellSize - 1));
+            y = cellpoints::BoardY(r, m_shell.Pick(0, kCellSize - 1));
         } else if (where < 85) {
             x = kGridLeft + m_shell.Pick(0, kColumns * kCellSize - 1);
             y = kGridTop + m_shell.Pick(0, kRows * kCellSize - 1);

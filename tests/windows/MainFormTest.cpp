@@ -7,23 +7,22 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "windows/MainForm.h"
-#include "windows/YesNoDlg.h"
 #include "store/MemorySettings.h"
-#include "tests/support/NoiseSheets.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
+#include "tests/support/NoiseSheets.h"
+#include "tests/support/WindowPoint.h"
+#include "windows/MainForm.h"
+#include "windows/YesNoDlg.h"
 
 namespace {
 
-using testlevels::Make;
+using cellpoints::BoardX;
+using cellpoints::BoardY;
 
 class MainFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat",
-                              testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)}));
-    }
+    void SetUp() override { folder.WriteLevels({testlevels::kBrokenRow}); }
     void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
 
     testlevels::TempFolder folder;
@@ -57,7 +56,7 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
-    const QPoint cell(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint cell = WindowPoint(4, 4);
     QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, cell);
     QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(form.game().board().Piece(4, 4), 11);
@@ -65,22 +64,21 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
     QTest::mouseDClick(form.windowHandle(), Qt::RightButton, {}, cell);
     EXPECT_EQ(form.game().board().Piece(4, 4), 27) << "press, then double-click press: two turns";
 
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18));
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, WindowPoint(5, 4));
     EXPECT_EQ(form.game().board().Piece(5, 4), 1) << "a dry piece stays";
 }
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
-    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
-    const QPoint end(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint straight = WindowPoint(4, 4);
     // Left turns of the straight: up-down (drains), then back across: the End
     // at (5,4) still faces away, so the level stays unsolved.
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     EXPECT_EQ(form.game().State(), PlayState::Running);
     EXPECT_TRUE(answerer.seen.empty());
-    EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, end.x(), end.y() - 33), MoveResult::Refused);
+    EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, BoardX(5), BoardY(4)), MoveResult::Refused);
     EXPECT_EQ(form.findChild<QWidget*>("PauseBtn")->isEnabled(), true);
 
     form.game().Pause();
@@ -122,11 +120,10 @@ TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
 }
 
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
-    testlevels::WriteFile(folder.path() / "aqnd.dat",
-                          testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
+    folder.WriteLevels({testlevels::kJoinedRow});
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     Show(form);
-    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint straight = WindowPoint(4, 4);
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
     EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 1", "page 6"}));
     EXPECT_EQ(form.game().State(), PlayState::Solved);

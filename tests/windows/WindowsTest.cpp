@@ -11,28 +11,27 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "windows/HelpWindow.h"
-#include "windows/MainForm.h"
-#include "windows/Splash.h"
-#include "windows/TongueDlg.h"
 #include "store/IniSettings.h"
 #include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/NoiseSheets.h"
+#include "tests/support/WindowPoint.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainForm.h"
+#include "windows/Splash.h"
+#include "windows/TongueDlg.h"
 
 namespace {
 
-using testlevels::Make;
-
-const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
-const LevelRecord kOpenRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4);
+using testlevels::kBrokenRow;
+using testlevels::kJoinedRow;
 
 class WindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kOpenRow, kJoinedRow, kOpenRow}));
+        folder.WriteLevels({kBrokenRow, kJoinedRow, kBrokenRow});
         const std::string help =
             "<html><body><h1><a name=\"Das_Spiel\">Das Spiel</a></h1><p>Regeln</p>"
             "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
@@ -202,7 +201,7 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
         Child<QToolButton>(form, "SoundBtn")->click();
         Child<QToolButton>(form, "sUpBtn")->click();  // to level 2, which a middle press solves
         ASSERT_EQ(form.game().CurrentLevel(), 2);
-        const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+        const QPoint straight = WindowPoint(4, 4);
         QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
         ASSERT_GT(form.game().Progress()[2], 0);
         answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"
