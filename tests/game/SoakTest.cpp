@@ -347,6 +347,7 @@ struct Weighted {
     Op op;
     const char* name;
     int weight;
+    void (Game::*handler)() = nullptr;  // an operation that is only the game's handler
 };
 
 constexpr std::array<Weighted, 20> kOps{{
@@ -354,21 +355,21 @@ constexpr std::array<Weighted, 20> kOps{{
     {Op::Tick, "tick", 300},
     {Op::Pause, "pause", 30},
     {Op::PauseTextClick, "pause text click", 15},
-    {Op::NextUnsolved, "next unsolved", 30},
-    {Op::PreviousUnsolved, "previous unsolved", 30},
+    {Op::NextUnsolved, "next unsolved", 30, &Game::sUpBtnClick},
+    {Op::PreviousUnsolved, "previous unsolved", 30, &Game::sDownBtnClick},
     {Op::Scroll, "scroll", 30},
     {Op::First, "first level", 8},
     {Op::Last, "last level", 8},
-    {Op::Restart, "restart", 30},
-    {Op::NewGame, "new game", 10},
+    {Op::Restart, "restart", 30, &Game::RestartBtnClick},
+    {Op::NewGame, "new game", 10, &Game::NewGameBtnClick},
     {Op::Save, "save", 25},
-    {Op::Load, "load", 25},
-    {Op::Language, "language", 10},
-    {Op::Rules, "rules", 8},
-    {Op::Info, "info", 8},
-    {Op::Maker, "maker", 6},
-    {Op::Paint, "paint", 10},
-    {Op::Activate, "activate", 5},
+    {Op::Load, "load", 25, &Game::LoadBtnClick},
+    {Op::Language, "language", 10, &Game::TongueBtnClick},
+    {Op::Rules, "rules", 8, &Game::rules},
+    {Op::Info, "info", 8, &Game::info},
+    {Op::Maker, "maker", 6, &Game::MoxelBtnClick},
+    {Op::Paint, "paint", 10, &Game::boxPaint},
+    {Op::Activate, "activate", 5, &Game::FormActivate},
     {Op::Close, "close request", 12},
 }};
 
@@ -532,12 +533,6 @@ private:
                     game().State() == (stateBefore == PlayState::Paused ? PlayState::Running : stateBefore),
                     "a click on the pause text changed a state it may not");
                 break;
-            case Op::NextUnsolved:
-                game().sUpBtnClick();
-                break;
-            case Op::PreviousUnsolved:
-                game().sDownBtnClick();
-                break;
             case Op::Scroll:
                 ScrollTo(m_shell.Pick(1, game().LevelCount()));
                 break;
@@ -547,38 +542,14 @@ private:
             case Op::Last:
                 ScrollTo(1);
                 break;
-            case Op::Restart:
-                game().RestartBtnClick();
-                break;
-            case Op::NewGame:
-                game().NewGameBtnClick();
-                break;
             case Op::Save:
                 Save();
                 break;
-            case Op::Load:
-                game().LoadBtnClick();
-                break;
-            case Op::Language:
-                game().TongueBtnClick();
-                break;
-            case Op::Rules:
-                game().rules();
-                break;
-            case Op::Info:
-                game().info();
-                break;
-            case Op::Maker:
-                game().MoxelBtnClick();
-                break;
-            case Op::Paint:
-                game().boxPaint();
-                break;
-            case Op::Activate:
-                game().FormActivate();
-                break;
             case Op::Close:
                 Close();
+                break;
+            default:
+                (game().*op.handler)();
                 break;
         }
         for (const auto& fault : m_shell.faults) Break(fault);
