@@ -136,9 +136,3 @@ TEST_F(Placement, RestoreKeepsTheWholeFrameOnTheScreen) {
 }
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

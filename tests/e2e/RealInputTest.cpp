@@ -256,9 +256,3 @@ INSTANTIATE_TEST_SUITE_P(Paces, PressBurst, ::testing::Values(0, 100, 150, 250),
                          [](const auto& info) { return "pause" + std::to_string(info.param) + "ms"; });
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

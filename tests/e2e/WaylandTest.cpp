@@ -120,9 +120,3 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
 }
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
