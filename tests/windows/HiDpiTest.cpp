@@ -8,28 +8,22 @@
 #include <QWindow>
 #include <cmath>
 
-#include "store/MemorySettings.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
-#include "tests/support/NoiseSheets.h"
-#include "tests/support/WindowPoint.h"
+#include "tests/support/WindowFixture.h"
 #include "view/BoardSurface.h"
 #include "view/DigitDisplay.h"
-#include "windows/MainForm.h"
 
 namespace {
 
 // A tee, an end beside it and a cross, with the English texts: where every test here starts.
-void PrepareTeeLevel(const testlevels::TempFolder& folder, MemorySettings& settings) {
-    folder.WriteLevels({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)});
-    settings.Set("tongue", "0");
-}
+class HiDpi : public WindowFixture {
+protected:
+    void SetUp() override {
+        folder.WriteLevels({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)});
+        settings.Set("tongue", "0");
+    }
+};
 
-TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    PrepareTeeLevel(folder, settings);
-    ModalAnswerer answerer;
+TEST_F(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     answerer.ShowAndSettle(form);
     const double scale = form.devicePixelRatioF();
@@ -61,11 +55,7 @@ TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
 
 // With larger sheets the board is drawn from them, pixel for pixel where the
 // screen's ratio is their scale; the level display too.
-TEST(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    PrepareTeeLevel(folder, settings);
-    ModalAnswerer answerer;
+TEST_F(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     const SpriteSheets twice = NoiseSheets(2), thrice = NoiseSheets(3);
     form.UseLargerSheets([&](int scale) { return scale == 2 ? &twice : scale == 3 ? &thrice : nullptr; });

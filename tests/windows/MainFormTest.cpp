@@ -7,12 +7,7 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "store/MemorySettings.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
-#include "tests/support/NoiseSheets.h"
-#include "tests/support/WindowPoint.h"
-#include "windows/MainForm.h"
+#include "tests/support/WindowFixture.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -20,14 +15,9 @@ namespace {
 using cellpoints::BoardX;
 using cellpoints::BoardY;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public WindowFixture {
 protected:
     void SetUp() override { folder.WriteLevels({testlevels::kBrokenRow}); }
-    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
-
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    ModalAnswerer answerer;
 };
 
 TEST_F(MainFormTest, WindowLayout) {

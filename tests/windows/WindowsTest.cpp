@@ -12,12 +12,8 @@
 #include <QWindow>
 
 #include "store/IniSettings.h"
-#include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
-#include "tests/support/NoiseSheets.h"
-#include "tests/support/WindowPoint.h"
+#include "tests/support/WindowFixture.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainForm.h"
 #include "windows/Splash.h"
@@ -28,7 +24,7 @@ namespace {
 using testlevels::kBrokenRow;
 using testlevels::kJoinedRow;
 
-class WindowsTest : public ::testing::Test {
+class WindowsTest : public WindowFixture {
 protected:
     void SetUp() override {
         folder.WriteLevels({kBrokenRow, kJoinedRow, kBrokenRow});
@@ -37,15 +33,10 @@ protected:
             "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
         testlevels::WriteFile(folder.path() / "aqnd2.html", std::vector<std::uint8_t>(help.begin(), help.end()));
     }
-    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
     template <typename T = QWidget>
     static T* Child(TMainForm& form, const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));
     }
-
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    ModalAnswerer answerer;
 };
 
 TEST_F(WindowsTest, LanguageDialog) {
