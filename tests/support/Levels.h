@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -53,11 +54,13 @@ inline std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// A fresh empty folder under the system's temporary folder, removed at the end.
+// A fresh empty folder under the system's temporary folder (or under base),
+// removed at the end.
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "aquendo-test-XXXXXX").string();
+    explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path(),
+                        const std::string& prefix = "aquendo-test-") {
+        std::string pattern = (base / (prefix + "XXXXXX")).string();
         m_path = mkdtemp(pattern.data());
     }
     ~TempFolder() {
