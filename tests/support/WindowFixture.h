@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
@@ -15,8 +17,17 @@ class WindowFixture : public ::testing::Test {
 protected:
     // Shows the window and waits until the splash and the language are behind it.
     void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
+    // The main window on the folder's files and the settings, shown; it lives until the test ends.
+    TMainForm& Open() {
+        m_form = std::make_unique<TMainForm>(folder.Folder(), NoiseSheets(), settings);
+        Show(*m_form);
+        return *m_form;
+    }
 
     testlevels::TempFolder folder;
     MemorySettings settings;
     ModalAnswerer answerer;
+
+private:
+    std::unique_ptr<TMainForm> m_form;
 };

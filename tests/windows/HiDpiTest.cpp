@@ -24,8 +24,7 @@ protected:
 };
 
 TEST_F(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    answerer.ShowAndSettle(form);
+    TMainForm& form = Open();
     const double scale = form.devicePixelRatioF();
 
     const QImage shot = form.grab().toImage();

@@ -21,8 +21,7 @@ protected:
 };
 
 TEST_F(MainFormTest, WindowLayout) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     EXPECT_EQ(form.size(), QSize(500, 366));
     EXPECT_EQ(form.windowTitle(), "Aquendo 2.3");
     // The window system gets the icon as ready pixels at the sizes Qt hands it.
@@ -43,8 +42,7 @@ TEST_F(MainFormTest, WindowLayout) {
 }
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
     const QPoint cell = WindowPoint(4, 4);
     QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, cell);
@@ -59,8 +57,7 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
 }
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     const QPoint straight = WindowPoint(4, 4);
     // Left turns of the straight: up-down (drains), then back across: the End
     // at (5,4) still faces away, so the level stays unsolved.
@@ -82,8 +79,7 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
 // Only the left button's click goes on; the others do nothing at all, on the
 // pause text as on the board beside it.
 TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     const QPoint onText(200, 163);  // over the straight at (4, 4)
     const QPoint onBoard(30, 60);
     struct Row {
@@ -111,8 +107,7 @@ TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
 
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     folder.WriteLevels({testlevels::kJoinedRow});
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     const QPoint straight = WindowPoint(4, 4);
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
     EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 1", "page 6"}));

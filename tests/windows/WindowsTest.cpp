@@ -86,8 +86,7 @@ TEST_F(WindowsTest, SplashClosesAtItsTimersNextTick) {
 
 TEST_F(WindowsTest, TextsFollowTheLanguage) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     EXPECT_EQ(Child<QLabel>(form, "TimeLabel")->text(), "Zeit:");
     EXPECT_EQ(Child<QLabel>(form, "levellabel")->text(), "Stufe:");
     EXPECT_EQ(Child(form, "SoundBtn")->toolTip(), QString::fromUtf8("Die Geräusche mag ich nicht immer."));
@@ -113,8 +112,7 @@ TEST_F(WindowsTest, TextsFollowTheLanguage) {
 
 TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     Child<QToolButton>(form, "RulesBtn")->click();
     ASSERT_NE(form.HelpWindow(), nullptr);
     EXPECT_TRUE(form.HelpWindow()->isVisible());
@@ -146,8 +144,7 @@ TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
 
 TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     settings.Set("tongue", "0");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     auto* scroll = Child<QScrollBar>(form, "LevelScroll");
     EXPECT_EQ(scroll->maximum(), 3);
     EXPECT_EQ(scroll->value(), 3) << "level 1 sits at the bottom";
@@ -168,8 +165,7 @@ TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
 
 TEST_F(WindowsTest, SoundButtonSwitchesThePlayer) {
     settings.Set("sound", "0");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     auto* sound = Child<QToolButton>(form, "SoundBtn");
     EXPECT_FALSE(sound->isChecked()) << "stored off";
     EXPECT_FALSE(form.Player().IsEnabled());
