@@ -5,10 +5,7 @@
 #   check-installed.sh game|desktop|metainfo|man PREFIX PROGRAM_DIR APP_ID [BIN_DIR]
 # BIN_DIR is the folder, below PREFIX, of the link that starts the game (bin,
 # or games in the Debian package); man pages may be gzipped.
-set -uo pipefail
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-skip() { echo "SKIPPED: $*"; exit 77; }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 what="$1"
 shift

@@ -7,10 +7,7 @@
 #   check-package.sh build BUILD OUT VERSION   (makes OUT/*.deb and OUT/root)
 #   check-package.sh lintian OUT
 #   check-package.sh dist SOURCE OUT VERSION   (the release tarball of HEAD)
-set -uo pipefail
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-skip() { echo "SKIPPED: $*"; exit 77; }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 what="$1"
 shift
