@@ -307,11 +307,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::ApplyTexts() {
     const int language = m_game.UiLanguage();
-    for (const UiText* text = MainFormTexts(); text->control; ++text) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(text->control));
+    for (const UiText& text : MainFormTexts()) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(text.control));
         if (!widget) continue;
-        const QString value = QString::fromUtf8(Pick(*text, language));
-        if (!text->caption)
+        const QString value = QString::fromUtf8(text.text.Pick(language));
+        if (!text.caption)
             widget->setToolTip(value);
         else if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(value);
@@ -449,7 +449,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
             place = beside.topLeft();
         }
     }
-    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
+    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic), m_game.UiLanguage());
     // Shown with its new size, the window takes its frame's place only now.
     if (place) m_help->windowHandle()->setFramePosition(*place);
 }
