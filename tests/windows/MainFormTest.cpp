@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "game/UiTexts.h"
 #include "windows/MainForm.h"
 #include "windows/MainFormLayout.h"
 #include "windows/YesNoDlg.h"
@@ -63,6 +64,9 @@ TEST_F(MainFormTest, WindowLayout) {
         EXPECT_GT(place, above.contains(parent) ? above[parent] : -1) << row.name;
         above[parent] = place;
     }
+    // A hint or caption whose control is gone would be dropped without a word.
+    for (const UiText& text : MainFormTexts())
+        EXPECT_NE(form.findChild<QWidget*>(text.control), nullptr) << text.control;
 
     // For looking at the window: AQUENDO_SCREENSHOT=file.png
     if (const char* shot = std::getenv("AQUENDO_SCREENSHOT")) form.grab().save(shot);
