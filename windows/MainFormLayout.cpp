@@ -14,9 +14,22 @@
 namespace layout {
 namespace {
 
+// A widget of type T at the rectangle; the arguments go before the parent.
+template <typename T, typename... Args>
+T* Placed(QRect at, QWidget* parent, Args&... args) {
+    auto* widget = new T(args..., parent);
+    widget->setGeometry(at);
+    return widget;
+}
+
+QFrame* Sunken(QRect at, QWidget* parent) {
+    auto* frame = Placed<QFrame>(at, parent);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return frame;
+}
+
 QLabel* Text(const Control& row, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setGeometry(row.at);
+    auto* label = Placed<QLabel>(row.at, parent);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(row.text.pixels);
     font.setBold(row.text.bold);
@@ -28,8 +41,7 @@ QLabel* Text(const Control& row, QWidget* parent) {
 }
 
 QToolButton* GlyphButton(const Control& row, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setGeometry(row.at);
+    auto* button = Placed<QToolButton>(row.at, parent);
     button->setAutoRaise(true);
     const QString glyph = QString::fromLatin1(row.glyph);
     button->setIcon(row.offGlyph ? ToggleGlyph(glyph, QString::fromLatin1(row.offGlyph)) : Glyph(glyph));
@@ -38,11 +50,8 @@ QToolButton* GlyphButton(const Control& row, QWidget* parent) {
 
 QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
     switch (row.kind) {
-        case ControlKind::Strip: {
-            auto* strip = new ToolStrip(parent);
-            strip->setGeometry(row.at);
-            return strip;
-        }
+        case ControlKind::Strip:
+            return Placed<ToolStrip>(row.at, parent);
         case ControlKind::ToolButton: {
             QToolButton* button = GlyphButton(row, parent);
             button->setIconSize(row.at.size() - QSize(6, 6));
@@ -53,11 +62,8 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return button;
         }
         case ControlKind::Well: {
-            auto* bevel = new QFrame(parent);
-            bevel->setGeometry(row.at);
-            bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            auto* black = new QFrame(parent);
-            black->setGeometry(row.at.adjusted(0, 1, 0, -1));
+            QFrame* bevel = Sunken(row.at, parent);
+            auto* black = Placed<QFrame>(row.at.adjusted(0, 1, 0, -1), parent);
             black->setAutoFillBackground(true);
             black->setPalette(QPalette(Qt::black, Qt::black));
             return bevel;
@@ -66,20 +72,12 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return Text(row, parent);
         case ControlKind::Display:
             return new DisplayBox(row.at, parent);
-        case ControlKind::Board: {
-            auto* box = new BoardBox(surface, parent);
-            box->move(row.at.topLeft());
-            return box;
-        }
-        case ControlKind::Gauge: {
-            auto* gauge = new TGauge(parent);
-            gauge->setGeometry(row.at);
-            return gauge;
-        }
+        case ControlKind::Board:
+            return Placed<BoardBox>(row.at, parent, surface);
+        case ControlKind::Gauge:
+            return Placed<TGauge>(row.at, parent);
         case ControlKind::Panel: {
-            auto* panel = new QFrame(parent);
-            panel->setGeometry(row.at);
-            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            QFrame* panel = Sunken(row.at, parent);
             panel->setPalette(ToolStrip::MetalPalette());
             panel->setAutoFillBackground(true);
             return panel;
@@ -87,8 +85,7 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
         case ControlKind::ScrollButton:
             return GlyphButton(row, parent);
         case ControlKind::ScrollBar: {
-            auto* bar = new TFlatScrollBar(parent);
-            bar->setGeometry(row.at);
+            auto* bar = Placed<TFlatScrollBar>(row.at, parent);
             bar->setRange(1, 1);
             bar->setSingleStep(1);
             bar->setPageStep(10);
