@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "core/Language.h"
 #include "game/Program.h"
 #include "store/ProgressFile.h"
 #include "store/SavedGameName.h"
@@ -12,7 +13,15 @@ namespace {
 
 constexpr int kFramePause = 50;
 
-bool German(int uiLanguage) { return uiLanguage == 1; }
+constexpr Text kLevelFileMissing{"Datei %1 konnte nicht gefunden werden. (%2)", "Can't find file %1. (%2)"};
+constexpr Text kLevelFileShort{"Datei %1 enthält keine vollständige Stufe.",
+                               "File %1 holds no complete level."};
+constexpr Text kCaptionGame{" - Spiel ", " - Game "};
+constexpr Text kLevelHint{"Stufe %1: %2", "Level %1: %2"};
+constexpr Text kSolved{"gelöst", "solved"};
+constexpr Text kUnsolved{"ungelöst", "unsolved"};
+constexpr Text kGaugeHint{"%1 von %2 Stufen gelöst", "%1 of %2 levels solved"};
+constexpr Text kHelpTopic{"Das_Spiel", "The_game"};
 
 }  // namespace
 
@@ -54,13 +63,9 @@ void Game::LoadLevelFileAt(const std::string& path) {
     }
     const std::string shown = m_ProgramFolder + "AQND.DAT";
     if (report.status == LevelFileStatus::CannotOpen) {
-        const std::string number = std::to_string(report.error);
-        m_shell.ShowError(German(m_UiLanguage)
-                              ? "Datei " + shown + " konnte nicht gefunden werden. (" + number + ")"
-                              : "Can't find file " + shown + ". (" + number + ")");
+        m_shell.ShowError(Fill(kLevelFileMissing.Pick(m_UiLanguage), {shown, std::to_string(report.error)}));
     } else {
-        m_shell.ShowError(German(m_UiLanguage) ? "Datei " + shown + " enthält keine vollständige Stufe."
-                                               : "File " + shown + " holds no complete level.");
+        m_shell.ShowError(Fill(kLevelFileShort.Pick(m_UiLanguage), {shown}));
     }
     LevelCatalogue fallback;
     fallback.Add(FallbackLevel());
@@ -276,21 +281,18 @@ std::string Game::Caption() const {
     if (!m_SavePath.empty()) {
         const auto slash = m_SavePath.find_last_of('/');
         const std::string name = slash == std::string::npos ? m_SavePath : m_SavePath.substr(slash + 1);
-        caption += (German(m_UiLanguage) ? " - Spiel " : " - Game ") + name;
+        caption += kCaptionGame.Pick(m_UiLanguage) + name;
     }
     return caption;
 }
 
 std::string Game::LevelHint() const {
-    const std::string n = std::to_string(m_CurrentLevel);
-    if (German(m_UiLanguage)) return "Stufe " + n + ": " + (CurrentLevelSolved() ? "gelöst" : "ungelöst");
-    return "Level " + n + ": " + (CurrentLevelSolved() ? "solved" : "unsolved");
+    const Text& state = CurrentLevelSolved() ? kSolved : kUnsolved;
+    return Fill(kLevelHint.Pick(m_UiLanguage), {std::to_string(m_CurrentLevel), state.Pick(m_UiLanguage)});
 }
 
 std::string Game::GaugeHint() const {
-    const std::string s = std::to_string(SolvedCount());
-    const std::string n = std::to_string(LevelCount());
-    return German(m_UiLanguage) ? s + " von " + n + " Stufen gelöst" : s + " of " + n + " levels solved";
+    return Fill(kGaugeHint.Pick(m_UiLanguage), {std::to_string(SolvedCount()), std::to_string(LevelCount())});
 }
 
 void Game::boxClick() {
@@ -332,7 +334,7 @@ void Game::FormActivate() {
     if (!m_FirstActivation) return;
     m_FirstActivation = false;
     m_shell.ShowSplash();
-    if (m_UiLanguage == -1) {
+    if (m_UiLanguage == LanguageUnchosen) {
         if (const auto chosen = m_shell.AskLanguage()) m_UiLanguage = *chosen;
     }
     ApplyLanguage();
@@ -345,7 +347,7 @@ void Game::TongueBtnClick() {
 
 void Game::rules() {
     m_shell.SetTimerEnabled(false);
-    m_shell.OpenHelp(m_ProgramFolder + kHelpFileName, German(m_UiLanguage) ? "Das_Spiel" : "The_game");
+    m_shell.OpenHelp(m_ProgramFolder + kHelpFileName, kHelpTopic.Pick(m_UiLanguage));
     m_shell.SetTimerEnabled(true);
 }
 

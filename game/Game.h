@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Board.h"
+#include "core/Language.h"
 #include "core/LevelFile.h"
 #include "game/Shell.h"
 #include "store/ProgressTable.h"
@@ -120,7 +121,7 @@ private:
     std::string m_SavePath;
     int m_CurrentLevel = 1;
     int m_TimeLeft = 0;
-    int m_UiLanguage = -1;
+    int m_UiLanguage = LanguageUnchosen;
     PlayState m_PlayState = PlayState::Running;
     bool m_AllSolved = false;
     bool m_messageOpen = false;

@@ -1,15 +1,14 @@
 #pragma once
 
-// The main window's hints and captions by language: German for 1, English
-// otherwise.
+#include <span>
+
+#include "core/Language.h"
+
+// The main window's hints and captions by language.
 struct UiText {
     const char* control;  // object name of the control
     bool caption;         // true: the visible text; false: the hint
-    const char* german;
-    const char* english;
+    Text text;
 };
 
-// Every row of the table, ending with a row whose control is nullptr.
-const UiText* MainFormTexts();
-
-inline const char* Pick(const UiText& text, int uiLanguage) { return uiLanguage == 1 ? text.german : text.english; }
+std::span<const UiText> MainFormTexts();

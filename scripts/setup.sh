@@ -28,7 +28,6 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   qt6-multimedia-dev
-  qt6-svg-dev
   fonts-dejavu-core
   pulseaudio
   # The checks of the installed tree: desktop entry, metainfo, man pages.
@@ -40,10 +39,10 @@ packages=(
   lintian
 )
 
-# The fuzz targets and a clang build need clang and its sanitizer runtime;
-# only installed when asked for.
+# The fuzz targets and a clang build need clang and its sanitizer runtime,
+# scripts/lint.sh clang-tidy and clang-format; only installed when asked for.
 if [[ " $* " == *" -DAQUENDO_FUZZ=ON "* || " $* " == *" -DCMAKE_CXX_COMPILER=clang++ "* ]]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev clang-tidy clang-format)
 fi
 
 missing=()

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/Language.h"
+
 // Every value the game keeps between runs, declared once: its name, its kind
 // (by the type), and what a read gives when the value is absent or does not
 // parse.
@@ -25,7 +27,7 @@ namespace settings {
 
 inline constexpr const char* kSection = "common";
 
-inline constexpr IntSetting tongue{"tongue", -1};  // UiLanguage; -1 asks for the language at first activation
+inline constexpr IntSetting tongue{"tongue", LanguageUnchosen};  // UiLanguage; asked for at first activation
 inline constexpr IntSetting level{"level", 1};     // CurrentLevel
 inline constexpr TextSetting save{"save", ""};     // SavePath
 inline constexpr BoolSetting sound{"sound", true};

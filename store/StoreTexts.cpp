@@ -1,27 +1,27 @@
 #include "store/StoreTexts.h"
 
+#include "core/Language.h"
+
 namespace {
 
-bool German(int uiLanguage) {
-    return uiLanguage == 1;
-}
+constexpr Text kOverwrite{"Spiel %1 existiert bereits. Überschreiben?",
+                          "Game %1 already existing. Overwrite?"};
+constexpr Text kSaveFailed{"Kann Spiel %1 nicht speichern. Datenträger voll oder nicht beschreibbar.",
+                           "Cannot save game %1. Drive full or not writable."};
+constexpr Text kLoadFailed{"Fehler beim Laden des Spiels %1!", "Error occured while loading file %1!"};
 
 }  // namespace
 
 std::string OverwriteQuestion(const std::string& fileName, int uiLanguage) {
-    return German(uiLanguage) ? "Spiel " + fileName + " existiert bereits. Überschreiben?"
-                              : "Game " + fileName + " already existing. Overwrite?";
+    return Fill(kOverwrite.Pick(uiLanguage), {fileName});
 }
 
 std::string SaveFailedMessage(const std::string& fileName, int uiLanguage) {
-    return German(uiLanguage)
-               ? "Kann Spiel " + fileName + " nicht speichern. Datenträger voll oder nicht beschreibbar."
-               : "Cannot save game " + fileName + ". Drive full or not writable.";
+    return Fill(kSaveFailed.Pick(uiLanguage), {fileName});
 }
 
 std::string LoadFailedMessage(const std::string& fullPath, int uiLanguage) {
-    return German(uiLanguage) ? "Fehler beim Laden des Spiels " + fullPath + "!"
-                              : "Error occured while loading file " + fullPath + "!";
+    return Fill(kLoadFailed.Pick(uiLanguage), {fullPath});
 }
 
 std::string SectionNotCreatedMessage(const std::string& section) {

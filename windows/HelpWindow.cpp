@@ -5,8 +5,16 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "core/Language.h"
 #include "core/RegularFile.h"
 #include "view/Glyphs.h"
+
+namespace {
+
+constexpr Text kTitle{"Aquendo – Spielregeln", "Aquendo – Rules"};
+constexpr Text kFileMissing{"Die Hilfedatei fehlt", "The help file is missing"};
+
+}  // namespace
 
 THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window) {
     setObjectName("HelpWindow");
@@ -19,17 +27,15 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window) {
     layout->addWidget(m_browser);
 }
 
-void THelpWindow::Open(const QString& file, const QString& topic) {
+void THelpWindow::Open(const QString& file, const QString& topic, int language) {
     m_topic = topic;
-    const bool german = topic == QStringLiteral("Das_Spiel");
-    setWindowTitle(german ? QStringLiteral("Aquendo – Spielregeln") : QStringLiteral("Aquendo – Rules"));
+    setWindowTitle(QString::fromUtf8(kTitle.Pick(language)));
     // Only a plain file reaches the browser: it would wait on a FIFO for good.
     int error = 0;
     if (!OpenRegularFile(file.toStdString(), error)) {
-        m_browser->setHtml(
-            QStringLiteral("<h2>%1</h2><p><code>%2</code></p><p>%3</p>")
-                .arg(german ? QStringLiteral("Die Hilfedatei fehlt") : QStringLiteral("The help file is missing"),
-                     file.toHtmlEscaped(), QString::fromLocal8Bit(std::strerror(error)).toHtmlEscaped()));
+        m_browser->setHtml(QStringLiteral("<h2>%1</h2><p><code>%2</code></p><p>%3</p>")
+                               .arg(QString::fromUtf8(kFileMissing.Pick(language)), file.toHtmlEscaped(),
+                                    QString::fromLocal8Bit(std::strerror(error)).toHtmlEscaped()));
     } else {
         QUrl url = QUrl::fromLocalFile(file);
         url.setFragment(topic);

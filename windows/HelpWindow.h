@@ -13,9 +13,9 @@ public:
 
     THelpWindow();
 
-    // Shows the file at the topic's anchor; a file that cannot be read is
-    // said so in the window.
-    void Open(const QString& file, const QString& topic);
+    // Shows the file at the topic's anchor, the window's own words in the
+    // language; a file that cannot be read is said so in the window.
+    void Open(const QString& file, const QString& topic, int language);
     QString Topic() const { return m_topic; }
     QTextBrowser* Browser() const { return m_browser; }
 

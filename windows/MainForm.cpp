@@ -6,12 +6,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileDialog>
-#include <QFrame>
 #include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QToolButton>
 #include <QWindow>
 #include <chrono>
@@ -19,6 +17,7 @@
 
 #include "windows/AboutBox.h"
 #include "windows/HelpWindow.h"
+#include "windows/MainFormLayout.h"
 #include "windows/Placing.h"
 #include "game/Program.h"
 #include "windows/Splash.h"
@@ -34,39 +33,9 @@
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
-#include "view/ToolStrip.h"
 #include "view/WindowFrame.h"
 
 namespace {
-
-constexpr int kBoardTop = TMainForm::kToolBarHeight;
-constexpr int kSideTop = TMainForm::kToolBarHeight + 130;
-
-QFont PixelFont(const char* family, int pixels, bool bold) {
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-// A display's black frame in its bevel, with its label.
-QLabel* DisplayFrame(QWidget* parent, int left, int width, const char* labelName, QRect labelGeometry, QColor colour) {
-    auto* bevel = new QFrame(parent);
-    bevel->setGeometry(left, 4, width, 26);
-    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* black = new QFrame(parent);
-    black->setGeometry(left, 5, width, 24);
-    black->setAutoFillBackground(true);
-    black->setPalette(QPalette(Qt::black, Qt::black));
-    auto* label = new QLabel(parent);
-    label->setObjectName(labelName);
-    label->setGeometry(labelGeometry);
-    label->setFont(PixelFont("Liberation Sans", 12, false));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
 
 // The program's own file dialog: the same on every desktop, and one that asks
 // nothing about an existing file (the save flow asks its own question).
@@ -133,100 +102,32 @@ TMainForm::~TMainForm() {
     if (!m_closing) m_game.FormDestroy(PlacementText());
 }
 
-QToolButton* TMainForm::ToolButton(const char* name, const char* glyph, int left, int width) {
-    auto* button = new QToolButton(m_ToolPanel);
-    button->setObjectName(name);
-    button->setGeometry(left, 4, width, 25);
-    button->setAutoRaise(true);
-    button->setIcon(Glyph(glyph));
-    button->setIconSize(QSize(width - 6, 19));
-    return button;
-}
-
+// The controls come from the layout table; here they are wired to the game.
 void TMainForm::CreateControls() {
-    m_ToolPanel = new ToolStrip(this);
-    m_ToolPanel->setObjectName("ToolPanel");
-    m_ToolPanel->setGeometry(0, 0, BoardSurface::kWidth, kToolBarHeight);
+    using layout::RowOf;
+    const std::vector<QWidget*> made = layout::BuildMainForm(this, m_surface);
+    const auto take = [&made]<typename T>(T*& member, std::size_t row) {
+        member = static_cast<T*>(made[row]);
+    };
+    take(m_PauseBtn, RowOf("PauseBtn"));
+    take(m_SoundBtn, RowOf("SoundBtn"));
+    take(m_levelbox, RowOf("levelbox"));
+    take(m_timbox, RowOf("timbox"));
+    take(m_box, RowOf("box"));
+    take(m_gsol, RowOf("gsol"));
+    take(m_LevelScroll, RowOf("LevelScroll"));
+    take(m_PauseText, RowOf("PauseText"));
 
-    auto* newGame = ToolButton("NewGameBtn", "bomb", 4);
-    auto* restart = ToolButton("RestartBtn", "restart", 31);
-    auto* load = ToolButton("LoadBtn", "load", 58);
-    auto* save = ToolButton("SaveBtn", "save", 85);
-    m_PauseBtn = ToolButton("PauseBtn", "pause", 112);
-    m_SoundBtn = ToolButton("SoundBtn", "sound-on", 139);
-    m_SoundBtn->setIcon(ToggleGlyph("sound-on", "sound-off"));
-    m_SoundBtn->setCheckable(true);
-    m_SoundBtn->setChecked(true);
+    for (std::size_t i = 0; i < made.size(); ++i)
+        if (const auto click = layout::kMainForm[i].click)
+            connect(static_cast<QToolButton*>(made[i]), &QToolButton::clicked, this,
+                    [this, click] { (m_game.*click)(); });
+    connect(static_cast<QToolButton*>(made[RowOf("ExitBtn")]), &QToolButton::clicked, this, &QWidget::close);
     connect(m_SoundBtn, &QToolButton::toggled, this, [this](bool down) { m_waves.SetEnabled(down); });
-    auto* exitBtn = ToolButton("ExitBtn", "exit", 166);
-    auto* tongue = ToolButton("TongueBtn", "language", 384);
-    auto* rules = ToolButton("RulesBtn", "rules", 411);
-    auto* info = ToolButton("InfoBtn", "info", 438);
-    auto* maker = ToolButton("MoxelBtn", "maker", 465, 29);
-    connect(tongue, &QToolButton::clicked, this, [this] { m_game.TongueBtnClick(); });
-    connect(rules, &QToolButton::clicked, this, [this] { m_game.rules(); });
-    connect(info, &QToolButton::clicked, this, [this] { m_game.info(); });
-    connect(maker, &QToolButton::clicked, this, [this] { m_game.MoxelBtnClick(); });
-    connect(newGame, &QToolButton::clicked, this, [this] { m_game.NewGameBtnClick(); });
-    connect(restart, &QToolButton::clicked, this, [this] { m_game.RestartBtnClick(); });
-    connect(load, &QToolButton::clicked, this, [this] { m_game.LoadBtnClick(); });
-    connect(save, &QToolButton::clicked, this, [this] { m_game.SaveBtnClick(); });
-    connect(m_PauseBtn, &QToolButton::clicked, this, [this] { m_game.Pause(); });
-    connect(exitBtn, &QToolButton::clicked, this, &QWidget::close);
-
-    m_levellabel = DisplayFrame(m_ToolPanel, 196, 101, "levellabel", QRect(200, 12, 45, 16), Qt::yellow);
-    m_levelbox = new DisplayBox(QRect(236, 7, 57, 20), m_ToolPanel);
-    m_levelbox->setObjectName("levelbox");
-    m_TimeLabel = DisplayFrame(m_ToolPanel, 300, 81, "TimeLabel", QRect(304, 12, 41, 16), QColor(0x00, 0xff, 0x00));
-    m_timbox = new DisplayBox(QRect(336, 7, 41, 20), m_ToolPanel);
-    m_timbox->setObjectName("timbox");
-
-    m_box = new BoardBox(m_surface, this);
-    m_box->setObjectName("box");
-    m_box->move(0, kBoardTop);
     connect(m_box, &BoardBox::pressed, this, &TMainForm::boxMouseDown);
     connect(m_box, &BoardBox::clicked, this, [this] { m_game.boxClick(); });
-
-    m_gsol = new TGauge(this);
-    m_gsol->setObjectName("gsol");
-    m_gsol->setGeometry(410, kSideTop, 22, 180);
-
-    m_ScrollPanel = new QFrame(this);
-    m_ScrollPanel->setObjectName("ScrollPanel");
-    m_ScrollPanel->setGeometry(450, kSideTop, 22, 181);
-    m_ScrollPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_ScrollPanel->setPalette(ToolStrip::MetalPalette());
-    m_ScrollPanel->setAutoFillBackground(true);
-    auto* up = new QToolButton(m_ScrollPanel);
-    up->setObjectName("sUpBtn");
-    up->setGeometry(0, 0, 23, 22);
-    up->setIcon(Glyph("unsolved-up"));
-    up->setAutoRaise(true);
-    m_LevelScroll = new TFlatScrollBar(m_ScrollPanel);
-    m_LevelScroll->setObjectName("LevelScroll");
-    m_LevelScroll->setGeometry(0, 21, 22, 138);
-    m_LevelScroll->setRange(1, 1);
-    m_LevelScroll->setSingleStep(1);
-    m_LevelScroll->setPageStep(10);
-    auto* down = new QToolButton(m_ScrollPanel);
-    down->setObjectName("sDownBtn");
-    down->setGeometry(0, 159, 23, 22);
-    down->setIcon(Glyph("unsolved-down"));
-    down->setAutoRaise(true);
-    connect(up, &QToolButton::clicked, this, [this] { m_game.sUpBtnClick(); });
-    connect(down, &QToolButton::clicked, this, [this] { m_game.sDownBtnClick(); });
-    connect(m_LevelScroll, &TFlatScrollBar::Scroll, this, [this](int position) { m_game.LevelScrollScroll(position); });
-
-    m_PauseText = new QLabel(this);
-    m_PauseText->setObjectName("PauseText");
-    m_PauseText->setGeometry(68, 136, 265, 109);
-    m_PauseText->setAlignment(Qt::AlignCenter);
-    m_PauseText->setWordWrap(true);
-    m_PauseText->setFont(PixelFont("Liberation Sans", 27, true));
-    QPalette yellow = m_PauseText->palette();
-    yellow.setColor(QPalette::WindowText, Qt::yellow);
-    m_PauseText->setPalette(yellow);
-    m_PauseText->hide();
+    connect(m_LevelScroll, &TFlatScrollBar::Scroll, this,
+            [this](int position) { m_game.LevelScrollScroll(position); });
     m_PauseText->installEventFilter(this);
 }
 
@@ -307,11 +208,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::ApplyTexts() {
     const int language = m_game.UiLanguage();
-    for (const UiText* text = MainFormTexts(); text->control; ++text) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(text->control));
+    for (const UiText& text : MainFormTexts()) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(text.control));
         if (!widget) continue;
-        const QString value = QString::fromUtf8(Pick(*text, language));
-        if (!text->caption)
+        const QString value = QString::fromUtf8(text.text.Pick(language));
+        if (!text.caption)
             widget->setToolTip(value);
         else if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(value);
@@ -449,7 +350,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
             place = beside.topLeft();
         }
     }
-    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic));
+    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic), m_game.UiLanguage());
     // Shown with its new size, the window takes its frame's place only now.
     if (place) m_help->windowHandle()->setFramePosition(*place);
 }

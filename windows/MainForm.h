@@ -14,7 +14,6 @@
 class BoardBox;
 class DisplayBox;
 class QFileDialog;
-class QFrame;
 class QLabel;
 class TFlatScrollBar;
 class QToolButton;
@@ -93,7 +92,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* ToolButton(const char* name, const char* glyph, int left, int width = 25);
     void CreateControls();
     void UpdateCell(int c, int r);
     void boxMouseDown(Qt::MouseButton button, QPoint position);
@@ -111,16 +109,12 @@ private:
     int m_presses = 0;      // presses on the board so far
     int m_pressesSeen = 0;  // ... when the held tick last looked
 
-    QFrame* m_ToolPanel = nullptr;
     QToolButton* m_PauseBtn = nullptr;
     QToolButton* m_SoundBtn = nullptr;
-    QLabel* m_levellabel = nullptr;
-    QLabel* m_TimeLabel = nullptr;
     DisplayBox* m_levelbox = nullptr;
     DisplayBox* m_timbox = nullptr;
     BoardBox* m_box = nullptr;
     TGauge* m_gsol = nullptr;
-    QFrame* m_ScrollPanel = nullptr;
     TFlatScrollBar* m_LevelScroll = nullptr;
     QLabel* m_PauseText = nullptr;
     TSplash* m_Splash = nullptr;

@@ -4,9 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "windows/Placing.h"
+#include "core/Language.h"
 #include "game/Program.h"
 #include "view/Glyphs.h"
+#include "windows/Placing.h"
 
 TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("TongueDlg");
@@ -40,8 +41,8 @@ TTongueDlg::TTongueDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWin
         });
         return b;
     };
-    m_EnglishBtn = button("EnglishBtn", "I speak english.", "flags-english", 16, 0);
-    m_GermanBtn = button("GermanBtn", "Ich spreche deutsch.", "flags-german", 48, 1);
+    m_EnglishBtn = button("EnglishBtn", "I speak english.", "flags-english", 16, LanguageEnglish);
+    m_GermanBtn = button("GermanBtn", "Ich spreche deutsch.", "flags-german", 48, LanguageGerman);
     setTabOrder(m_EnglishBtn, m_GermanBtn);
 }
 

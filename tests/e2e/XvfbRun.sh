@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
-# Runs a command against a private Xvfb server: a free display number, started
+# Runs a command against a private Xvfb server: a display of its own, started
 # with -noreset, stopped by its process id whatever happens. XVFB_SCREEN sets
 # the screen (1024x768x24); XVFB_WM=openbox gives it a window manager.
 set -u
 command -v Xvfb >/dev/null || { echo "Xvfb is missing"; exit 1; }
-for n in $(seq 90 140); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=$n; break; }
-done
-[ -n "${display:-}" ] || { echo "no free display"; exit 1; }
-Xvfb ":$display" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -noreset -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks the free display itself and says which once it takes
+# connections: choosing one here raced with another run starting at once.
+ready="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -noreset -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
 wm=
-trap 'kill $wm $xvfb 2>/dev/null; wait $wm $xvfb 2>/dev/null' EXIT
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
+trap 'kill $wm $xvfb 2>/dev/null; wait $wm $xvfb 2>/dev/null; rm -f "$ready"' EXIT
+for _ in $(seq 200); do
+  display="$(head -n1 "$ready")"
+  [ -n "$display" ] && break
+  kill -0 $xvfb 2>/dev/null || { echo "Xvfb did not start"; exit 1; }
   sleep 0.05
 done
+[ -n "$display" ] || { echo "Xvfb named no display"; exit 1; }
 if [ "${XVFB_WM:-}" = openbox ]; then
   command -v openbox >/dev/null || { echo "openbox is missing"; exit 1; }
   DISPLAY=":$display" openbox --config-file /dev/null >/dev/null 2>&1 &

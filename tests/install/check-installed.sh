@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks of the installed game, run by ctest in a tree installed under a
-# temporary prefix.
+# temporary prefix. Exit 77 tells ctest a check was skipped.
 #   check-installed.sh install BUILD PREFIX PROGRAM_DIR APP_ID "ICON_SIZES" (empty sizes: no icon)
 #   check-installed.sh game|desktop|metainfo|man PREFIX PROGRAM_DIR APP_ID [BIN_DIR]
 # BIN_DIR is the folder, below PREFIX, of the link that starts the game (bin,

@@ -1,5 +1,5 @@
-# What the check scripts start with: pipes that fail, and a failure or a skip
-# (exit 77 tells ctest a check was skipped) that ends the check with its reason.
+# Sourced by the install and package checks: a failure ends the check, and
+# exit 77 tells ctest it was skipped.
 set -uo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -6,8 +6,11 @@
 #include <QTimer>
 #include <QWindow>
 #include <cstdlib>
+#include <map>
 
+#include "game/UiTexts.h"
 #include "tests/support/WindowFixture.h"
+#include "windows/MainFormLayout.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -36,6 +39,22 @@ TEST_F(MainFormTest, WindowLayout) {
     // The strip is of the board's dark metal, not the desktop's light grey: between the buttons and the displays.
     const QImage strip = const_cast<QWidget*>(panel)->grab().toImage();
     for (int x : {2, 193, 382}) EXPECT_LT(qGray(strip.pixel(x, 16)), 90) << x;
+    // Every control where its row puts it, on its parent, stacked in the rows' order.
+    std::map<const QObject*, qsizetype> above;
+    for (const layout::Control& row : layout::kMainForm) {
+        if (!row.name) continue;
+        const QWidget* control = form.findChild<QWidget*>(row.name);
+        ASSERT_NE(control, nullptr) << row.name;
+        const QWidget* parent = control->parentWidget();
+        EXPECT_EQ(parent->objectName(), row.parent ? row.parent : "MainForm") << row.name;
+        EXPECT_EQ(control->geometry(), row.at) << row.name;
+        const qsizetype place = parent->children().indexOf(control);
+        EXPECT_GT(place, above.contains(parent) ? above[parent] : -1) << row.name;
+        above[parent] = place;
+    }
+    // A hint or caption whose control is gone would be dropped without a word.
+    for (const UiText& text : MainFormTexts())
+        EXPECT_NE(form.findChild<QWidget*>(text.control), nullptr) << text.control;
 
     // For looking at the window: AQUENDO_SCREENSHOT=file.png
     if (const char* shot = std::getenv("AQUENDO_SCREENSHOT")) form.grab().save(shot);

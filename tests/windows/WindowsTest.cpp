@@ -210,4 +210,19 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
     EXPECT_EQ(Child<QScrollBar>(again, "LevelScroll")->value(), 2);
 }
 
+// The window's own words follow the language it is told, not the topic.
+TEST(HelpWindow, SpeaksTheLanguageItIsTold) {
+    THelpWindow help;
+    struct Case {
+        int language;
+        QString title, missing;
+    };
+    for (const Case& c : {Case{1, "Aquendo – Spielregeln", "Die Hilfedatei fehlt"},
+                          Case{2, "Aquendo – Rules", "The help file is missing"}}) {
+        help.Open("/nonexistent/aqnd2.html", c.language == 1 ? "The_game" : "Das_Spiel", c.language);
+        EXPECT_EQ(help.windowTitle(), c.title);
+        EXPECT_TRUE(help.Browser()->toPlainText().contains(c.missing)) << c.language;
+    }
+}
+
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Language.h"
+
 namespace {
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -90,13 +92,13 @@ MoveResult Press(Game& game, const Move& move) {
 }
 
 HeadlessGame::HeadlessGame(const std::string& path) {
-    m_game.SetUiLanguage(0);
+    m_game.SetUiLanguage(LanguageEnglish);
     m_game.LoadLevelFileAt(path);
     m_loaded = m_shell.error.empty();
 }
 
 HeadlessGame::HeadlessGame(const std::vector<LevelRecord>& levels) {
-    m_game.SetUiLanguage(0);
+    m_game.SetUiLanguage(LanguageEnglish);
     LevelCatalogue catalogue;
     for (const LevelRecord& level : levels) catalogue.Add(level);
     m_loaded = catalogue.LevelCount() > 0;

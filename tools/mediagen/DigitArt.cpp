@@ -43,8 +43,10 @@ void DrawGlyph(PalettedPicture& pic, int glyph, int scale) {
             const int x = glyph * kGlyphWidth + 3 * col, y = 3 * row;
             auto set = [&](int dx, int dy, std::uint8_t v) {
                 for (int j = 0; j < scale; ++j)
-                    for (int i = 0; i < scale; ++i)
-                        pic.indices[static_cast<std::size_t>(((y + dy) * scale + j) * pic.width + (x + dx) * scale + i)] = v;
+                    for (int i = 0; i < scale; ++i) {
+                        const int at = ((y + dy) * scale + j) * pic.width + (x + dx) * scale + i;
+                        pic.indices[static_cast<std::size_t>(at)] = v;
+                    }
             };
             set(0, 0, lit ? kLitHigh : kDarkHigh);
             set(1, 0, lit ? kLit : kDark);
@@ -101,7 +103,8 @@ void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling, int scale) 
             level = level * (1 - ink) + 0.16f * ink;
             const int index =
                 std::clamp(int(std::lround(level * cover * (kRampLength - 1))), 0, kRampLength - 1);
-            pic.indices[static_cast<std::size_t>(y * pic.width + x0 * scale + x)] = static_cast<std::uint8_t>(first + index);
+            const int at = y * pic.width + x0 * scale + x;
+            pic.indices[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(first + index);
         }
     }
 }
