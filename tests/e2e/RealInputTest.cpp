@@ -53,7 +53,7 @@ TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
     TMainForm form(folder.Folder(), sheets, settings);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!QApplication::activeModalWidget());
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
     QTest::qWait(200);
 
     const QPoint cellOnScreen = form.mapToGlobal(WindowPoint(4, 4, 0, 0));

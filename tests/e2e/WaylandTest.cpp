@@ -55,7 +55,7 @@ TEST_F(Wayland, EveryWindowAppearsOverTheMainWindowAndThePlacementIsKept) {
         TMainForm form(folder.Folder(), NoiseSheets(), settings);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTRY_VERIFY_WITH_TIMEOUT(parents.count("TongueDlg") && !QApplication::activeModalWidget(), 8000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return parents.count("TongueDlg") && !QApplication::activeModalWidget(); }, 8000));
         form.ShowMessage(2);
         form.ShowAbout();
         for (const char* name : {"Splash", "TongueDlg", "YesNoDlg", "AboutBox"}) {
@@ -88,7 +88,7 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
     ModalWatcher splash([](QWidget* modal) { return modal->windowHandle() && modal->windowHandle()->isExposed(); });
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!QApplication::activeModalWidget() && !form.Splash()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget() && !form.Splash()->isVisible(); }));
     QTest::qWait(200);
     const QImage before = form.surface().Image().copy();
 

@@ -33,7 +33,7 @@ public:
     void ShowAndSettle(QWidget& window) {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(!QApplication::activeModalWidget());
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
         QTest::qWait(20);
         seen.clear();
     }
