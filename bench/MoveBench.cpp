@@ -6,11 +6,12 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "windows/MainForm.h"
 #include "game/NullShell.h"
 #include "store/MemorySettings.h"
+#include "tests/support/CellPoints.h"
 #include "tests/support/Levels.h"
 #include "tests/support/NoiseSheets.h"
+#include "windows/MainForm.h"
 
 namespace {
 
@@ -31,12 +32,12 @@ public:
 // A straight between two ends that it joins in one orientation and leaves in
 // the other, so every press turns it and the water fills or drains.
 const LevelRecord kLevel = testlevels::Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}, {9, 7, 5}}, 4, 4);
-constexpr int kX = 22 + 36 * 3 + 18;
-constexpr int kY = 22 + 36 * 3 + 18;
+constexpr int kX = cellpoints::BoardX(4);
+constexpr int kY = cellpoints::BoardY(4);
 
 void MoveBeyondWaits(benchmark::State& state) {
     testlevels::TempFolder folder;
-    testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kLevel}));
+    folder.WriteLevels({kLevel});
     MemorySettings settings;
     settings.Set("tongue", "0");
     TimedForm form(folder.Folder(), NoiseSheets(), settings);
@@ -55,7 +56,7 @@ BENCHMARK(MoveBeyondWaits)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iter
 // The rules alone: no drawing, no waits.
 void MoveRulesOnly(benchmark::State& state) {
     testlevels::TempFolder folder;
-    testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kLevel}));
+    folder.WriteLevels({kLevel});
     NullShell shell;
     MemorySettings settings;
     Game game(shell, settings);

@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
+
+#include "tests/support/Levels.h"
 
 namespace fuzz {
 
@@ -20,27 +21,18 @@ inline void Require(bool holds, const char* target, const char* what) {
 
 // A folder of its own per process and target, on a memory file system where
 // there is one; gone when the process ends.
-class Scratch {
+class Scratch : public testlevels::TempFolder {
 public:
-    explicit Scratch(const char* name) {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        m_folder = base / ("aquendo-fuzz-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
+    explicit Scratch(const char* name) : TempFolder(Base(), std::string("aquendo-fuzz-") + name + "-") {}
 
-    const std::filesystem::path& folder() const { return m_folder; }
+    const std::filesystem::path& folder() const { return path(); }
 
 private:
-    std::filesystem::path m_folder;
+    static std::filesystem::path Base() {
+        std::error_code ec;
+        return std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm"
+                                                             : std::filesystem::temp_directory_path();
+    }
 };
 
 inline void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {

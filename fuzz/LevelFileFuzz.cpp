@@ -10,12 +10,13 @@
 #include <vector>
 #include <unistd.h>
 
-#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
 #include "core/Piece.h"
+#include "fuzz/FuzzScratch.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
 #include "store/MemorySettings.h"
+#include "tests/support/CellPoints.h"
 
 #ifndef AQUENDO_FUZZ_ENTRY
 #define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
@@ -116,8 +117,8 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
             const int c = 1 + press[k] % kColumns;
             const int r = 1 + press[k + 12] % kRows;
             const auto button = static_cast<MouseButton>(press[k + 24] % 3);
-            const int x = kGridLeft + kCellSize * (c - 1) + press[k + 36] % kCellSize;
-            const int y = kGridTop + kCellSize * (r - 1) + press[k + 48] % kCellSize;
+            const int x = cellpoints::BoardX(c, press[k + 36] % kCellSize);
+            const int y = cellpoints::BoardY(r, press[k + 48] % kCellSize);
             game.boxMouseDown(button, x, y);
             CheckBoard(game.board());
             Require(game.board().ShownWet == game.board().WetMap, "shown water trails the water after a move");

@@ -444,45 +444,32 @@ public:
     }
 
 private:
-    pid_t PidOf(Window window) {
+    // A property's items as the server hands them (longs for 32-bit ones); none when the window has none.
+    template <typename Item>
+    std::vector<Item> Property(Window window, Atom name, long length, Atom kind) {
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
-        pid_t pid = -1;
-        if (XGetWindowProperty(m_display, window, m_pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+        std::vector<Item> values;
+        if (XGetWindowProperty(m_display, window, name, 0, length, False, kind, &type, &format, &items,
                                &after, &data) == Success &&
-            data && items == 1)
-            pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+            data)
+            values.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
         if (data) XFree(data);
-        return pid;
+        return values;
+    }
+    pid_t PidOf(Window window) {
+        const auto pid = Property<unsigned long>(window, m_pidAtom, 1, XA_CARDINAL);
+        return pid.size() == 1 ? static_cast<pid_t>(pid[0]) : -1;
     }
     bool IsModal(Window window) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        bool modal = false;
-        if (XGetWindowProperty(m_display, window, m_state, 0, 32, False, XA_ATOM, &type, &format, &items,
-                               &after, &data) == Success &&
-            data)
-            for (unsigned long i = 0; i < items; ++i)
-                if (reinterpret_cast<Atom*>(data)[i] == m_modal) modal = true;
-        if (data) XFree(data);
-        return modal;
+        const auto states = Property<Atom>(window, m_state, 32, XA_ATOM);
+        return std::find(states.begin(), states.end(), m_modal) != states.end();
     }
     std::string TitleOf(Window window) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        std::string title;
-        if (XGetWindowProperty(m_display, window, m_nameAtom, 0, 256, False, m_utf8, &type, &format, &items,
-                               &after, &data) == Success &&
-            data)
-            title.assign(reinterpret_cast<char*>(data), items);
-        if (data) XFree(data);
-        return title;
+        const auto title = Property<char>(window, m_nameAtom, 256, m_utf8);
+        return {title.begin(), title.end()};
     }
 
     Display* m_display;

@@ -73,8 +73,7 @@ QPoint CentredOver(QRect window, QRect over) {
 class Placement : public ::testing::Test {
 protected:
     void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat",
-                              testlevels::Bytes({testlevels::Make({{4, 4, 4}, {9, 7, 5}}, 4, 4)}));
+        folder.WriteLevels({testlevels::Make({{4, 4, 4}, {9, 7, 5}}, 4, 4)});
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         screen = QRect(0, 0, DisplayWidth(display, 0), DisplayHeight(display, 0));
@@ -142,9 +141,3 @@ TEST_F(Placement, RestoreKeepsTheWholeFrameOnTheScreen) {
 }
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

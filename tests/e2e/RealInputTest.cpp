@@ -11,15 +11,16 @@
 #include <sstream>
 #include <thread>
 
-#include "windows/MainForm.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/NoiseSheets.h"
+#include "tests/support/WindowPoint.h"
 #include "tools/levels/LevelsTool.h"
 #include "tools/levels/Moves.h"
 #include "view/BoardBox.h"
 #include "view/BoardSurface.h"
+#include "windows/MainForm.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
@@ -44,8 +45,7 @@ QImage Grab(Display* display, QRect area) {
 TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
     testlevels::TempFolder folder;
     // A Tee at (4,4) as the source, and a dry piece so the level stays unsolved.
-    testlevels::WriteFile(folder.path() / "aqnd.dat",
-                          testlevels::Bytes({testlevels::Make({{4, 4, 4}, {9, 7, 5}}, 4, 4)}));
+    folder.WriteLevels({testlevels::Make({{4, 4, 4}, {9, 7, 5}}, 4, 4)});
     MemorySettings settings;
     settings.Set("tongue", "0");
     ModalAnswerer answerer;
@@ -56,7 +56,7 @@ TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
     ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
     QTest::qWait(200);
 
-    const QPoint cellOnScreen = form.mapToGlobal(QPoint(0, TMainForm::kToolBarHeight) + BoardSurface::CellCorner(4, 4));
+    const QPoint cellOnScreen = form.mapToGlobal(WindowPoint(4, 4, 0, 0));
     const QRect cell(cellOnScreen, QSize(36, 36));
     // What the cell shows at turn frame k: the sheet's square with the water blob.
     Board board = form.game().board();
@@ -176,7 +176,7 @@ TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
 
     // The level tool's word on the presses: the water after the last one.
     testlevels::TempFolder folder;
-    testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({Level()}));
+    folder.WriteLevels({Level()});
     std::vector<std::string> args{"replay", (folder.path() / "aqnd.dat").string(), "1"};
     for (const Move& move : moves) args.push_back(FormatMove(move));
     std::ostringstream out, err;
@@ -208,9 +208,8 @@ TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
         std::thread sender([&] {
             Display* own = XOpenDisplay(nullptr);
             for (const Move& move : moves) {
-                const QPoint cell = form.mapToGlobal(QPoint(0, TMainForm::kToolBarHeight) +
-                                                     BoardSurface::CellCorner(move.column, move.row));
-                XTestFakeMotionEvent(own, -1, cell.x() + 18, cell.y() + 18, CurrentTime);
+                const QPoint cell = form.mapToGlobal(WindowPoint(move.column, move.row));
+                XTestFakeMotionEvent(own, -1, cell.x(), cell.y(), CurrentTime);
                 const unsigned button = move.button == MouseButton::Left ? 1 : 3;
                 XTestFakeButtonEvent(own, button, True, CurrentTime);
                 XTestFakeButtonEvent(own, button, False, CurrentTime);
@@ -257,9 +256,3 @@ INSTANTIATE_TEST_SUITE_P(Paces, PressBurst, ::testing::Values(0, 100, 150, 250),
                          [](const auto& info) { return "pause" + std::to_string(info.param) + "ms"; });
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

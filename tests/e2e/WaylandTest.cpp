@@ -13,13 +13,14 @@
 #include <map>
 #include <thread>
 
-#include "windows/MainForm.h"
-#include "windows/Splash.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/NoiseSheets.h"
+#include "tests/support/WindowPoint.h"
 #include "view/BoardSurface.h"
+#include "windows/MainForm.h"
+#include "windows/Splash.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ class Wayland : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland")) << "runs under WestonRun.sh";
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kLevel}));
+        folder.WriteLevels({kLevel});
         settings.Set("MainForm", kPlacement);
     }
     testlevels::TempFolder folder;
@@ -99,7 +100,7 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
         const std::string command = "cd '" + shots.path().toStdString() + "' && weston-screenshooter";
         EXPECT_EQ(std::system(command.c_str()), 0);
     });
-    const QPoint tee(22 + 36 * 3 + 18, TMainForm::kToolBarHeight + 22 + 36 * 3 + 18);
+    const QPoint tee = WindowPoint(4, 4);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, tee);
     shooter.join();
     const QImage after = form.surface().Image().copy();
@@ -119,9 +120,3 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
 }
 
 }  // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

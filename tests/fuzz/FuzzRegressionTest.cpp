@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
+
+#include "tests/support/Levels.h"
 
 // The fuzzers' entries, compiled here under names of their own. Each aborts
 // when an input breaks one of its checks.
@@ -27,8 +27,7 @@ int ReplayAll(const char* folder, Entry entry) {
     std::sort(inputs.begin(), inputs.end());
     for (const auto& input : inputs) {
         SCOPED_TRACE(input.filename().string());
-        std::ifstream in(input, std::ios::binary);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::vector<std::uint8_t> bytes = testlevels::ReadAll(input);
         EXPECT_EQ(entry(bytes.data(), bytes.size()), 0);
     }
     return static_cast<int>(inputs.size());

@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "game/Game.h"
-#include "store/MemorySettings.h"
-#include "tests/support/Levels.h"
-#include "tests/support/RecordingShell.h"
+#include "tests/support/GameFixture.h"
 
 namespace {
 
-using testlevels::Make;
-using Log = std::vector<std::string>;
-
-const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
-const int kMiddleX = kGridLeft + 36 * 3 + 18;
-const int kMiddleY = kGridTop + 36 * 3 + 18;
+using testlevels::kJoinedRow;
 
 // A shell whose message dialog ticks the game's timer while it is open, as
 // the event loop does inside a modal dialog.
@@ -27,29 +19,17 @@ public:
     int ticksWhileOpen = 0;
 };
 
-class GameFlowTest : public ::testing::Test {
+class GameFlowTest : public GameFixture<TickingShell> {
 protected:
+    GameFlowTest() { shell.game = &game; }
     void Load(int levels) {
-        testlevels::WriteFile(folder.path() / "aqnd.dat",
-                              testlevels::Bytes(std::vector<LevelRecord>(static_cast<std::size_t>(levels), kJoinedRow)));
-        shell.game = &game;
-        game.FormCreate(folder.Folder());
-        shell.Clear();
+        GameFixture::Load(std::vector<LevelRecord>(static_cast<std::size_t>(levels), kJoinedRow));
     }
-    void Solve(int level) {
-        game.StartLevel(level);
-        game.boxMouseDown(MouseButton::Middle, kMiddleX, kMiddleY);
-    }
-
-    testlevels::TempFolder folder;
-    TickingShell shell;
-    MemorySettings settings;
-    Game game{shell, settings};
 };
 
 TEST_F(GameFlowTest, TimeOutDuringAConfirmationWaitsForItsEnd) {
     Load(1);
-    for (int i = 0; i < 12; ++i) game.TimerTimer();
+    Ticks(12);
     ASSERT_EQ(game.TimeLeft(), 0);
     shell.ticksWhileOpen = 3;
     shell.answers = {mrNo};
@@ -81,10 +61,8 @@ TEST_F(GameFlowTest, RestartAsksOnlyWhileRunningOrPaused) {
     };
     auto running = [] {};
     auto paused = [this] { game.Pause(); };
-    auto solved = [this] { game.boxMouseDown(MouseButton::Middle, kMiddleX, kMiddleY); };
-    auto timeUp = [this] {
-        for (int i = 0; i < 13; ++i) game.TimerTimer();
-    };
+    auto solved = [this] { Press(MouseButton::Middle, 4, 4); };
+    auto timeUp = [this] { Ticks(13); };
     for (const Case& c : {Case{running, mrNo, true, false}, Case{running, mrYes, true, true},
                           Case{running, mrCancel, true, true}, Case{paused, mrNo, true, false},
                           Case{solved, mrNo, false, true}, Case{timeUp, mrNo, false, true}}) {
@@ -176,7 +154,7 @@ TEST_F(GameFlowTest, ScrollPositionPicksTheLevelFromTheTop) {
     EXPECT_EQ(game.CurrentLevel(), 5);
     game.LevelScrollScroll(5);
     EXPECT_EQ(game.CurrentLevel(), 1);
-    for (int i = 0; i < 3; ++i) game.TimerTimer();
+    Ticks(3);
     game.LevelScrollScroll(5);  // the same position starts the level afresh
     EXPECT_EQ(game.TimeLeft(), 12);
 }
@@ -230,7 +208,7 @@ TEST_F(ActivationTest, FirstActivationAsksForTheLanguageOnlyWhenNoneIsChosen) {
         TickingShell quiet;
         MemorySettings stored;
         if (c.stored) stored.Set("tongue", c.stored);
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kJoinedRow}));
+        folder.WriteLevels({kJoinedRow});
         Game fresh(quiet, stored);
         fresh.FormCreate(folder.Folder());
         quiet.Clear();

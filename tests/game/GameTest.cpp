@@ -1,40 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "game/Game.h"
-#include "store/MemorySettings.h"
-#include "tests/support/Levels.h"
-#include "tests/support/RecordingShell.h"
+#include "tests/support/GameFixture.h"
 
 namespace {
 
+using testlevels::kBrokenRow;
+using testlevels::kJoinedRow;
 using testlevels::Make;
-using Log = std::vector<std::string>;
 
-// Three pieces in a row, joined: End (3,4) -> Straight (4,4) -> End (5,4).
-const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
-// The same row with the source's right neighbour facing away.
-const LevelRecord kBrokenRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4);
-
-// The middle of cell (c, r) in the paint box.
-int X(int c) { return kGridLeft + kCellSize * (c - 1) + 18; }
-int Y(int r) { return kGridTop + kCellSize * (r - 1) + 18; }
-
-class GameTest : public ::testing::Test {
-protected:
-    void Load(const std::vector<LevelRecord>& levels) {
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes(levels));
-        game.FormCreate(folder.Folder());
-        shell.Clear();
-    }
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) game.TimerTimer();
-    }
-
-    testlevels::TempFolder folder;
-    RecordingShell shell;
-    MemorySettings settings;
-    Game game{shell, settings};
-};
+class GameTest : public GameFixture<> {};
 
 TEST_F(GameTest, StartLevelOrderAndTimeAllowance) {
     std::initializer_list<testlevels::Placed> none{};
@@ -64,7 +38,7 @@ TEST_F(GameTest, StartWithOnlyTheSourceWetIsSilent) {
     }
     // Source on an empty cell: every piece is dry and refused.
     shell.Clear();
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(5), Y(5)), MoveResult::Refused);
+    EXPECT_EQ(Press(MouseButton::Left, 5, 5), MoveResult::Refused);
     EXPECT_EQ(shell.log, (Log{"sound 3"}));
     EXPECT_EQ(game.board().Piece(5, 5), 5);
 }
@@ -98,8 +72,8 @@ TEST_F(GameTest, PressPositionsMapToCells) {
 
 TEST_F(GameTest, DryPiecesAreRefusedAndEmptyCellsIgnored) {
     Load({kBrokenRow});
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(5), Y(4)), MoveResult::Refused);
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(6), Y(4)), MoveResult::Ignored);
+    EXPECT_EQ(Press(MouseButton::Left, 5, 4), MoveResult::Refused);
+    EXPECT_EQ(Press(MouseButton::Left, 6, 4), MoveResult::Ignored);
     EXPECT_EQ(shell.log, (Log{"sound 3"}));
     EXPECT_EQ(game.board().Piece(5, 4), 1);
     EXPECT_EQ(game.board().SourceColumn, 4);
@@ -107,59 +81,59 @@ TEST_F(GameTest, DryPiecesAreRefusedAndEmptyCellsIgnored) {
 
 TEST_F(GameTest, EveryPressIsAMoveOfItsOwn) {
     Load({kBrokenRow});
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(4), Y(4)), MoveResult::Moved);
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(4), Y(4)), MoveResult::Moved);
+    EXPECT_EQ(Press(MouseButton::Left, 4, 4), MoveResult::Moved);
+    EXPECT_EQ(Press(MouseButton::Left, 4, 4), MoveResult::Moved);
     EXPECT_EQ(game.board().Piece(4, 4), 19);
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Right, X(4), Y(4)), MoveResult::Moved);
+    EXPECT_EQ(Press(MouseButton::Right, 4, 4), MoveResult::Moved);
     EXPECT_EQ(game.board().Piece(4, 4), 11);
 }
 
 TEST_F(GameTest, TurnFramesAndWaitsOfBothDirections) {
     Load({Make({{2, 2, 25}, {8, 8, 5}}, 2, 2)});  // End pointing down: orientation 3
-    game.boxMouseDown(MouseButton::Left, X(2), Y(2));
+    Press(MouseButton::Left, 2, 2);
     EXPECT_EQ(shell.log, (Log{"turn 2,2 10", "delay 50", "turn 2,2 11", "delay 50", "turn 2,2 0"}));
     EXPECT_EQ(game.board().Piece(2, 2), 1);
     shell.Clear();
-    game.boxMouseDown(MouseButton::Right, X(2), Y(2));  // from orientation 0
+    Press(MouseButton::Right, 2, 2);  // from orientation 0
     EXPECT_EQ(shell.Only("turn"), (Log{"turn 2,2 11", "turn 2,2 10", "turn 2,2 9"}));
     shell.Clear();
-    game.boxMouseDown(MouseButton::Right, X(2), Y(2));  // from orientation 3
+    Press(MouseButton::Right, 2, 2);  // from orientation 3
     EXPECT_EQ(shell.Only("turn"), (Log{"turn 2,2 8", "turn 2,2 7", "turn 2,2 6"}));
     shell.Clear();
-    game.boxMouseDown(MouseButton::Middle, X(2), Y(2));
+    Press(MouseButton::Middle, 2, 2);
     EXPECT_TRUE(shell.Only("turn").empty());
 }
 
 TEST_F(GameTest, TurningAwayDrainsTheNetworkInSixFrames) {
     Load({kJoinedRow});
-    game.boxMouseDown(MouseButton::Left, X(4), Y(4));  // the straight now runs up and down
+    Press(MouseButton::Left, 4, 4);  // the straight now runs up and down
     EXPECT_EQ(shell.Only("sound"), (Log{"sound 1"}));
     EXPECT_EQ(shell.Only("water"), (Log{"water 3,4 5", "water 5,4 5", "water 3,4 4", "water 5,4 4", "water 3,4 3",
                                         "water 5,4 3", "water 3,4 2", "water 5,4 2", "water 3,4 1", "water 5,4 1",
                                         "water 3,4 0", "water 5,4 0"}));
     EXPECT_FALSE(game.board().IsShownWet(3, 4));
     EXPECT_TRUE(game.board().IsShownWet(4, 4));
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(3), Y(4)), MoveResult::Refused);
+    EXPECT_EQ(Press(MouseButton::Left, 3, 4), MoveResult::Refused);
 }
 
 TEST_F(GameTest, MiddlePressSolvesAJoinedLevelWithoutWater) {
     Load({kJoinedRow});
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Middle, X(3), Y(4)), MoveResult::Solved);
+    EXPECT_EQ(Press(MouseButton::Middle, 3, 4), MoveResult::Solved);
     EXPECT_EQ(shell.log, (Log{"timer off", "sound 2", "state", "texts", "time", "status", "message 1", "level",
                               "status", "message 6"}));
     EXPECT_EQ(game.State(), PlayState::Solved);
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(3), Y(4)), MoveResult::Ignored);
+    EXPECT_EQ(Press(MouseButton::Left, 3, 4), MoveResult::Ignored);
 }
 
 TEST_F(GameTest, FirstResultIsKept) {
     Load({kJoinedRow, kJoinedRow});
     Ticks(5);
     ASSERT_EQ(game.TimeLeft(), 7);
-    game.boxMouseDown(MouseButton::Middle, X(4), Y(4));
+    Press(MouseButton::Middle, 4, 4);
     EXPECT_EQ(game.Progress()[1], 7);
     game.StartLevel(1);
     Ticks(1);
-    game.boxMouseDown(MouseButton::Middle, X(4), Y(4));
+    Press(MouseButton::Middle, 4, 4);
     EXPECT_EQ(game.Progress()[1], 7);
 }
 
@@ -167,7 +141,7 @@ TEST_F(GameTest, SolvedInTheLastSecondStaysUnsolved) {
     Load({kJoinedRow});
     Ticks(12);
     ASSERT_EQ(game.TimeLeft(), 0);
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Middle, X(4), Y(4)), MoveResult::Solved);
+    EXPECT_EQ(Press(MouseButton::Middle, 4, 4), MoveResult::Solved);
     EXPECT_EQ(game.Progress()[1], 0);
     EXPECT_EQ(shell.Only("message"), (Log{"message 1"}));
     EXPECT_FALSE(game.AllSolved());
@@ -175,16 +149,16 @@ TEST_F(GameTest, SolvedInTheLastSecondStaysUnsolved) {
 
 TEST_F(GameTest, AllSolvedIsAnnouncedOnce) {
     Load({kJoinedRow, kJoinedRow});
-    game.boxMouseDown(MouseButton::Middle, X(4), Y(4));
+    Press(MouseButton::Middle, 4, 4);
     EXPECT_EQ(shell.Only("message"), (Log{"message 1"}));
     shell.Clear();
     game.StartLevel(2);
-    game.boxMouseDown(MouseButton::Middle, X(4), Y(4));
+    Press(MouseButton::Middle, 4, 4);
     EXPECT_EQ(shell.Only("message"), (Log{"message 1", "message 6"}));
     EXPECT_TRUE(game.AllSolved());
     shell.Clear();
     game.StartLevel(2);
-    game.boxMouseDown(MouseButton::Middle, X(4), Y(4));
+    Press(MouseButton::Middle, 4, 4);
     EXPECT_EQ(shell.Only("message"), (Log{"message 1"}));
 }
 
@@ -193,7 +167,7 @@ TEST_F(GameTest, PauseHoldsPressesAndTicks) {
     game.Pause();
     EXPECT_EQ(game.State(), PlayState::Paused);
     shell.Clear();
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(4), Y(4)), MoveResult::Ignored);
+    EXPECT_EQ(Press(MouseButton::Left, 4, 4), MoveResult::Ignored);
     Ticks(3);
     EXPECT_TRUE(shell.log.empty());
     EXPECT_EQ(game.TimeLeft(), 12);
@@ -216,7 +190,7 @@ TEST_F(GameTest, TimeRunsOutOneTickAfterZero) {
     shell.Clear();
     Ticks(2);
     EXPECT_TRUE(shell.log.empty());
-    EXPECT_EQ(game.boxMouseDown(MouseButton::Left, X(4), Y(4)), MoveResult::Ignored);
+    EXPECT_EQ(Press(MouseButton::Left, 4, 4), MoveResult::Ignored);
     game.StartLevel(1);
     EXPECT_EQ(game.State(), PlayState::Running);
     EXPECT_TRUE(shell.timerOn);
@@ -225,9 +199,9 @@ TEST_F(GameTest, TimeRunsOutOneTickAfterZero) {
 
 TEST_F(GameTest, RestartBringsBackTheFilesPieces) {
     Load({kJoinedRow});
-    game.boxMouseDown(MouseButton::Left, X(4), Y(4));
-    game.boxMouseDown(MouseButton::Right, X(4), Y(4));
-    game.boxMouseDown(MouseButton::Right, X(4), Y(4));
+    Press(MouseButton::Left, 4, 4);
+    Press(MouseButton::Right, 4, 4);
+    Press(MouseButton::Right, 4, 4);
     Ticks(4);
     game.StartLevel(1);
     EXPECT_EQ(game.board().PieceLayer, kJoinedRow.PieceLayer);

@@ -1,51 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "game/Game.h"
-#include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
-#include "tests/support/Levels.h"
-#include "tests/support/RecordingShell.h"
+#include "tests/support/GameFixture.h"
 
 namespace {
 
-using testlevels::Make;
-using Log = std::vector<std::string>;
+using testlevels::ReadAll;
 
-const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
-
-std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-class PersistenceTest : public ::testing::Test {
+class PersistenceTest : public GameFixture<> {
 protected:
-    void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes(std::vector<LevelRecord>(20, kJoinedRow)));
-    }
-    std::string Path(const std::string& name) const { return (folder.path() / name).string(); }
-    void Create() {
-        game.FormCreate(folder.Folder());
-        shell.Clear();
-    }
-    void Solve(int level) {
-        game.StartLevel(level);
-        game.boxMouseDown(MouseButton::Middle, kGridLeft + 36 * 3 + 18, kGridTop + 36 * 3 + 18);
-    }
+    void SetUp() override { folder.WriteLevels(std::vector<LevelRecord>(20, testlevels::kJoinedRow)); }
     void WriteResults(const std::string& name, std::vector<std::int32_t> entries) {
         std::vector<std::uint8_t> bytes;
         for (std::int32_t e : entries)
             for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(e) >> (8 * b)));
         testlevels::WriteFile(Path(name), bytes);
     }
-
-    testlevels::TempFolder folder;
-    RecordingShell shell;
-    MemorySettings settings;
-    Game game{shell, settings};
 };
 
 TEST_F(PersistenceTest, FirstStartWithNothingStored) {

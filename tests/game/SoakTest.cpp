@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -25,19 +24,16 @@
 #include "game/Game.h"
 #include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
+#include "tests/support/CellPoints.h"
 #include "tests/support/Levels.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testlevels::ReadAll;
 
 constexpr unsigned kDefaultSeed = 20240611;
 constexpr int kDefaultSteps = 10000;
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The results a file gives: its first 2000 bytes, little-endian, an entry
 // covered in part taking the bytes there as its low-order bytes.
@@ -296,7 +292,7 @@ private:
 std::vector<LevelRecord> SoakLevels(std::mt19937& rng) {
     auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
     std::vector<LevelRecord> levels;
-    levels.push_back(testlevels::Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4));
+    levels.push_back(testlevels::kJoinedRow);
     for (int i = 0; i < 5; ++i) {
         LevelRecord record = testlevels::Make({}, 1, 1);
         const int c0 = pick(1, 8);
@@ -351,6 +347,7 @@ struct Weighted {
     Op op;
     const char* name;
     int weight;
+    void (Game::*handler)() = nullptr;  // an operation that is only the game's handler
 };
 
 constexpr std::array<Weighted, 20> kOps{{
@@ -358,28 +355,28 @@ constexpr std::array<Weighted, 20> kOps{{
     {Op::Tick, "tick", 300},
     {Op::Pause, "pause", 30},
     {Op::PauseTextClick, "pause text click", 15},
-    {Op::NextUnsolved, "next unsolved", 30},
-    {Op::PreviousUnsolved, "previous unsolved", 30},
+    {Op::NextUnsolved, "next unsolved", 30, &Game::sUpBtnClick},
+    {Op::PreviousUnsolved, "previous unsolved", 30, &Game::sDownBtnClick},
     {Op::Scroll, "scroll", 30},
     {Op::First, "first level", 8},
     {Op::Last, "last level", 8},
-    {Op::Restart, "restart", 30},
-    {Op::NewGame, "new game", 10},
+    {Op::Restart, "restart", 30, &Game::RestartBtnClick},
+    {Op::NewGame, "new game", 10, &Game::NewGameBtnClick},
     {Op::Save, "save", 25},
-    {Op::Load, "load", 25},
-    {Op::Language, "language", 10},
-    {Op::Rules, "rules", 8},
-    {Op::Info, "info", 8},
-    {Op::Maker, "maker", 6},
-    {Op::Paint, "paint", 10},
-    {Op::Activate, "activate", 5},
+    {Op::Load, "load", 25, &Game::LoadBtnClick},
+    {Op::Language, "language", 10, &Game::TongueBtnClick},
+    {Op::Rules, "rules", 8, &Game::rules},
+    {Op::Info, "info", 8, &Game::info},
+    {Op::Maker, "maker", 6, &Game::MoxelBtnClick},
+    {Op::Paint, "paint", 10, &Game::boxPaint},
+    {Op::Activate, "activate", 5, &Game::FormActivate},
     {Op::Close, "close request", 12},
 }};
 
 class Soak {
 public:
     Soak(unsigned seed) : m_rng(seed), m_shell(m_rng, m_folder.path()) {
-        testlevels::WriteFile(m_folder.path() / "aqnd.dat", testlevels::Bytes(SoakLevels(m_rng)));
+        m_folder.WriteLevels(SoakLevels(m_rng));
         fs::create_directory(m_folder.path() / "dir.aqd");
         m_shell.checkInside = [this](const char* where) { CheckInside(where); };
         StartProgram();
@@ -449,8 +446,8 @@ private:
         if (where < 60 && !wet.empty()) {
             const auto [c, r] =
                 wet[static_cast<std::size_t>(m_shell.Pick(0, static_cast<int>(wet.size()) - 1))];
-            x = kGridLeft + kCellSize * (c - 1) + m_shell.Pick(0, kCellSize - 1);
-            y = kGridTop + kCellSize * (r - 1) + m_shell.Pick(0, kCellSize - 1);
+            x = cellpoints::BoardX(c, m_shell.Pick(0, kCellSize - 1));
+            y = cellpoints::BoardY(r, m_shell.Pick(0, kCellSize - 1));
         } else if (where < 85) {
             x = kGridLeft + m_shell.Pick(0, kColumns * kCellSize - 1);
             y = kGridTop + m_shell.Pick(0, kRows * kCellSize - 1);
@@ -536,12 +533,6 @@ private:
                     game().State() == (stateBefore == PlayState::Paused ? PlayState::Running : stateBefore),
                     "a click on the pause text changed a state it may not");
                 break;
-            case Op::NextUnsolved:
-                game().sUpBtnClick();
-                break;
-            case Op::PreviousUnsolved:
-                game().sDownBtnClick();
-                break;
             case Op::Scroll:
                 ScrollTo(m_shell.Pick(1, game().LevelCount()));
                 break;
@@ -551,38 +542,14 @@ private:
             case Op::Last:
                 ScrollTo(1);
                 break;
-            case Op::Restart:
-                game().RestartBtnClick();
-                break;
-            case Op::NewGame:
-                game().NewGameBtnClick();
-                break;
             case Op::Save:
                 Save();
                 break;
-            case Op::Load:
-                game().LoadBtnClick();
-                break;
-            case Op::Language:
-                game().TongueBtnClick();
-                break;
-            case Op::Rules:
-                game().rules();
-                break;
-            case Op::Info:
-                game().info();
-                break;
-            case Op::Maker:
-                game().MoxelBtnClick();
-                break;
-            case Op::Paint:
-                game().boxPaint();
-                break;
-            case Op::Activate:
-                game().FormActivate();
-                break;
             case Op::Close:
                 Close();
+                break;
+            default:
+                (game().*op.handler)();
                 break;
         }
         for (const auto& fault : m_shell.faults) Break(fault);

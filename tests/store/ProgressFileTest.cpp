@@ -12,9 +12,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 #include "store/ProgressFile.h"
@@ -24,13 +22,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testlevels::ReadAll;
 using testlevels::TempFolder;
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 ProgressTable Filled(std::int32_t value) {
     ProgressTable table;

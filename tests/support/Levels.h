@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,12 @@ inline LevelRecord Make(std::initializer_list<Placed> pieces, int sc, int sr) {
     return record;
 }
 
+// Three pieces in a row, joined: End (3,4) -> Straight (4,4) -> End (5,4),
+// the source in the middle. A middle press on any of them solves it.
+inline const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
+// The same row with the source's right neighbour facing away.
+inline const LevelRecord kBrokenRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4);
+
 inline std::vector<std::uint8_t> Bytes(const std::vector<LevelRecord>& records) {
     std::vector<std::uint8_t> bytes(records.size() * LevelRecord::kSize);
     for (std::size_t i = 0; i < records.size(); ++i)
@@ -40,11 +48,19 @@ inline void WriteFile(const std::filesystem::path& path, const std::vector<std::
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A fresh empty folder under the system's temporary folder, removed at the end.
+// The whole file; empty when there is none.
+inline std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A fresh empty folder under the system's temporary folder (or under base),
+// removed at the end.
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "aquendo-test-XXXXXX").string();
+    explicit TempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path(),
+                        const std::string& prefix = "aquendo-test-") {
+        std::string pattern = (base / (prefix + "XXXXXX")).string();
         m_path = mkdtemp(pattern.data());
     }
     ~TempFolder() {
@@ -56,6 +72,10 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::string Folder() const { return m_path.string() + "/"; }
+    // The levels as the game's level file in this folder.
+    void WriteLevels(const std::vector<LevelRecord>& levels) const {
+        WriteFile(m_path / "aqnd.dat", Bytes(levels));
+    }
 
 private:
     std::filesystem::path m_path;

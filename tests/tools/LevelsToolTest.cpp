@@ -80,7 +80,7 @@ TEST_F(LevelsToolTest, CheckExitStatus) {
 
 TEST_F(LevelsToolTest, ReplayPrintsEachMoveAndTheShownWater) {
     // Straight (4,4) source, End (5,4) facing away, End (3,4) facing it.
-    const std::string file = File({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)});
+    const std::string file = File({testlevels::kBrokenRow});
     auto wet = [](std::initializer_list<std::pair<int, int>> cells) {
         std::string text(80, '0');
         for (auto [c, r] : cells) text[8 * (c - 1) + (r - 1)] = '1';
@@ -99,7 +99,7 @@ TEST_F(LevelsToolTest, ReplayPrintsEachMoveAndTheShownWater) {
 }
 
 TEST_F(LevelsToolTest, ReplayEndsInTheSolvedState) {
-    const std::string joined = File({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)});
+    const std::string joined = File({testlevels::kJoinedRow});
     const ToolRun solved = Tool({"replay", joined, "1", "M5,4", "L5,4"});
     EXPECT_NE(solved.out.find("M5,4 solved"), std::string::npos);
     EXPECT_NE(solved.out.find("L5,4 ignored"), std::string::npos);

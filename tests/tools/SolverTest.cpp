@@ -49,7 +49,7 @@ TEST(SolverTest, FindsShortSolutionsThatTheGameAccepts) {
 }
 
 TEST(SolverTest, JoinedAtStartIsSolvedByAPressThatTurnsNothing) {
-    const LevelRecord joined = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
+    const LevelRecord& joined = testlevels::kJoinedRow;
     const SolveResult result = SolveLevel(joined);
     ASSERT_EQ(result.status, SolveStatus::Solved);
     EXPECT_EQ(FormatMoves(result.moves), "M4,4");

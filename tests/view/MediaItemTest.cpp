@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "tests/support/Levels.h"
 #include "view/codec/LittleEndian.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/PackedBlock.h"
@@ -154,8 +153,7 @@ TEST(MediaItem, FuzzRegressionsAreHandled) {
     int files = 0;
     for (const auto& entry : fs::directory_iterator(AQUENDO_FUZZ_REGRESSIONS)) {
         if (entry.path().extension() == ".md") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const Bytes bytes(std::istreambuf_iterator<char>(in), {});
+        const Bytes bytes = testlevels::ReadAll(entry.path());
         MediaItem item;
         if (ReadMediaItem(bytes, item).empty()) {
             MediaItem again;

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
-#include <iterator>
 
 #include "core/Piece.h"
+#include "tests/support/Levels.h"
 #include "tools/levels/FloorMotifs.h"
 #include "tools/mediagen/MediaSet.h"
 #include "tools/mediagen/Metrics.h"
@@ -21,8 +20,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes ReadFile(const std::string& relative) {
-    std::ifstream in(std::string(AQUENDO_MEDIA_DIR) + "/" + relative, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return testlevels::ReadAll(std::string(AQUENDO_MEDIA_DIR) + "/" + relative);
 }
 
 struct Entry {

@@ -8,30 +8,23 @@
 #include <QWindow>
 #include <cmath>
 
-#include "windows/MainForm.h"
-#include "store/MemorySettings.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
-#include "tests/support/NoiseSheets.h"
+#include "tests/support/WindowFixture.h"
 #include "view/BoardSurface.h"
 #include "view/DigitDisplay.h"
 
 namespace {
 
 // A tee, an end beside it and a cross, with the English texts: where every test here starts.
-void PrepareTeeLevel(const testlevels::TempFolder& folder, MemorySettings& settings) {
-    testlevels::WriteFile(folder.path() / "aqnd.dat",
-                          testlevels::Bytes({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)}));
-    settings.Set("tongue", "0");
-}
+class HiDpi : public WindowFixture {
+protected:
+    void SetUp() override {
+        folder.WriteLevels({testlevels::Make({{4, 4, 4}, {5, 4, 17}, {9, 7, 5}}, 4, 4)});
+        settings.Set("tongue", "0");
+    }
+};
 
-TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    PrepareTeeLevel(folder, settings);
-    ModalAnswerer answerer;
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    answerer.ShowAndSettle(form);
+TEST_F(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
+    TMainForm& form = Open();
     const double scale = form.devicePixelRatioF();
 
     const QImage shot = form.grab().toImage();
@@ -50,10 +43,10 @@ TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
     EXPECT_EQ(foreign, 0) << "scale " << scale;
 
     // Presses are in window coordinates whatever the scale.
-    const QPoint tee(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint tee = WindowPoint(4, 4);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, tee);
     EXPECT_EQ(form.game().board().Piece(4, 4), 12);
-    const QPoint corner(22 + 36 * 3 + 1, 33 + 22 + 36 * 3 + 35);  // the cell's last row and first column
+    const QPoint corner = WindowPoint(4, 4, 1, 35);  // the cell's last row and first column
     QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, corner);
     EXPECT_EQ(form.game().board().Piece(4, 4), 4);
     answerer.messageKeys = {Qt::Key_Escape};
@@ -61,11 +54,7 @@ TEST(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
 
 // With larger sheets the board is drawn from them, pixel for pixel where the
 // screen's ratio is their scale; the level display too.
-TEST(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    PrepareTeeLevel(folder, settings);
-    ModalAnswerer answerer;
+TEST_F(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     const SpriteSheets twice = NoiseSheets(2), thrice = NoiseSheets(3);
     form.UseLargerSheets([&](int scale) { return scale == 2 ? &twice : scale == 3 ? &thrice : nullptr; });

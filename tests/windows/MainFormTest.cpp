@@ -9,34 +9,22 @@
 #include <map>
 
 #include "game/UiTexts.h"
-#include "windows/MainForm.h"
+#include "tests/support/WindowFixture.h"
 #include "windows/MainFormLayout.h"
 #include "windows/YesNoDlg.h"
-#include "store/MemorySettings.h"
-#include "tests/support/NoiseSheets.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
 
 namespace {
 
-using testlevels::Make;
+using cellpoints::BoardX;
+using cellpoints::BoardY;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public WindowFixture {
 protected:
-    void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat",
-                              testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4)}));
-    }
-    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
-
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    ModalAnswerer answerer;
+    void SetUp() override { folder.WriteLevels({testlevels::kBrokenRow}); }
 };
 
 TEST_F(MainFormTest, WindowLayout) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     EXPECT_EQ(form.size(), QSize(500, 366));
     EXPECT_EQ(form.windowTitle(), "Aquendo 2.3");
     // The window system gets the icon as ready pixels at the sizes Qt hands it.
@@ -73,10 +61,9 @@ TEST_F(MainFormTest, WindowLayout) {
 }
 
 TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     // Cell (4, 4) is at (130, 130) in the board, 33 lower in the window.
-    const QPoint cell(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    const QPoint cell = WindowPoint(4, 4);
     QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, cell);
     QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(form.game().board().Piece(4, 4), 11);
@@ -84,22 +71,20 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
     QTest::mouseDClick(form.windowHandle(), Qt::RightButton, {}, cell);
     EXPECT_EQ(form.game().board().Piece(4, 4), 27) << "press, then double-click press: two turns";
 
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18));
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, WindowPoint(5, 4));
     EXPECT_EQ(form.game().board().Piece(5, 4), 1) << "a dry piece stays";
 }
 
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
-    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
-    const QPoint end(22 + 36 * 4 + 18, 33 + 22 + 36 * 3 + 18);
+    TMainForm& form = Open();
+    const QPoint straight = WindowPoint(4, 4);
     // Left turns of the straight: up-down (drains), then back across: the End
     // at (5,4) still faces away, so the level stays unsolved.
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, straight);
     EXPECT_EQ(form.game().State(), PlayState::Running);
     EXPECT_TRUE(answerer.seen.empty());
-    EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, end.x(), end.y() - 33), MoveResult::Refused);
+    EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, BoardX(5), BoardY(4)), MoveResult::Refused);
     EXPECT_EQ(form.findChild<QWidget*>("PauseBtn")->isEnabled(), true);
 
     form.game().Pause();
@@ -113,8 +98,7 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
 // Only the left button's click goes on; the others do nothing at all, on the
 // pause text as on the board beside it.
 TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     const QPoint onText(200, 163);  // over the straight at (4, 4)
     const QPoint onBoard(30, 60);
     struct Row {
@@ -141,11 +125,9 @@ TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
 }
 
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
-    testlevels::WriteFile(folder.path() / "aqnd.dat",
-                          testlevels::Bytes({Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4)}));
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
-    const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+    folder.WriteLevels({testlevels::kJoinedRow});
+    TMainForm& form = Open();
+    const QPoint straight = WindowPoint(4, 4);
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
     EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 1", "page 6"}));
     EXPECT_EQ(form.game().State(), PlayState::Solved);

@@ -11,42 +11,32 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "store/IniSettings.h"
+#include "store/ProgressFile.h"
+#include "tests/support/WindowFixture.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainForm.h"
 #include "windows/Splash.h"
 #include "windows/TongueDlg.h"
-#include "store/IniSettings.h"
-#include "store/MemorySettings.h"
-#include "store/ProgressFile.h"
-#include "tests/support/Levels.h"
-#include "tests/support/ModalAnswerer.h"
-#include "tests/support/NoiseSheets.h"
 
 namespace {
 
-using testlevels::Make;
+using testlevels::kBrokenRow;
+using testlevels::kJoinedRow;
 
-const LevelRecord kJoinedRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
-const LevelRecord kOpenRow = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 1}}, 4, 4);
-
-class WindowsTest : public ::testing::Test {
+class WindowsTest : public WindowFixture {
 protected:
     void SetUp() override {
-        testlevels::WriteFile(folder.path() / "aqnd.dat", testlevels::Bytes({kOpenRow, kJoinedRow, kOpenRow}));
+        folder.WriteLevels({kBrokenRow, kJoinedRow, kBrokenRow});
         const std::string help =
             "<html><body><h1><a name=\"Das_Spiel\">Das Spiel</a></h1><p>Regeln</p>"
             "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
         testlevels::WriteFile(folder.path() / "aqnd2.html", std::vector<std::uint8_t>(help.begin(), help.end()));
     }
-    void Show(TMainForm& form) { answerer.ShowAndSettle(form); }
     template <typename T = QWidget>
     static T* Child(TMainForm& form, const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));
     }
-
-    testlevels::TempFolder folder;
-    MemorySettings settings;
-    ModalAnswerer answerer;
 };
 
 TEST_F(WindowsTest, LanguageDialog) {
@@ -96,8 +86,7 @@ TEST_F(WindowsTest, SplashClosesAtItsTimersNextTick) {
 
 TEST_F(WindowsTest, TextsFollowTheLanguage) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     EXPECT_EQ(Child<QLabel>(form, "TimeLabel")->text(), "Zeit:");
     EXPECT_EQ(Child<QLabel>(form, "levellabel")->text(), "Stufe:");
     EXPECT_EQ(Child(form, "SoundBtn")->toolTip(), QString::fromUtf8("Die Geräusche mag ich nicht immer."));
@@ -123,8 +112,7 @@ TEST_F(WindowsTest, TextsFollowTheLanguage) {
 
 TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
     settings.Set("tongue", "1");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     Child<QToolButton>(form, "RulesBtn")->click();
     ASSERT_NE(form.HelpWindow(), nullptr);
     EXPECT_TRUE(form.HelpWindow()->isVisible());
@@ -156,8 +144,7 @@ TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
 
 TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     settings.Set("tongue", "0");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     auto* scroll = Child<QScrollBar>(form, "LevelScroll");
     EXPECT_EQ(scroll->maximum(), 3);
     EXPECT_EQ(scroll->value(), 3) << "level 1 sits at the bottom";
@@ -178,8 +165,7 @@ TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
 
 TEST_F(WindowsTest, SoundButtonSwitchesThePlayer) {
     settings.Set("sound", "0");
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    Show(form);
+    TMainForm& form = Open();
     auto* sound = Child<QToolButton>(form, "SoundBtn");
     EXPECT_FALSE(sound->isChecked()) << "stored off";
     EXPECT_FALSE(form.Player().IsEnabled());
@@ -202,7 +188,7 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
         Child<QToolButton>(form, "SoundBtn")->click();
         Child<QToolButton>(form, "sUpBtn")->click();  // to level 2, which a middle press solves
         ASSERT_EQ(form.game().CurrentLevel(), 2);
-        const QPoint straight(22 + 36 * 3 + 18, 33 + 22 + 36 * 3 + 18);
+        const QPoint straight = WindowPoint(4, 4);
         QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
         ASSERT_GT(form.game().Progress()[2], 0);
         answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"
