@@ -2,10 +2,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "windows/MainForm.h"
 #include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
+#include "windows/MainForm.h"
 
 int main(int argc, char* argv[]) {
     // Unpacking the pictures and sounds needs no display: it runs on a second
@@ -28,7 +28,8 @@ int main(int argc, char* argv[]) {
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm] {
             const Game& game = mainForm.game();
-            std::printf("%d levels from %s%s\n", game.LevelCount(), game.ProgramFolder().c_str(), kLevelFileName);
+            std::printf("%d levels from %s%s\n", game.LevelCount(), game.ProgramFolder().c_str(),
+                        kLevelFileName);
             QCoreApplication::exit(0);
         });
     }

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "core/Geometry.h"
-#include "core/Piece.h"
 #include "core/LevelRecord.h"
+#include "core/Piece.h"
 
 // The level on the board: a copy of its record that play changes, and the water.
 struct Board {

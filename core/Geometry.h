@@ -11,10 +11,14 @@ inline constexpr int kCells = kColumns * kRows;
 
 using CellLayer = std::array<std::uint8_t, kCells>;
 
-constexpr bool IsOnBoard(int c, int r) { return c >= 1 && c <= kColumns && r >= 1 && r <= kRows; }
+constexpr bool IsOnBoard(int c, int r) {
+    return c >= 1 && c <= kColumns && r >= 1 && r <= kRows;
+}
 
 // Index of cell (c, r) in a layer; the cell must be on the board.
-constexpr int CellIndex(int c, int r) { return kRows * (c - 1) + (r - 1); }
+constexpr int CellIndex(int c, int r) {
+    return kRows * (c - 1) + (r - 1);
+}
 
 // Pixels of the board area: cell (c, r) has its corner at
 // (kGridLeft + kCellSize (c - 1), kGridTop + kCellSize (r - 1)).
@@ -47,8 +51,8 @@ struct SheetSize {
     int height;
 };
 inline constexpr std::array<SheetSize, 6> kSheetSizes = {{
-    {kTurnFrames * kCellSize, kPieceTypes * kCellSize},
-    {kFloorGrid * kCellSize, kFloorGrid * kCellSize},
+    {kTurnFrames * kCellSize, kPieceTypes* kCellSize},
+    {kFloorGrid * kCellSize, kFloorGrid* kCellSize},
     {kWaterTiles * kBlobSize, kBlobSize},
     {kBoardWidth, kBoardHeight},
     {kLevelDigitsWidth, kDigitHeight},

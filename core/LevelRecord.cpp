@@ -22,7 +22,8 @@ void LevelRecord::ToBytes(std::span<std::uint8_t, kSize> bytes) const {
 }
 
 int LevelRecord::PieceCount() const {
-    return static_cast<int>(std::count_if(PieceLayer.begin(), PieceLayer.end(), [](auto p) { return p != 0; }));
+    return static_cast<int>(
+        std::count_if(PieceLayer.begin(), PieceLayer.end(), [](auto p) { return p != 0; }));
 }
 
 LevelRecord FallbackLevel() {

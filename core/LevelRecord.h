@@ -33,9 +33,9 @@ inline constexpr std::uint8_t kBareFloor = 7;
 
 // What a record held that the game cannot use, counted before it was mended.
 struct RecordRepairs {
-    int pieceCodes = 0;   // codes outside the 20 in use, now empty cells
-    int floorCodes = 0;   // codes above 63, now bare background
-    bool source = false;  // source cell off the board, now pulled onto its edge
+    int pieceCodes = 0;                 // codes outside the 20 in use, now empty cells
+    int floorCodes = 0;                 // codes above 63, now bare background
+    bool source = false;                // source cell off the board, now pulled onto its edge
     std::uint8_t fileSourceColumn = 0;  // the source as the file had it
     std::uint8_t fileSourceRow = 0;
 

@@ -6,13 +6,14 @@ namespace {
 
 // Openings of the base shapes, bit d set for an opening in direction d.
 constexpr std::array<int, 8> kBaseOpenings = {
-    0,                                               // no type
-    1 << Right,                                      // End
-    (1 << Right) | (1 << Up),                        // Corner
-    (1 << Right) | (1 << Left),                      // Straight
-    (1 << Right) | (1 << Up) | (1 << Left),          // Tee
+    0,                                                     // no type
+    1 << Right,                                            // End
+    (1 << Right) | (1 << Up),                              // Corner
+    (1 << Right) | (1 << Left),                            // Straight
+    (1 << Right) | (1 << Up) | (1 << Left),                // Tee
     (1 << Right) | (1 << Up) | (1 << Left) | (1 << Down),  // Cross
-    0, 0,                                            // types 6 and 7: no openings
+    0,
+    0,  // types 6 and 7: no openings
 };
 
 struct Openings {

@@ -7,10 +7,16 @@ enum Direction : int { Right = 0, Up = 1, Left = 2, Down = 3 };
 
 enum PieceType : int { End = 1, Corner = 2, Straight = 3, Tee = 4, Cross = 5 };
 
-constexpr Direction Opposite(Direction d) { return static_cast<Direction>((d + 2) % 4); }
+constexpr Direction Opposite(Direction d) {
+    return static_cast<Direction>((d + 2) % 4);
+}
 
-constexpr int PieceTypeOf(std::uint8_t code) { return code & 7; }
-constexpr int OrientationOf(std::uint8_t code) { return code >> 3; }
+constexpr int PieceTypeOf(std::uint8_t code) {
+    return code & 7;
+}
+constexpr int OrientationOf(std::uint8_t code) {
+    return code >> 3;
+}
 
 // True for the 20 codes that name a real piece in one of its four orientations.
 constexpr bool IsPieceCode(std::uint8_t code) {

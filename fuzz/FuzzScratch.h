@@ -41,7 +41,8 @@ inline void WriteFile(const std::filesystem::path& path, const std::uint8_t* dat
     std::filesystem::create_directories(path.parent_path(), ec);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     Require(file != nullptr, "scratch", "cannot write the scratch file");
-    if (size > 0) Require(std::fwrite(data, 1, size, file) == size, "scratch", "short write of the scratch file");
+    if (size > 0)
+        Require(std::fwrite(data, 1, size, file) == size, "scratch", "short write of the scratch file");
     std::fclose(file);
 }
 

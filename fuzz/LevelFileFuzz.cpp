@@ -1,6 +1,7 @@
 // Any bytes as the level file aqnd.dat: the reader and its mending, then
 // every level read started by the game and pressed on, through a shell that
 // checks every cell, frame and code the game hands to the drawing.
+#include <unistd.h>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +9,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 #include "core/LevelFile.h"
 #include "core/Piece.h"
@@ -24,7 +24,9 @@
 
 namespace {
 
-void Require(bool holds, const char* what) { fuzz::Require(holds, "level file", what); }
+void Require(bool holds, const char* what) {
+    fuzz::Require(holds, "level file", what);
+}
 
 bool Usable(const LevelRecord& record) {
     for (const std::uint8_t code : record.PieceLayer)
@@ -75,11 +77,13 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     const std::size_t records = size / LevelRecord::kSize;
     const int expected = static_cast<int>(std::min<std::size_t>(records, LevelCatalogue::kMaxLevels));
     Require(report.catalogue.LevelCount() == expected, "level count is not the number of complete records");
-    Require(report.status == (expected > 0 ? LevelFileStatus::Read : LevelFileStatus::NoLevel), "wrong status");
+    Require(report.status == (expected > 0 ? LevelFileStatus::Read : LevelFileStatus::NoLevel),
+            "wrong status");
     Require(report.repairs.size() == static_cast<std::size_t>(expected), "one repair report per level");
     Require(report.recordsBeyondMax == (size > LevelCatalogue::kMaxLevels * LevelRecord::kSize),
             "records beyond the 500th not noted");
-    Require(report.recordsBeyondMax || report.trailingBytes == size % LevelRecord::kSize, "wrong trailing part");
+    Require(report.recordsBeyondMax || report.trailingBytes == size % LevelRecord::kSize,
+            "wrong trailing part");
 
     for (int n = 1; n <= expected; ++n) {
         const LevelRecord& level = report.catalogue.Level(n);
@@ -108,10 +112,12 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
         // Mending again finds nothing: what was kept was already safe. Asked of
         // the played levels only; Usable above holds for all.
         LevelRecord again = report.catalogue.Level(n);
-        Require(!RepairRecord(again).Any() && again == report.catalogue.Level(n), "mending is not idempotent");
+        Require(!RepairRecord(again).Any() && again == report.catalogue.Level(n),
+                "mending is not idempotent");
         game.StartLevel(n);
         CheckBoard(game.board());
-        Require(game.TimeLeft() == kSecondsPerPiece * report.catalogue.Level(n).PieceCount(), "time allowance");
+        Require(game.TimeLeft() == kSecondsPerPiece * report.catalogue.Level(n).PieceCount(),
+                "time allowance");
         const std::uint8_t* press = data + static_cast<std::size_t>(n - 1) * LevelRecord::kSize;
         for (int k = 0; k < 8; ++k) {
             const int c = 1 + press[k] % kColumns;
@@ -121,7 +127,8 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
             const int y = cellpoints::BoardY(r, press[k + 48] % kCellSize);
             game.boxMouseDown(button, x, y);
             CheckBoard(game.board());
-            Require(game.board().ShownWet == game.board().WetMap, "shown water trails the water after a move");
+            Require(game.board().ShownWet == game.board().WetMap,
+                    "shown water trails the water after a move");
         }
     }
     return 0;

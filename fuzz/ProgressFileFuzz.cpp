@@ -3,6 +3,7 @@
 // the game started on it and loading it, with its captions, hints and
 // navigation over whatever results the file claims, and its results saved
 // again through the game's save flow.
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,10 +11,9 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
-#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
+#include "fuzz/FuzzScratch.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
 #include "store/MemorySettings.h"
@@ -25,7 +25,9 @@
 
 namespace {
 
-void Require(bool holds, const char* what) { fuzz::Require(holds, "results file", what); }
+void Require(bool holds, const char* what) {
+    fuzz::Require(holds, "results file", what);
+}
 
 // The entry of level n as the bytes give it: little-endian, missing bytes 0.
 std::int32_t Decoded(const std::uint8_t* data, std::size_t size, int level) {
@@ -78,7 +80,8 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
         Require(WriteProgressFile(copy.string(), table), "the table could not be saved");
         Require(std::filesystem::file_size(copy) == kProgressFileSize, "a saved file is not 2000 bytes");
         Require(ReadProgressFile(copy.string(), again), "a saved file could not be read");
-        for (int n = 1; n <= ProgressTable::kEntries; ++n) Require(again[n] == table[n], "round trip changed an entry");
+        for (int n = 1; n <= ProgressTable::kEntries; ++n)
+            Require(again[n] == table[n], "round trip changed an entry");
     }
 
     // The game with some levels: the level count comes from the first byte so
@@ -111,7 +114,8 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     Require(game.AllSolved() == table.AllSolved(levels), "AllSolved at start");
     const int solved = game.SolvedCount();
     Require(solved >= 0 && solved <= levels, "solved count out of range");
-    Require(!game.Caption().empty() && !game.LevelHint().empty() && !game.GaugeHint().empty(), "empty status text");
+    Require(!game.Caption().empty() && !game.LevelHint().empty() && !game.GaugeHint().empty(),
+            "empty status text");
 
     // Navigation over the results: the level reached is always one of ours.
     for (int step = 0; step < 4; ++step) {
@@ -139,7 +143,8 @@ extern "C" int AQUENDO_FUZZ_ENTRY(const std::uint8_t* data, std::size_t size) {
     Require(shell.errors == 1 && shell.saveDialogs == 2, "a failed save was not told or ended the flow");
     Require(game.SavePath() == saved.string(), "a save did not become the save path");
     Require(ReadProgressFile(saved.string(), again), "a saved game could not be read");
-    for (int n = 1; n <= ProgressTable::kEntries; ++n) Require(again[n] == table[n], "a saved game changed an entry");
+    for (int n = 1; n <= ProgressTable::kEntries; ++n)
+        Require(again[n] == table[n], "a saved game changed an entry");
     shell.saveNames = {(path / "inside").string()};
     shell.saveDialogs = 0;
     game.SaveBtnClick();

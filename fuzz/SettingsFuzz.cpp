@@ -3,6 +3,7 @@
 // and the window position made of it, the plain-INI check, a value written
 // and read back, the file's text read and written as the game does at start
 // and close, and now and then the same through the store on disk.
+#include <unistd.h>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "fuzz/FuzzScratch.h"
 #include "store/IniSettings.h"
@@ -25,7 +25,9 @@
 
 namespace {
 
-void Require(bool holds, const char* what) { fuzz::Require(holds, "settings", what); }
+void Require(bool holds, const char* what) {
+    fuzz::Require(holds, "settings", what);
+}
 
 // Blanks, an optional sign, decimal digits, blanks; within 32 bits.
 std::optional<std::int32_t> ReferenceInt(std::string_view text) {
@@ -77,15 +79,18 @@ void CheckValue(std::string_view text) {
         Require(placement.has_value(), "a window placed by a text that is none");
         Require(at.left == placement->left || at.left == sw - w, "left edge neither stored nor pulled in");
         Require(at.top == placement->top || at.top == sh - h, "top edge neither stored nor pulled in");
-        Require(std::int64_t{at.left} + w <= sw || at.left == placement->left, "window beyond the right edge");
+        Require(std::int64_t{at.left} + w <= sw || at.left == placement->left,
+                "window beyond the right edge");
     }
 }
 
 void CheckIniText(std::string_view bytes) {
     const bool plain = IsPlainIniText(bytes);
     if (!bytes.starts_with("\xEF\xBB\xBF"))
-        Require(IsPlainIniText("\xEF\xBB\xBF" + std::string(bytes)) == plain, "a byte order mark changed the verdict");
-    if (plain) Require(IsPlainIniText(std::string(bytes) + "\n"), "a plain text with a line end added is not plain");
+        Require(IsPlainIniText("\xEF\xBB\xBF" + std::string(bytes)) == plain,
+                "a byte order mark changed the verdict");
+    if (plain)
+        Require(IsPlainIniText(std::string(bytes) + "\n"), "a plain text with a line end added is not plain");
 }
 
 constexpr std::array<const char*, 7> kNames = {"tongue", "level", "save", "sound", "left", "top", "MainForm"};
@@ -97,7 +102,8 @@ void CheckValueRoundTrip(std::string_view value) {
     const std::string text = "[common]\nsave=" + line + "\n";
     const IniDocument document(text);
     Require(IsPlainIniText(text) && document.ReadsAsMeant(), "a written value makes the file damaged");
-    Require(document.Value("common", "save") == std::optional<std::string>(value), "a written value reads back changed");
+    Require(document.Value("common", "save") == std::optional<std::string>(value),
+            "a written value reads back changed");
 }
 
 // The bytes as the settings file: read as the game reads it at the start, and
@@ -116,15 +122,19 @@ void CheckDocument(std::string_view bytes) {
     if (!IsPlainIniText(bytes) || !document.ReadsAsMeant()) return;
 
     // What the close writes: a value of the file's own, and a text made of the bytes.
-    const std::string written = bytes.size() > 64 ? std::string(bytes.substr(bytes.size() - 64)) : std::string(bytes);
+    const std::string written =
+        bytes.size() > 64 ? std::string(bytes.substr(bytes.size() - 64)) : std::string(bytes);
     const std::size_t target = bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % kNames.size();
     const std::string after = document.WithValue("common", kNames[target], written);
     const IniDocument again(after);
     Require(IsPlainIniText(after) && again.ReadsAsMeant(), "the game's own write made the file damaged");
-    Require(again.Value("common", kNames[target]) == std::optional<std::string>(written), "a written value reads back changed");
+    Require(again.Value("common", kNames[target]) == std::optional<std::string>(written),
+            "a written value reads back changed");
     for (std::size_t i = 0; i < kNames.size(); ++i)
-        if (i != target) Require(again.Value("common", kNames[i]) == before[i], "a write changed another value");
-    Require(again.WithValue("common", kNames[target], written) == after, "writing the same value again changed the file");
+        if (i != target)
+            Require(again.Value("common", kNames[i]) == before[i], "a write changed another value");
+    Require(again.WithValue("common", kNames[target], written) == after,
+            "writing the same value again changed the file");
 }
 
 // The value limit, reached without inputs of its size: the same text read

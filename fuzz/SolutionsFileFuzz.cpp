@@ -1,15 +1,15 @@
 // Any bytes as a solutions file of aquendo-levels (levels/solutions.txt): the
 // reader, the written file read back, and every solution read replayed on a
 // shipped level through the game.
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
-#include "fuzz/FuzzScratch.h"
 #include "core/LevelFile.h"
+#include "fuzz/FuzzScratch.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
 
@@ -19,7 +19,9 @@
 
 namespace {
 
-void Require(bool holds, const char* what) { fuzz::Require(holds, "solutions file", what); }
+void Require(bool holds, const char* what) {
+    fuzz::Require(holds, "solutions file", what);
+}
 
 // A level with pieces of every kind: a tee, a cross and corners around (5, 4).
 LevelRecord PlayedLevel() {

@@ -46,7 +46,9 @@ void Game::FormCreate(const std::string& programFolder) {
     m_shell.SetScrollPosition(LevelCount() - m_CurrentLevel + 1);
 }
 
-void Game::LoadLevelFile() { LoadLevelFileAt(m_ProgramFolder + kLevelFileName); }
+void Game::LoadLevelFile() {
+    LoadLevelFileAt(m_ProgramFolder + kLevelFileName);
+}
 
 void Game::UseLevels(LevelCatalogue catalogue) {
     assert(catalogue.LevelCount() > 0);
@@ -157,9 +159,13 @@ void Game::GoToUnsolved(int step) {
     m_shell.UpdateStatus();
 }
 
-void Game::sUpBtnClick() { GoToUnsolved(+1); }
+void Game::sUpBtnClick() {
+    GoToUnsolved(+1);
+}
 
-void Game::sDownBtnClick() { GoToUnsolved(-1); }
+void Game::sDownBtnClick() {
+    GoToUnsolved(-1);
+}
 
 void Game::LevelScrollScroll(int position) {
     StartLevel(std::clamp(LevelCount() - position + 1, 1, LevelCount()));
@@ -244,7 +250,8 @@ void Game::SaveGame() {
         // Back to the dialog, as the player left it, on anything but Yes.
         folder.clear();
         name.clear();
-        if (FileExistsAt(path) && !m_shell.AskYesNo(OverwriteQuestion(FileNameOf(path), m_UiLanguage))) continue;
+        if (FileExistsAt(path) && !m_shell.AskYesNo(OverwriteQuestion(FileNameOf(path), m_UiLanguage)))
+            continue;
         // A save that failed leaves SavePath on the file that still holds the
         // last saved results, and offers the dialog again: at the close, the
         // results of the run would be lost otherwise.

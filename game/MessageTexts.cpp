@@ -47,4 +47,6 @@ PageTexts MessageTexts(int page, int uiLanguage) {
     return {row.label.Pick(uiLanguage), kYes.Pick(uiLanguage), kNo.Pick(uiLanguage)};
 }
 
-const char* PageName(int page) { return page >= 1 && page <= 9 ? kPages[page - 1].name : nullptr; }
+const char* PageName(int page) {
+    return page >= 1 && page <= 9 ? kPages[page - 1].name : nullptr;
+}

@@ -8,8 +8,17 @@
 enum class Sound { Flow = 1, Solved = 2, Refuse = 3, TimeUp = 4 };
 
 // Pages of the message dialog and its answers.
-enum MessagePage { PageWon = 1, PageRestart, PageEndgame, PageGiveup, PageTooSlow, PageAllSolved,
-                   PageGameOver, PageNextLevel, PageLost };
+enum MessagePage {
+    PageWon = 1,
+    PageRestart,
+    PageEndgame,
+    PageGiveup,
+    PageTooSlow,
+    PageAllSolved,
+    PageGameOver,
+    PageNextLevel,
+    PageLost
+};
 enum ModalResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class Shell {
@@ -62,7 +71,8 @@ public:
 
     // The save dialog, preset with folder and file name unless they are
     // empty; the chosen path, nothing when cancelled.
-    virtual std::optional<std::string> AskSaveFileName(const std::string& folder, const std::string& name) = 0;
+    virtual std::optional<std::string> AskSaveFileName(const std::string& folder,
+                                                       const std::string& name) = 0;
     // The open dialog, starting in folder (the usual one when empty).
     virtual std::optional<std::string> AskOpenFileName(const std::string& folder) = 0;
     // A warning with the buttons Yes and No; true for Yes.

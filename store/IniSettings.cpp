@@ -28,7 +28,8 @@ FileText ReadSettingsFile(const std::string& path) {
     const Descriptor fd(OpenRegularFileDescriptor(path, error));
     struct stat info {};
     if (fd.get() < 0) {
-        file.state = error == ENOENT || error == ENOTDIR ? FileText::State::Absent : FileText::State::Unreadable;
+        file.state =
+            error == ENOENT || error == ENOTDIR ? FileText::State::Absent : FileText::State::Unreadable;
         return file;
     }
     file.state = FileText::State::Unreadable;
@@ -85,7 +86,8 @@ std::optional<std::string> IniSettings::WriteValue(const std::string& section, c
     std::optional<IniDocument> document;
     if (!damaged) {
         document.emplace(file.bytes);
-        damaged = file.state == FileText::State::Read && (!IsPlainIniText(file.bytes) || !document->ReadsAsMeant());
+        damaged =
+            file.state == FileText::State::Read && (!IsPlainIniText(file.bytes) || !document->ReadsAsMeant());
     }
     if (damaged) {
         if (!SetAside()) return ValueNotSetMessage(name);

@@ -102,7 +102,6 @@ bool IsPlainIniText(std::string_view bytes) {
     return !quoted;
 }
 
-
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -111,7 +110,9 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kEscapeLetters[] = "abfnrtv0";
 constexpr char kEscaped[] = {'\a', '\b', '\f', '\n', '\r', '\t', '\v', '\0'};
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -172,7 +173,9 @@ std::optional<std::string> Unescape(std::string_view text) {
             case '"':
             case '\\':
             case '\'':
-            case '?': out += text[i]; break;
+            case '?':
+                out += text[i];
+                break;
             case 'x': {
                 std::uint32_t code = 0;
                 std::size_t digits = 0;
@@ -194,7 +197,9 @@ std::optional<std::string> Unescape(std::string_view text) {
     return out;
 }
 
-bool Quoted(std::string_view text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
+bool Quoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
 
 // The value when text is exactly what EscapedIniValue writes for it.
 std::optional<std::string> InNotation(std::string_view text) {
@@ -323,7 +328,8 @@ IniDocument::IniDocument(std::string_view bytes, std::size_t longestValue) : m_t
             continue;
         }
         const auto equals = raw.find('=');
-        const std::string_view name = equals == std::string_view::npos ? std::string_view() : TrimBlanks(raw.substr(0, equals));
+        const std::string_view name =
+            equals == std::string_view::npos ? std::string_view() : TrimBlanks(raw.substr(0, equals));
         // A ';' in a name may have meant a comment.
         if (name.empty() || name.find(';') != std::string_view::npos) {
             m_asMeant = false;
@@ -359,7 +365,8 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
     return std::nullopt;
 }
 
-std::string IniDocument::WithValue(std::string_view section, std::string_view name, std::string_view value) const {
+std::string IniDocument::WithValue(std::string_view section, std::string_view name,
+                                   std::string_view value) const {
     const std::string line = std::string(name) + '=' + EscapedIniValue(value) + m_lineEnd;
     std::string text = m_text;
     // The value's own lines: the last takes the new line, any before it go.

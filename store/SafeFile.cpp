@@ -37,7 +37,8 @@ mode_t NewFileMode() {
 std::filesystem::path FinalTarget(const std::string& path) {
     std::filesystem::path target(path);
     std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec)); ++hops) {
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec));
+         ++hops) {
         const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
         if (ec) break;
         target = next.is_absolute() ? next : target.parent_path() / next;
@@ -66,7 +67,8 @@ bool CopyAttributes(int from, int to) {
         if (size < 0) return false;
         std::vector<char> value(static_cast<std::size_t>(size));
         const ssize_t read = ::fgetxattr(from, name, value.data(), value.size());
-        if (read < 0 || ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(read), 0) != 0) return false;
+        if (read < 0 || ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(read), 0) != 0)
+            return false;
     }
     return true;
 }
@@ -75,16 +77,19 @@ bool CopyAttributes(int from, int to) {
 // attributes. The room is taken first where the file system can, so that a
 // full disk refuses before anything is overwritten.
 bool WriteInPlace(Descriptor& file, const FileBytes& bytes) {
-    if (!bytes.empty() && ::fallocate(file.get(), 0, 0, static_cast<off_t>(bytes.size())) != 0 && errno != EOPNOTSUPP)
+    if (!bytes.empty() && ::fallocate(file.get(), 0, 0, static_cast<off_t>(bytes.size())) != 0 &&
+        errno != EOPNOTSUPP)
         return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::pwrite(file.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const ssize_t put =
+            ::pwrite(file.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += static_cast<std::size_t>(put);
     }
-    const bool written = ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(file.get()) == 0;
+    const bool written =
+        ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 && ::fsync(file.get()) == 0;
     return file.Close() && written;
 }
 
@@ -93,7 +98,8 @@ enum class Replaced { Done, NotReplaceable, Failed };
 // A new file beside the target, flushed to the disk and renamed over it, so a
 // full disk or a crash leaves the previous file as it was. old, when given, is
 // the target opened, whose mode and attributes the new file takes.
-Replaced ReplaceAtomically(const std::filesystem::path& target, const FileBytes& bytes, const Descriptor* old) {
+Replaced ReplaceAtomically(const std::filesystem::path& target, const FileBytes& bytes,
+                           const Descriptor* old) {
     const std::filesystem::path folder = target.parent_path();
     // Same folder as the target, so the rename cannot cross file systems.
     std::string temporary = (folder / ".aquendo-save-XXXXXX").string();
@@ -101,14 +107,16 @@ Replaced ReplaceAtomically(const std::filesystem::path& target, const FileBytes&
     if (file.get() < 0) return Replaced::NotReplaceable;
 
     struct stat info {};
-    const bool moded = old ? ::fstat(old->get(), &info) == 0 && ::fchmod(file.get(), info.st_mode & 07777) == 0
-                           : ::fchmod(file.get(), NewFileMode()) == 0;
+    const bool moded =
+        old ? ::fstat(old->get(), &info) == 0 && ::fchmod(file.get(), info.st_mode & 07777) == 0
+            : ::fchmod(file.get(), NewFileMode()) == 0;
     // Attributes this user may not set (a security label, say) stay only on the file itself.
     if (moded && old && !CopyAttributes(old->get(), file.get())) {
         ::unlink(temporary.c_str());
         return Replaced::NotReplaceable;
     }
-    const bool written = moded && WriteAll(file.get(), bytes.data(), bytes.size()) && ::fsync(file.get()) == 0;
+    const bool written =
+        moded && WriteAll(file.get(), bytes.data(), bytes.size()) && ::fsync(file.get()) == 0;
     if (!file.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return Replaced::Failed;
@@ -140,7 +148,8 @@ bool WriteFileAsCreateOrTruncateWould(const std::string& path, std::span<const s
         case Replaced::Done:
             return true;
         case Replaced::NotReplaceable:
-            // A folder this user may not write to, holding a file it may, or attributes only the file can keep.
+            // A folder this user may not write to, holding a file it may, or attributes only the file can
+            // keep.
             return WriteInPlace(old, bytes);
         case Replaced::Failed:
             break;

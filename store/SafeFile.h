@@ -38,4 +38,5 @@ private:
 // may not write to is written in place instead, keeping its links and owner.
 // A link is followed: the file it names is written. False when the file could
 // not be written in full.
-[[nodiscard]] bool WriteFileAsCreateOrTruncateWould(const std::string& path, std::span<const std::uint8_t> bytes);
+[[nodiscard]] bool WriteFileAsCreateOrTruncateWould(const std::string& path,
+                                                    std::span<const std::uint8_t> bytes);

@@ -28,8 +28,8 @@ namespace settings {
 inline constexpr const char* kSection = "common";
 
 inline constexpr IntSetting tongue{"tongue", LanguageUnchosen};  // UiLanguage; asked for at first activation
-inline constexpr IntSetting level{"level", 1};     // CurrentLevel
-inline constexpr TextSetting save{"save", ""};     // SavePath
+inline constexpr IntSetting level{"level", 1};                   // CurrentLevel
+inline constexpr TextSetting save{"save", ""};                   // SavePath
 inline constexpr BoolSetting sound{"sound", true};
 inline constexpr IntSetting left{"left", 100};  // read before the first show, never written
 inline constexpr IntSetting top{"top", 50};

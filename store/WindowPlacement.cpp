@@ -85,7 +85,8 @@ OuterWindow WithFrame(int clientWidth, int clientHeight, int marginLeft, int mar
             clientHeight + Logical(marginTop + marginBottom, scale), Logical(marginTop, scale)};
 }
 
-WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth, int screenHeight) {
+WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth,
+                                int screenHeight) {
     if (const auto placement = ParsePlacementText(text)) {
         const std::int64_t left = Inside(placement->left, window.width, screenWidth);
         const std::int64_t top = Inside(placement->top, window.height, screenHeight);

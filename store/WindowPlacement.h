@@ -67,7 +67,8 @@ OuterWindow WithFrame(int clientWidth, int clientHeight, int marginLeft, int mar
 // frame, part of the window) is still on the screen, so the player can reach
 // it; otherwise, and for a text that is absent, empty or not a placement text,
 // the window is centred. Positions are those of the frame's top left corner.
-WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth, int screenHeight);
+WindowPosition RestoredPosition(std::string_view text, const OuterWindow& window, int screenWidth,
+                                int screenHeight);
 
 // The same for a window with no frame.
 WindowPosition RestoredPosition(std::string_view text, int windowWidth, int windowHeight, int screenWidth,

@@ -28,7 +28,9 @@ void BoardBox::paintEvent(QPaintEvent* event) {
                 QRectF(area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale));
 }
 
-void BoardBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->button(), event->position().toPoint()); }
+void BoardBox::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->button(), event->position().toPoint());
+}
 
 // Qt turns the second press of a quick double click into this event; to the
 // game it is a press like any other.

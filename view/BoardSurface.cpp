@@ -9,7 +9,9 @@ namespace {
 constexpr QPoint kBlobCorner(kBlobOffset, kBlobOffset);
 constexpr int kFullTile = 5;
 
-QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+QRect Times(QRect r, int s) {
+    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
+}
 
 }  // namespace
 
@@ -31,9 +33,15 @@ void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, She
                                                  : sheets.BackgroundImage;
     QPainter p(&into);
     switch (op) {
-        case Op::Copy: p.setCompositionMode(QPainter::CompositionMode_Source); break;
-        case Op::And: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-        case Op::Or: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
+        case Op::Copy:
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            break;
+        case Op::And:
+            p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+            break;
+        case Op::Or:
+            p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+            break;
     }
     p.drawImage(target * scale, from, Times(source, scale));
 }
@@ -57,17 +65,19 @@ const QImage* BoardSurface::ImageAt(int scale) {
         if (!sheets) return nullptr;
         s = {scale, sheets, QImage(kWidth * scale, kHeight * scale, QImage::Format_RGB32)};
         // What the 1x surface shows, drawn again from the larger sheets.
-        Draw(s.image, *sheets, scale, Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
+        Draw(s.image, *sheets, scale, Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0),
+             Op::Copy);
         for (int c = 1; c <= kColumns; ++c) {
             for (int r = 1; r <= kRows; ++r) {
                 const CellPicture& cell = m_cells[static_cast<std::size_t>(CellIndex(c, r))];
                 const QPoint corner = CellCorner(c, r);
                 Draw(s.image, *sheets, scale, cell.sheet, cell.source, corner, Op::Copy);
                 if (cell.water < 0) continue;
-                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize),
-                     corner + kBlobCorner, Op::And);
-                Draw(s.image, *sheets, scale, Sheet::Water, QRect(kBlobSize * cell.water, 0, kBlobSize, kBlobSize),
-                     corner + kBlobCorner, Op::Or);
+                Draw(s.image, *sheets, scale, Sheet::Water,
+                     QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize), corner + kBlobCorner,
+                     Op::And);
+                Draw(s.image, *sheets, scale, Sheet::Water,
+                     QRect(kBlobSize * cell.water, 0, kBlobSize, kBlobSize), corner + kBlobCorner, Op::Or);
             }
         }
     }
@@ -78,8 +88,8 @@ void BoardSurface::DrawBackground() {
     Blit(Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
     for (int c = 1; c <= kColumns; ++c)
         for (int r = 1; r <= kRows; ++r)
-            m_cells[static_cast<std::size_t>(CellIndex(c, r))] = {Sheet::Background,
-                                                                  QRect(CellCorner(c, r), QSize(kCellSize, kCellSize))};
+            m_cells[static_cast<std::size_t>(CellIndex(c, r))] = {
+                Sheet::Background, QRect(CellCorner(c, r), QSize(kCellSize, kCellSize))};
 }
 
 void BoardSurface::Base(int c, int r, Sheet sheet, QRect source) {
@@ -101,7 +111,8 @@ void BoardSurface::DrawCell(const Board& board, int c, int r) {
     const std::uint8_t code = board.Piece(c, r);
     // A code without a picture (only a damaged file could hold one) shows the bare plate.
     if (code != 0 && IsPieceCode(code)) {
-        const QRect frame(108 * OrientationOf(code), kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize);
+        const QRect frame(108 * OrientationOf(code), kCellSize * (PieceTypeOf(code) - 1), kCellSize,
+                          kCellSize);
         Base(c, r, Sheet::Piece, frame);
         if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
         return;
@@ -117,7 +128,8 @@ void BoardSurface::DrawCell(const Board& board, int c, int r) {
 void BoardSurface::DrawTurnFrame(const Board& board, int c, int r, int frame) {
     const std::uint8_t code = board.Piece(c, r);
     if (!IsPieceCode(code) || frame < 0 || frame > 11) return;
-    Base(c, r, Sheet::Piece, QRect(kCellSize * frame, kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize));
+    Base(c, r, Sheet::Piece,
+         QRect(kCellSize * frame, kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize));
     if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
 }
 

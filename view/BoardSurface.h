@@ -54,8 +54,8 @@ private:
     void Blit(Sheet sheet, QRect source, QPoint target, Op op);
     void Base(int c, int r, Sheet sheet, QRect source);
     void Water(int c, int r, int tile);
-    static void Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source, QPoint target,
-                     Op op);
+    static void Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source,
+                     QPoint target, Op op);
 
     const SpriteSheets& m_sheets;
     QImage m_image;

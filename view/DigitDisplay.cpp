@@ -9,7 +9,9 @@ constexpr int kDigitPitch = 13;
 constexpr QRect kSmile(122, 0, 13, 20);
 constexpr QRect kFrown(135, 0, 13, 20);
 
-QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+QRect Times(QRect r, int s) {
+    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
+}
 
 // Drawn in image pixels, every position times the sheet's scale.
 void DrawNumber(QPainter& p, const QImage& sheet, int value, int scale) {
@@ -42,7 +44,9 @@ std::array<int, 3> ThreeDigitGlyphs(int value) {
     return digits;
 }
 
-QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft) { return PaintTimeDisplay(timeDigits, timeLeft, 1); }
+QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft) {
+    return PaintTimeDisplay(timeDigits, timeLeft, 1);
+}
 
 QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved) {
     return PaintLevelDisplay(levelDigits, level, solved, 1);

@@ -11,7 +11,9 @@ DisplayBox::DisplayBox(QRect geometry, QWidget* parent) : QWidget(parent) {
     m_image.fill(Qt::black);
 }
 
-void DisplayBox::SetImage(const QImage& image) { SetImage(image, {}); }
+void DisplayBox::SetImage(const QImage& image) {
+    SetImage(image, {});
+}
 
 void DisplayBox::SetImage(const QImage& image, std::function<QImage(int scale)> paint) {
     m_image = image;
@@ -26,7 +28,8 @@ void DisplayBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const qreal ratio = devicePixelRatioF();
     const int scale = SheetScaleFor(ratio);
-    if (scale > 1 && m_paint && (m_larger.isNull() || m_larger.devicePixelRatio() != scale)) m_larger = m_paint(scale);
+    if (scale > 1 && m_paint && (m_larger.isNull() || m_larger.devicePixelRatio() != scale))
+        m_larger = m_paint(scale);
     if (scale > 1 && !m_larger.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != scale);
         p.drawImage(QRectF(QPointF(0, 0), m_larger.deviceIndependentSize()), m_larger);

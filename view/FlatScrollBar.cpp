@@ -31,15 +31,17 @@ public:
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                          const QWidget* widget) const override {
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
-        if (control != CC_ScrollBar || !bar) return QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ScrollBar || !bar)
+            return QProxyStyle::subControlRect(control, option, part, widget);
         const QRect r = option->rect;
         const QRect groove(r.left(), r.top() + kArrow, r.width(), std::max(0, r.height() - 2 * kArrow));
         const int range = bar->maximum - bar->minimum;
         const int length = std::clamp(
             range > 0 ? groove.height() * bar->pageStep / (range + bar->pageStep) : groove.height(),
             std::min(kMinHandle, groove.height()), groove.height());
-        const int top = groove.top() + sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition,
-                                                               groove.height() - length, bar->upsideDown);
+        const int top =
+            groove.top() + sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition,
+                                                   groove.height() - length, bar->upsideDown);
         switch (part) {
             case SC_ScrollBarSubLine:
                 return {r.left(), r.top(), r.width(), kArrow};
@@ -61,7 +63,8 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override {
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
-        if (control != CC_ScrollBar || !bar) return QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar || !bar)
+            return QProxyStyle::drawComplexControl(control, option, painter, widget);
         const QColor border(0x34, 0x36, 0x3a);
         painter->save();
         painter->fillRect(option->rect, Qt::black);
@@ -76,8 +79,10 @@ public:
             const QRect button = subControlRect(control, option, part, widget);
             const bool pressed = (bar->activeSubControls & part) && (bar->state & State_Sunken);
             painter->fillRect(button, border);
-            painter->fillRect(button.adjusted(1, 1, -1, -1), pressed ? QColor(0x8c, 0x90, 0x96) : QColor(0xb4, 0xb8, 0xbe));
-            Glyph(QString::fromLatin1(glyph)).paint(painter, QRect(button.center() - QPoint(4, 4), QSize(10, 10)));
+            painter->fillRect(button.adjusted(1, 1, -1, -1),
+                              pressed ? QColor(0x8c, 0x90, 0x96) : QColor(0xb4, 0xb8, 0xbe));
+            Glyph(QString::fromLatin1(glyph))
+                .paint(painter, QRect(button.center() - QPoint(4, 4), QSize(10, 10)));
         };
         arrow(SC_ScrollBarSubLine, "arrow-up");
         arrow(SC_ScrollBarAddLine, "arrow-down");
@@ -121,7 +126,8 @@ void TFlatScrollBar::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     m_pressed = PartAt(at);
     const bool track = m_pressed == QStyle::SC_ScrollBarAddPage || m_pressed == QStyle::SC_ScrollBarSubPage;
-    if (!track || event->button() != Qt::LeftButton || minimum() == maximum()) return QScrollBar::mousePressEvent(event);
+    if (!track || event->button() != Qt::LeftButton || minimum() == maximum())
+        return QScrollBar::mousePressEvent(event);
     // The track's repeat is our own: the base class waits 500 ms, then pages
     // every 50 ms without reporting most of them.
     m_pointer = at;

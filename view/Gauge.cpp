@@ -2,10 +2,12 @@
 
 #include <QPainter>
 
-#include "view/SpriteSheets.h"
 #include <algorithm>
+#include "view/SpriteSheets.h"
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 int TGauge::Percent() const {
     if (m_maximum <= 0) return 0;
@@ -52,5 +54,6 @@ void TGauge::paintEvent(QPaintEvent*) {
         p.drawImage(0, 0, gauge);
         return;
     }
-    p.drawImage(QRectF(rect()), gauge.scaled(gauge.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    p.drawImage(QRectF(rect()),
+                gauge.scaled(gauge.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }

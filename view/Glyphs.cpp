@@ -81,11 +81,15 @@ private:
     std::array<std::shared_ptr<QSvgRenderer>, 2> m_renderers;
 };
 
-QString GlyphFile(const QString& name) { return QStringLiteral(":/glyphs/") + name + QStringLiteral(".svg"); }
+QString GlyphFile(const QString& name) {
+    return QStringLiteral(":/glyphs/") + name + QStringLiteral(".svg");
+}
 
 }  // namespace
 
-QIcon Glyph(const QString& name) { return QIcon(new GlyphEngine(GlyphFile(name), {})); }
+QIcon Glyph(const QString& name) {
+    return QIcon(new GlyphEngine(GlyphFile(name), {}));
+}
 
 QIcon ToggleGlyph(const QString& on, const QString& off) {
     return QIcon(new GlyphEngine(GlyphFile(on), GlyphFile(off)));

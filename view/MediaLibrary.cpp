@@ -49,9 +49,15 @@ QByteArray ReadResource(const QString& path) {
     return resource.uncompressedData();
 }
 
-QString WavePath(int i) { return QStringLiteral(":/media/waves/%1.item").arg(i); }
-QString BitmapPath(int i) { return QStringLiteral(":/media/bitmaps/%1.item").arg(i); }
-QString ScaledBitmapPath(int scale, int i) { return QStringLiteral(":/media/scaled/%1/bitmaps/%2.item").arg(scale).arg(i); }
+QString WavePath(int i) {
+    return QStringLiteral(":/media/waves/%1.item").arg(i);
+}
+QString BitmapPath(int i) {
+    return QStringLiteral(":/media/bitmaps/%1.item").arg(i);
+}
+QString ScaledBitmapPath(int scale, int i) {
+    return QStringLiteral(":/media/scaled/%1/bitmaps/%2.item").arg(scale).arg(i);
+}
 
 // One stored bitmap item into an image of the given size.
 QImage LoadBitmap(const QByteArray& stored, int position, QSize size, QString& error) {
@@ -111,15 +117,13 @@ QSize MediaLibrary::BitmapSize(int position) {
 
 MediaLibrary::WaveItems MediaLibrary::BuiltInWaveItems() {
     WaveItems items;
-    for (int i = 0; i < kWaveCount; ++i)
-        items[i] = ReadResource(WavePath(i));
+    for (int i = 0; i < kWaveCount; ++i) items[i] = ReadResource(WavePath(i));
     return items;
 }
 
 MediaLibrary::BitmapItems MediaLibrary::BuiltInBitmapItems() {
     BitmapItems items;
-    for (int i = 0; i < kBitmapCount; ++i)
-        items[i] = ReadResource(BitmapPath(i));
+    for (int i = 0; i < kBitmapCount; ++i) items[i] = ReadResource(BitmapPath(i));
     return items;
 }
 

@@ -48,7 +48,7 @@ public:
     const std::array<QByteArray, kWaveCount>& Waves() const { return m_waves; }
     // The six pictures by their roles.
     SpriteSheets Sheets() const {
-        return {m_bitmaps[PieceSheet], m_bitmaps[FloorSheet],  m_bitmaps[WaterStrip],
+        return {m_bitmaps[PieceSheet],      m_bitmaps[FloorSheet],  m_bitmaps[WaterStrip],
                 m_bitmaps[BackgroundImage], m_bitmaps[LevelDigits], m_bitmaps[TimeDigits]};
     }
 

@@ -26,8 +26,12 @@ int Step(int from, int to, int i) {
 }
 
 // X draws in 16-bit coordinates.
-int16_t Coordinate(int value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }
-uint16_t Extent(int value) { return static_cast<uint16_t>(std::clamp(value - 1, 0, 65535)); }
+int16_t Coordinate(int value) {
+    return static_cast<int16_t>(std::clamp(value, -32768, 32767));
+}
+uint16_t Extent(int value) {
+    return static_cast<uint16_t>(std::clamp(value - 1, 0, 65535));
+}
 
 }  // namespace
 
@@ -51,8 +55,10 @@ void PlayOpeningEffect(QRect window) {
     // Inverting twice restores every pixel; include-inferiors draws over the
     // windows on the screen too, not only the bare root.
     const xcb_gcontext_t gc = xcb_generate_id(connection);
-    const uint32_t mask = XCB_GC_FUNCTION | XCB_GC_LINE_STYLE | XCB_GC_SUBWINDOW_MODE | XCB_GC_GRAPHICS_EXPOSURES;
-    const uint32_t values[] = {XCB_GX_INVERT, XCB_LINE_STYLE_ON_OFF_DASH, XCB_SUBWINDOW_MODE_INCLUDE_INFERIORS, 0};
+    const uint32_t mask =
+        XCB_GC_FUNCTION | XCB_GC_LINE_STYLE | XCB_GC_SUBWINDOW_MODE | XCB_GC_GRAPHICS_EXPOSURES;
+    const uint32_t values[] = {XCB_GX_INVERT, XCB_LINE_STYLE_ON_OFF_DASH,
+                               XCB_SUBWINDOW_MODE_INCLUDE_INFERIORS, 0};
     xcb_create_gc(connection, gc, screen->root, mask, values);
     const uint8_t dashes[] = {1, 1};
     xcb_set_dashes(connection, gc, 0, 2, dashes);

@@ -18,7 +18,9 @@ SoundPlayer::SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMake
 
 SoundPlayer::~SoundPlayer() = default;
 
-bool SoundPlayer::IsPlaying() const { return m_output && m_output->IsPlaying(); }
+bool SoundPlayer::IsPlaying() const {
+    return m_output && m_output->IsPlaying();
+}
 
 void SoundPlayer::Play(int n) {
     if (!m_enabled || n < 1 || n > static_cast<int>(m_waves.size())) return;

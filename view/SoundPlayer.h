@@ -32,7 +32,8 @@ inline constexpr char kSoundModuleName[] = "aquendo-sound.so";
 class SoundPlayer : public QObject {
     Q_OBJECT
 public:
-    SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput, QObject* parent = nullptr);
+    SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput,
+                QObject* parent = nullptr);
     ~SoundPlayer() override;
 
     // Sound n = 1..4 (flow, solved, refuse, time up), when enabled.

@@ -15,7 +15,8 @@ ToolStrip::ToolStrip(QWidget* parent) : QFrame(parent) {
 QPalette ToolStrip::MetalPalette() {
     QPalette p;
     const QColor face(0x3a, 0x3d, 0x42);
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base}) p.setColor(role, face);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        p.setColor(role, face);
     p.setColor(QPalette::Light, QColor(0x7a, 0x7e, 0x86));
     p.setColor(QPalette::Midlight, QColor(0x58, 0x5c, 0x62));
     p.setColor(QPalette::Mid, QColor(0x2a, 0x2c, 0x30));
@@ -45,7 +46,8 @@ QImage ToolStrip::Face(QSize size) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const float streak = 5 * (hash(static_cast<std::uint32_t>(y * 131 + x / 7) * 31u) - 0.5f);
-            const float v = std::clamp(base + row + streak - 4 * (static_cast<float>(x) / static_cast<float>(w)), 0.0f, 255.0f);
+            const float v = std::clamp(
+                base + row + streak - 4 * (static_cast<float>(x) / static_cast<float>(w)), 0.0f, 255.0f);
             const int g = static_cast<int>(v);
             line[x] = qRgb(g, g + 3, g + 8);
         }

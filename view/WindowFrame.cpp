@@ -84,26 +84,33 @@ QMargins FrameMargins(QWidget* window) {
     return {};
 }
 
-bool CanPlaceWindows() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+bool CanPlaceWindows() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 void MoveFrameTo(QWidget* window, QPoint topLeft) {
     // Once the native window exists, Qt takes a widget's move for its client
     // area as long as it has not seen the frame: the frame position is given
     // to the window as well.
     window->move(topLeft);
-    if (QWindow* handle = window->windowHandle(); handle && !window->isVisible()) handle->setFramePosition(topLeft);
+    if (QWindow* handle = window->windowHandle(); handle && !window->isVisible())
+        handle->setFramePosition(topLeft);
 }
 
 QPoint CentredOver(QSize window, QRect over, QRect screen) {
-    const QPoint at = over.topLeft() + QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
-    return {std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.left() + screen.width() - window.width())),
-            std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.top() + screen.height() - window.height()))};
+    const QPoint at =
+        over.topLeft() + QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
+    return {std::clamp(at.x(), screen.left(),
+                       std::max(screen.left(), screen.left() + screen.width() - window.width())),
+            std::clamp(at.y(), screen.top(),
+                       std::max(screen.top(), screen.top() + screen.height() - window.height()))};
 }
 
 QRect BesidePlace(QSize window, int minimumWidth, QRect beside, QRect keepInView, QRect screen) {
     constexpr int kGap = 8;
     window = window.boundedTo(screen.size());
-    const int top = std::clamp(beside.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - window.height()));
+    const int top =
+        std::clamp(beside.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - window.height()));
     const int roomRight = screen.right() - beside.right() - kGap;
     const int roomLeft = beside.left() - kGap - screen.left();
     for (const int width : {window.width(), std::max(minimumWidth, std::max(roomRight, roomLeft))}) {

@@ -1,9 +1,9 @@
 #include "windows/AboutBox.h"
 
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "game/Program.h"

@@ -1,31 +1,24 @@
 #include "windows/MainForm.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDesktopServices>
 #include <QFileDialog>
-#include <QScreen>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolButton>
+#include <QUrl>
 #include <QWindow>
 #include <chrono>
 #include <thread>
 
-#include "windows/AboutBox.h"
-#include "windows/HelpWindow.h"
-#include "windows/MainFormLayout.h"
-#include "windows/Placing.h"
 #include "game/Program.h"
-#include "windows/Splash.h"
-#include "windows/TongueDlg.h"
 #include "game/UiTexts.h"
 #include "store/SavedGameName.h"
 #include "store/WindowPlacement.h"
-#include "windows/YesNoDlg.h"
 #include "view/BoardBox.h"
 #include "view/DigitDisplay.h"
 #include "view/DisplayBox.h"
@@ -34,6 +27,13 @@
 #include "view/Glyphs.h"
 #include "view/OpeningEffect.h"
 #include "view/WindowFrame.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainFormLayout.h"
+#include "windows/Placing.h"
+#include "windows/Splash.h"
+#include "windows/TongueDlg.h"
+#include "windows/YesNoDlg.h"
 
 namespace {
 
@@ -60,7 +60,9 @@ std::string ProgramFolderOfExecutable() {
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
                      const std::array<QByteArray, 4>& waves, QWidget* parent)
-    : QWidget(parent), m_sheets(std::move(sheets)), m_settings(settings),
+    : QWidget(parent),
+      m_sheets(std::move(sheets)),
+      m_settings(settings),
       m_waves(waves, [programFolder] { return LoadSoundModule(programFolder); }) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral(AQUENDO_TITLE));
@@ -189,10 +191,11 @@ QRect TMainForm::RestorePlacement() {
 std::string TMainForm::PlacementText() const {
     if (!CanPlaceWindows()) return m_settings.Read(settings::MainForm);
     const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
     const QRect normal = (isMaximized() || isMinimized() ? normalGeometry() : geometry()) + frame;
-    return ::PlacementText(
-        PlacementOf(normal.left(), normal.top(), normal.width(), normal.height(), isMinimized(), isMaximized()));
+    return ::PlacementText(PlacementOf(normal.left(), normal.top(), normal.width(), normal.height(),
+                                       isMinimized(), isMaximized()));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -257,7 +260,9 @@ void TMainForm::Delay(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms) + std::chrono::microseconds(200));
 }
 
-void TMainForm::PlaySound(Sound sound) { m_waves.Play(static_cast<int>(sound)); }
+void TMainForm::PlaySound(Sound sound) {
+    m_waves.Play(static_cast<int>(sound));
+}
 
 void TMainForm::SetTimerEnabled(bool on) {
     if (!on) {
@@ -278,10 +283,13 @@ TTongueDlg* TMainForm::TongueDlg() {
     return m_TongueDlg;
 }
 
-int TMainForm::ShowMessage(int page) { return YesNoDlg()->ShowModal(page); }
+int TMainForm::ShowMessage(int page) {
+    return YesNoDlg()->ShowModal(page);
+}
 
 void TMainForm::ShowError(const std::string& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral(AQUENDO_NAME), QString::fromStdString(text));
+    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral(AQUENDO_NAME),
+                          QString::fromStdString(text));
 }
 
 void TMainForm::PlayStateChanged() {
@@ -308,10 +316,11 @@ void TMainForm::PaintTime() {
 void TMainForm::PaintLevel() {
     const int level = m_game.CurrentLevel();
     const bool solved = m_game.CurrentLevelSolved();
-    m_levelbox->SetImage(PaintLevelDisplay(m_sheets.LevelDigits, level, solved), [this, level, solved](int scale) {
-        const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
-        return sheets ? PaintLevelDisplay(sheets->LevelDigits, level, solved, scale) : QImage();
-    });
+    m_levelbox->SetImage(
+        PaintLevelDisplay(m_sheets.LevelDigits, level, solved), [this, level, solved](int scale) {
+            const SpriteSheets* sheets = m_larger ? m_larger(scale) : nullptr;
+            return sheets ? PaintLevelDisplay(sheets->LevelDigits, level, solved, scale) : QImage();
+        });
     m_levelbox->setToolTip(QString::fromStdString(m_game.LevelHint()));
 }
 
@@ -330,11 +339,17 @@ void TMainForm::SetScrollMaximum(int maximum) {
 
 // Only the placement text decides where the window ends up; these are its
 // position until then.
-void TMainForm::PlaceWindow(int left, int top) { move(ClampedCoordinate(left), ClampedCoordinate(top)); }
+void TMainForm::PlaceWindow(int left, int top) {
+    move(ClampedCoordinate(left), ClampedCoordinate(top));
+}
 
-void TMainForm::SetSoundOn(bool on) { m_SoundBtn->setChecked(on); }
+void TMainForm::SetSoundOn(bool on) {
+    m_SoundBtn->setChecked(on);
+}
 
-bool TMainForm::SoundOn() const { return m_SoundBtn->isChecked(); }
+bool TMainForm::SoundOn() const {
+    return m_SoundBtn->isChecked();
+}
 
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
     std::optional<QPoint> place;
@@ -366,11 +381,17 @@ void TMainForm::ShowAbout() {
     about.exec();
 }
 
-bool TMainForm::OpenUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+bool TMainForm::OpenUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
 
-void TMainForm::ShowSplash() { m_Splash->ShowModal(); }
+void TMainForm::ShowSplash() {
+    m_Splash->ShowModal();
+}
 
-std::optional<int> TMainForm::AskLanguage() { return TongueDlg()->Ask(); }
+std::optional<int> TMainForm::AskLanguage() {
+    return TongueDlg()->Ask();
+}
 
 // The file dialogs are made at their first use: they are slow to build and
 // most runs need only the one save at the close.

@@ -7,8 +7,8 @@
 
 OuterWindow OuterOf(QWidget* window) {
     const QMargins frame = FrameMargins(window);
-    return WithFrame(window->width(), window->height(), frame.left(), frame.top(), frame.right(), frame.bottom(),
-                     window->devicePixelRatioF());
+    return WithFrame(window->width(), window->height(), frame.left(), frame.top(), frame.right(),
+                     frame.bottom(), window->devicePixelRatioF());
 }
 
 QRect OuterRect(QWidget* window) {
@@ -21,6 +21,6 @@ QRect OuterRect(QWidget* window) {
 void CentreOver(QWidget* window, QWidget* over) {
     if (!CanPlaceWindows()) return;
     const OuterWindow outer = OuterOf(window);
-    MoveFrameTo(window,
-                CentredOver(QSize(outer.width, outer.height), OuterRect(over), over->screen()->availableGeometry()));
+    MoveFrameTo(window, CentredOver(QSize(outer.width, outer.height), OuterRect(over),
+                                    over->screen()->availableGeometry()));
 }

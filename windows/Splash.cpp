@@ -36,7 +36,9 @@ void TSplash::ShowModal() {
     m_loop = nullptr;
 }
 
-void TSplash::mousePressEvent(QMouseEvent*) { Click(); }
+void TSplash::mousePressEvent(QMouseEvent*) {
+    Click();
+}
 
 // A tick while the splash is hidden does nothing. Once it has been shown and
 // closed its ticks are of no more use, so the timer stops waking the game.

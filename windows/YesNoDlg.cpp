@@ -8,10 +8,10 @@
 #include <QStyle>
 
 #include "game/MessageTexts.h"
-#include "windows/Placing.h"
 #include "game/Program.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
+#include "windows/Placing.h"
 
 namespace {
 
@@ -78,7 +78,8 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
         page.label->setGeometry(layout.label);
         page.label->setAlignment(Qt::AlignCenter);
         page.label->setWordWrap(true);
-        page.confirm = MakeButton(page.widget, layout.confirmLeft, Glyph(layout.confirmGlyph), layout.confirmAnswer, this);
+        page.confirm = MakeButton(page.widget, layout.confirmLeft, Glyph(layout.confirmGlyph),
+                                  layout.confirmAnswer, this);
         if (layout.confirmAnswer == mrOk) page.confirm->setText(QStringLiteral("OK"));
         if (layout.refuseLeft != 0) {
             const QIcon glyph = layout.refuseGlyph ? Glyph(layout.refuseGlyph)
@@ -90,7 +91,9 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
     m_stack->setCurrentIndex(8);  // built on page 9, "lost"
 }
 
-int TYesNoDlg::CurrentPage() const { return m_stack->currentIndex() + 1; }
+int TYesNoDlg::CurrentPage() const {
+    return m_stack->currentIndex() + 1;
+}
 
 int TYesNoDlg::ShowModal(int page) {
     if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
@@ -119,9 +122,11 @@ void TYesNoDlg::FormActivate() {
 // A text that needs more lines than its label holds (fonts differ between
 // desktops) gets the room around the label's middle instead of losing a line.
 void TYesNoDlg::FitLabel(QLabel* label, QRect place) {
-    const int needed =
-        label->fontMetrics().boundingRect(QRect(0, 0, place.width(), 1000), Qt::TextWordWrap, label->text()).height();
-    if (needed > place.height()) place.adjust(0, -(needed - place.height() + 1) / 2, 0, (needed - place.height() + 1) / 2);
+    const int needed = label->fontMetrics()
+                           .boundingRect(QRect(0, 0, place.width(), 1000), Qt::TextWordWrap, label->text())
+                           .height();
+    if (needed > place.height())
+        place.adjust(0, -(needed - place.height() + 1) / 2, 0, (needed - place.height() + 1) / 2);
     label->setGeometry(place);
 }
 

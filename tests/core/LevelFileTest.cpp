@@ -12,7 +12,8 @@ using testlevels::TempFolder;
 
 // Records whose first piece byte tells them apart: record i has code (i % 20) mapped into the codes in use.
 std::vector<LevelRecord> Numbered(int count) {
-    static constexpr std::uint8_t kCodes[] = {1, 2, 3, 4, 5, 9, 10, 11, 12, 13, 17, 18, 19, 20, 21, 25, 26, 27, 28, 29};
+    static constexpr std::uint8_t kCodes[] = {1,  2,  3,  4,  5,  9,  10, 11, 12, 13,
+                                              17, 18, 19, 20, 21, 25, 26, 27, 28, 29};
     std::vector<LevelRecord> records;
     for (int i = 0; i < count; ++i) {
         LevelRecord record = testlevels::Make({{1 + i % 10, 1 + (i / 10) % 8, kCodes[i % 20]}}, 1, 1);
@@ -97,7 +98,8 @@ TEST(LevelFile, FilesThatGiveNoLevel) {
 
 TEST(LevelFile, OutOfRangeBytesAreMendedNeverKept) {
     TempFolder folder;
-    LevelRecord bad = testlevels::Make({{1, 1, 3}, {2, 1, 6}, {3, 1, 8}, {4, 1, 30}, {5, 1, 200}, {6, 1, 29}}, 0, 9);
+    LevelRecord bad =
+        testlevels::Make({{1, 1, 3}, {2, 1, 6}, {3, 1, 8}, {4, 1, 30}, {5, 1, 200}, {6, 1, 29}}, 0, 9);
     bad.FloorLayer[CellIndex(7, 7)] = 64;
     bad.FloorLayer[CellIndex(7, 8)] = 255;
     bad.FloorLayer[CellIndex(8, 8)] = 63;

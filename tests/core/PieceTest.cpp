@@ -11,11 +11,11 @@ struct TableRow {
 
 // The openings of every code in use, as the game's rules list them.
 constexpr TableRow kPieceTable[] = {
-    {1, 1, 0, 0, 0},  {9, 0, 1, 0, 0},  {17, 0, 0, 1, 0}, {25, 0, 0, 0, 1},  //
-    {2, 1, 1, 0, 0},  {10, 0, 1, 1, 0}, {18, 0, 0, 1, 1}, {26, 1, 0, 0, 1},  //
-    {3, 1, 0, 1, 0},  {11, 0, 1, 0, 1}, {19, 1, 0, 1, 0}, {27, 0, 1, 0, 1},  //
-    {4, 1, 1, 1, 0},  {12, 0, 1, 1, 1}, {20, 1, 0, 1, 1}, {28, 1, 1, 0, 1},  //
-    {5, 1, 1, 1, 1},  {13, 1, 1, 1, 1}, {21, 1, 1, 1, 1}, {29, 1, 1, 1, 1},
+    {1, 1, 0, 0, 0}, {9, 0, 1, 0, 0},  {17, 0, 0, 1, 0}, {25, 0, 0, 0, 1},  //
+    {2, 1, 1, 0, 0}, {10, 0, 1, 1, 0}, {18, 0, 0, 1, 1}, {26, 1, 0, 0, 1},  //
+    {3, 1, 0, 1, 0}, {11, 0, 1, 0, 1}, {19, 1, 0, 1, 0}, {27, 0, 1, 0, 1},  //
+    {4, 1, 1, 1, 0}, {12, 0, 1, 1, 1}, {20, 1, 0, 1, 1}, {28, 1, 1, 0, 1},  //
+    {5, 1, 1, 1, 1}, {13, 1, 1, 1, 1}, {21, 1, 1, 1, 1}, {29, 1, 1, 1, 1},
 };
 
 TEST(PieceTable, OpeningsOfEveryCodeInUse) {
@@ -33,7 +33,8 @@ TEST(PieceTable, OpeningsOfEveryCodeInUse) {
 TEST(PieceTable, CodesWithoutAPieceHaveNoOpenings) {
     for (int code : {0, 6, 7, 8, 14, 15, 16, 22, 23, 24, 30, 31, 32, 33, 64, 200, 255}) {
         SCOPED_TRACE(code);
-        for (Direction d : {Right, Up, Left, Down}) EXPECT_FALSE(HasOpening(static_cast<std::uint8_t>(code), d));
+        for (Direction d : {Right, Up, Left, Down})
+            EXPECT_FALSE(HasOpening(static_cast<std::uint8_t>(code), d));
         EXPECT_FALSE(IsPieceCode(static_cast<std::uint8_t>(code)));
     }
 }
@@ -69,7 +70,8 @@ TEST(PieceTurns, CounterClockwiseMovesEveryOpeningOneDirectionOn) {
         const auto code = static_cast<std::uint8_t>(row.code);
         const std::uint8_t turned = TurnedCounterClockwise(code);
         for (int d = 0; d < 4; ++d)
-            EXPECT_EQ(HasOpening(turned, static_cast<Direction>((d + 1) % 4)), HasOpening(code, static_cast<Direction>(d)))
+            EXPECT_EQ(HasOpening(turned, static_cast<Direction>((d + 1) % 4)),
+                      HasOpening(code, static_cast<Direction>(d)))
                 << "code " << row.code << " direction " << d;
     }
 }

@@ -51,8 +51,8 @@ TEST(Water, SourceOnAnEmptyCellWetsOnlyThatCell) {
 }
 
 TEST(Water, IsTheSameNetworkFromAnyOfItsPieces) {
-    const LevelRecord level = Make({{1, 1, 26}, {2, 1, 3}, {3, 1, 18}, {1, 2, 11}, {3, 2, 2}, {4, 2, 17}, {6, 6, 5}},
-                                   1, 1);
+    const LevelRecord level =
+        Make({{1, 1, 26}, {2, 1, 3}, {3, 1, 18}, {1, 2, 11}, {3, 2, 2}, {4, 2, 17}, {6, 6, 5}}, 1, 1);
     const Cells fromCorner = WetCells(Placed(level));
     EXPECT_EQ(fromCorner.size(), 6u);
     for (auto [c, r] : fromCorner) {
@@ -98,7 +98,7 @@ TEST(Water, LongestPathOverTheWholeBoard) {
         if (c > 1) level.PieceLayer[CellIndex(c, top)] = down ? 18 : 10;  // from the left, then on
         if (c < kColumns) level.PieceLayer[CellIndex(c, bottom)] = down ? 2 : 26;
     }
-    level.PieceLayer[CellIndex(1, 1)] = 25;  // End opening down
+    level.PieceLayer[CellIndex(1, 1)] = 25;         // End opening down
     level.PieceLayer[CellIndex(kColumns, 1)] = 25;  // the last column ends at the top
     EXPECT_EQ(WetCells(Placed(level)).size(), 80u);
 }

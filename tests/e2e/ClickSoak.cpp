@@ -136,13 +136,15 @@ struct Sandbox {
     // lands in the sandbox. Without the right to do so, the game runs as
     // before, and RemoveLitter finds what it left.
     void Confine() const {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return;
         // Opened in the new namespace: a bind from the old one is refused.
         const int self = open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (self < 0) return;
         for (const fs::path& shared : kShared) {
             const fs::path own = root / "shared" / shared.filename();
-            if (!fs::is_directory(shared) || mount(own.c_str(), shared.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            if (!fs::is_directory(shared) ||
+                mount(own.c_str(), shared.c_str(), nullptr, MS_BIND, nullptr) != 0)
                 continue;
             // The sandbox itself may live in the folder just covered.
             if (root.parent_path() == shared) {
@@ -628,12 +630,14 @@ int main(int argc, char* argv[]) {
             std::printf("  %4zu x %-40s clicked %d times\n", ids.size(), kind.c_str(), clicksOn[kind]);
         for (const fs::path& shared : kShared) {
             std::error_code error;
-            const auto made = std::distance(fs::directory_iterator(sandbox.root / "shared" / shared.filename(), error),
-                                            fs::directory_iterator());
+            const auto made =
+                std::distance(fs::directory_iterator(sandbox.root / "shared" / shared.filename(), error),
+                              fs::directory_iterator());
             // The sandbox's own path in the stand-in /tmp is no file of the game's.
             const long own = shared == sandbox.root.parent_path() ? 1 : 0;
             if (made > own)
-                std::printf("made in the sandbox's stand-in for %s: %ld\n", shared.c_str(), static_cast<long>(made - own));
+                std::printf("made in the sandbox's stand-in for %s: %ld\n", shared.c_str(),
+                            static_cast<long>(made - own));
         }
         for (const auto& path : sandbox.RemoveLitter())
             std::printf("left outside the scratch folder: %s\n", path.c_str());

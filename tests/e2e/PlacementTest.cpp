@@ -7,14 +7,14 @@
 #include <map>
 #include <string>
 
-#include "windows/AboutBox.h"
-#include "windows/HelpWindow.h"
-#include "windows/MainForm.h"
 #include "store/MemorySettings.h"
 #include "tests/support/Levels.h"
 #include "tests/support/ModalWatcher.h"
 #include "tests/support/NoiseSheets.h"
 #include "view/WindowFrame.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainForm.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xatom.h>
@@ -26,14 +26,15 @@ namespace {
 std::optional<QRect> FrameOnScreen(Display* display, const QWidget* widget) {
     const Window id = widget->internalWinId();
     XWindowAttributes attributes;
-    if (!id || !XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable) return {};
+    if (!id || !XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable)
+        return {};
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
     QMargins frame;
-    if (XGetWindowProperty(display, id, XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4, False, XA_CARDINAL,
-                           &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, id, XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
         data && count == 4) {
         const auto* v = reinterpret_cast<const long*>(data);
         frame = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
@@ -67,7 +68,8 @@ struct Settled {
 };
 
 QPoint CentredOver(QRect window, QRect over) {
-    return over.topLeft() + QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
+    return over.topLeft() +
+           QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
 }
 
 class Placement : public ::testing::Test {
@@ -86,7 +88,8 @@ protected:
     }
     void ShowAndSettle(TMainForm& form, Settled& watcher, QRect& frame) {
         form.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.seen.count("Splash") && !QApplication::activeModalWidget(); }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return watcher.seen.count("Splash") && !QApplication::activeModalWidget(); }));
         std::optional<QRect> found;
         ASSERT_TRUE(QTest::qWaitFor([&] { return (found = FrameOnScreen(display, &form)).has_value(); }));
         frame = *found;
@@ -103,8 +106,10 @@ TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
     QRect main;
     ShowAndSettle(form, watcher, main);
-    EXPECT_EQ(main.topLeft(), CentredOver(main, screen)) << "frame " << main.width() << " x " << main.height();
-    EXPECT_EQ(watcher.seen["Splash"].topLeft(), QPoint((screen.width() - 200) / 2, (screen.height() - 150) / 2));
+    EXPECT_EQ(main.topLeft(), CentredOver(main, screen))
+        << "frame " << main.width() << " x " << main.height();
+    EXPECT_EQ(watcher.seen["Splash"].topLeft(),
+              QPoint((screen.width() - 200) / 2, (screen.height() - 150) / 2));
     ASSERT_TRUE(watcher.seen.count("TongueDlg"));
     EXPECT_EQ(watcher.seen["TongueDlg"].topLeft(), CentredOver(watcher.seen["TongueDlg"], main));
 
@@ -124,7 +129,8 @@ TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
     ASSERT_TRUE(QTest::qWaitFor([&] {
         help = FrameOnScreen(display, form.HelpWindow());
         return help && help->topLeft() == beside;
-    })) << "help frame at " << (help ? help->x() : -1) << "," << (help ? help->y() : -1);
+    })) << "help frame at "
+        << (help ? help->x() : -1) << "," << (help ? help->y() : -1);
     EXPECT_LE(help->right(), screen.right());
     EXPECT_GE(help->width(), THelpWindow::kNarrowest);
 }

@@ -33,11 +33,12 @@ using Clock = std::chrono::steady_clock;
 
 // The cell's pixels as the screen shows them, read over a connection of its own.
 QImage Grab(Display* display, QRect area) {
-    XImage* shot = XGetImage(display, DefaultRootWindow(display), area.x(), area.y(), area.width(), area.height(),
-                             AllPlanes, ZPixmap);
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), area.x(), area.y(), area.width(),
+                             area.height(), AllPlanes, ZPixmap);
     QImage image(area.size(), QImage::Format_RGB32);
     for (int y = 0; y < area.height(); ++y)
-        for (int x = 0; x < area.width(); ++x) image.setPixel(x, y, 0xFF000000u | (XGetPixel(shot, x, y) & 0xFFFFFFu));
+        for (int x = 0; x < area.width(); ++x)
+            image.setPixel(x, y, 0xFF000000u | (XGetPixel(shot, x, y) & 0xFFFFFFu));
     XDestroyImage(shot);
     return image;
 }
@@ -133,7 +134,8 @@ protected:
     }
     static std::string Picture(const Board& board) {
         std::string text;
-        for (int i = 0; i < kCells; ++i) text += std::to_string(board.PieceLayer[i]) + (board.ShownWet[i] ? "w " : " ");
+        for (int i = 0; i < kCells; ++i)
+            text += std::to_string(board.PieceLayer[i]) + (board.ShownWet[i] ? "w " : " ");
         return text;
     }
 
@@ -184,7 +186,8 @@ TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
     const std::string replay = out.str();
     const std::string lastLine = replay.substr(replay.rfind('\n', replay.size() - 2) + 1);
     std::size_t moved = 0;
-    for (auto at = replay.find(" moved "); at != std::string::npos; at = replay.find(" moved ", at + 1)) ++moved;
+    for (auto at = replay.find(" moved "); at != std::string::npos; at = replay.find(" moved ", at + 1))
+        ++moved;
     ASSERT_EQ(moved, moves.size()) << replay;
     const std::string replayWet = lastLine.substr(lastLine.rfind(' ') + 1, kCells);
     const std::string expected = FinalBoard(moves);
@@ -239,12 +242,14 @@ TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
         // the pace; still the clock must not run while presses queue.
         const double making = std::chrono::duration<double>(lastSent - start).count();
         const int timeLeast = timeBefore - (pause <= 150 ? 3 : static_cast<int>(making / 2) + 2);
-        EXPECT_GE(form.game().TimeLeft(), timeLeast) << "run " << run + 1 << ": presses made in " << making << " s";
+        EXPECT_GE(form.game().TimeLeft(), timeLeast)
+            << "run " << run + 1 << ": presses made in " << making << " s";
         if (handled == static_cast<int>(moves.size()) && wet == replayWet && Picture(board) == expected &&
             form.game().TimeLeft() >= timeLeast)
             ++passed;
         std::printf("run %d: made in %.1f s, handled in %.1f s, %d of %d s left\n", run + 1, making,
-                    std::chrono::duration<double>(Clock::now() - start).count(), form.game().TimeLeft(), timeBefore);
+                    std::chrono::duration<double>(Clock::now() - start).count(), form.game().TimeLeft(),
+                    timeBefore);
         answerer.messageKeys = {Qt::Key_Escape};
     }
     RecordProperty("runs_passed", std::to_string(passed) + " of " + std::to_string(runs));

@@ -55,7 +55,8 @@ TEST_F(Wayland, EveryWindowAppearsOverTheMainWindowAndThePlacementIsKept) {
         TMainForm form(folder.Folder(), NoiseSheets(), settings);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return parents.count("TongueDlg") && !QApplication::activeModalWidget(); }, 8000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return parents.count("TongueDlg") && !QApplication::activeModalWidget(); }, 8000));
         form.ShowMessage(2);
         form.ShowAbout();
         for (const char* name : {"Splash", "TongueDlg", "YesNoDlg", "AboutBox"}) {
@@ -85,10 +86,12 @@ std::optional<QPoint> FindBoard(const QImage& shot, const QImage& board) {
 TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
     settings.Set("tongue", "0");
     TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    ModalWatcher splash([](QWidget* modal) { return modal->windowHandle() && modal->windowHandle()->isExposed(); });
+    ModalWatcher splash(
+        [](QWidget* modal) { return modal->windowHandle() && modal->windowHandle()->isExposed(); });
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activeModalWidget() && !form.Splash()->isVisible(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !QApplication::activeModalWidget() && !form.Splash()->isVisible(); }));
     QTest::qWait(200);
     const QImage before = form.surface().Image().copy();
 
@@ -116,7 +119,8 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
     const QImage seen = shot.copy(moved.translated(*origin)).convertToFormat(QImage::Format_RGB32);
     EXPECT_NE(seen, before.copy(moved).convertToFormat(QImage::Format_RGB32))
         << "no frame of the move reached the compositor";
-    EXPECT_NE(seen, after.copy(moved).convertToFormat(QImage::Format_RGB32)) << "the screenshot came after the move";
+    EXPECT_NE(seen, after.copy(moved).convertToFormat(QImage::Format_RGB32))
+        << "the screenshot came after the move";
 }
 
 }  // namespace

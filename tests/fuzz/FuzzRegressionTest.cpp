@@ -22,7 +22,8 @@ using Entry = int (*)(const std::uint8_t*, std::size_t);
 // empty or misnamed folder does not pass unnoticed.
 int ReplayAll(const char* folder, Entry entry) {
     std::vector<std::filesystem::path> inputs;
-    for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(AQUENDO_FUZZ_REGRESSIONS) / folder))
+    for (const auto& file :
+         std::filesystem::directory_iterator(std::filesystem::path(AQUENDO_FUZZ_REGRESSIONS) / folder))
         inputs.push_back(file.path());
     std::sort(inputs.begin(), inputs.end());
     for (const auto& input : inputs) {
@@ -33,13 +34,17 @@ int ReplayAll(const char* folder, Entry entry) {
     return static_cast<int>(inputs.size());
 }
 
-TEST(FuzzRegressions, LevelFileInputsPassTheirChecks) { EXPECT_GE(ReplayAll("level-file", LevelFileFuzzOne), 2); }
+TEST(FuzzRegressions, LevelFileInputsPassTheirChecks) {
+    EXPECT_GE(ReplayAll("level-file", LevelFileFuzzOne), 2);
+}
 
 TEST(FuzzRegressions, ProgressFileInputsPassTheirChecks) {
     EXPECT_GE(ReplayAll("progress-file", ProgressFileFuzzOne), 2);
 }
 
-TEST(FuzzRegressions, SettingsInputsPassTheirChecks) { EXPECT_GE(ReplayAll("settings", SettingsFuzzOne), 3); }
+TEST(FuzzRegressions, SettingsInputsPassTheirChecks) {
+    EXPECT_GE(ReplayAll("settings", SettingsFuzzOne), 3);
+}
 
 TEST(FuzzRegressions, SolutionsFileInputsPassTheirChecks) {
     EXPECT_GE(ReplayAll("solutions-file", SolutionsFileFuzzOne), 2);

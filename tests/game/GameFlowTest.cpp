@@ -203,8 +203,8 @@ TEST_F(ActivationTest, FirstActivationAsksForTheLanguageOnlyWhenNoneIsChosen) {
         bool asks;
         int language;
     };
-    for (const Case& c : {Case{nullptr, 1, true, 1}, Case{nullptr, std::nullopt, true, -1}, Case{"0", 1, false, 0},
-                          Case{"1", 0, false, 1}, Case{"2", 0, false, 2}}) {
+    for (const Case& c : {Case{nullptr, 1, true, 1}, Case{nullptr, std::nullopt, true, -1},
+                          Case{"0", 1, false, 0}, Case{"1", 0, false, 1}, Case{"2", 0, false, 2}}) {
         TickingShell quiet;
         MemorySettings stored;
         if (c.stored) stored.Set("tongue", c.stored);
@@ -245,7 +245,8 @@ TEST_F(ActivationTest, RulesOpenTheTopicOfTheLanguage) {
         shell.Clear();
         game.rules();
         const std::string topic = language == 1 ? "Das_Spiel" : "The_game";
-        EXPECT_EQ(shell.log, (Log{"timer off", "help " + folder.Folder() + "aqnd2.html#" + topic, "timer on"}))
+        EXPECT_EQ(shell.log,
+                  (Log{"timer off", "help " + folder.Folder() + "aqnd2.html#" + topic, "timer on"}))
             << language;
     }
 }

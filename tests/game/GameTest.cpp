@@ -53,8 +53,8 @@ TEST_F(GameTest, PressPositionsMapToCells) {
         int c, r;  // 0: ignored
     };
     for (const Case& t : {Case{22, 22, 1, 1}, Case{57, 57, 1, 1}, Case{58, 22, 2, 1}, Case{381, 309, 10, 8},
-                          Case{382, 100, 0, 0}, Case{100, 310, 0, 0}, Case{21, 100, 0, 0}, Case{100, 21, 0, 0},
-                          Case{-5, -5, 0, 0}, Case{499, 332, 0, 0}}) {
+                          Case{382, 100, 0, 0}, Case{100, 310, 0, 0}, Case{21, 100, 0, 0},
+                          Case{100, 21, 0, 0}, Case{-5, -5, 0, 0}, Case{499, 332, 0, 0}}) {
         SCOPED_TRACE(std::to_string(t.x) + "," + std::to_string(t.y));
         game.StartLevel(1);
         const MoveResult result = game.boxMouseDown(MouseButton::Middle, t.x, t.y);
@@ -108,9 +108,9 @@ TEST_F(GameTest, TurningAwayDrainsTheNetworkInSixFrames) {
     Load({kJoinedRow});
     Press(MouseButton::Left, 4, 4);  // the straight now runs up and down
     EXPECT_EQ(shell.Only("sound"), (Log{"sound 1"}));
-    EXPECT_EQ(shell.Only("water"), (Log{"water 3,4 5", "water 5,4 5", "water 3,4 4", "water 5,4 4", "water 3,4 3",
-                                        "water 5,4 3", "water 3,4 2", "water 5,4 2", "water 3,4 1", "water 5,4 1",
-                                        "water 3,4 0", "water 5,4 0"}));
+    EXPECT_EQ(shell.Only("water"), (Log{"water 3,4 5", "water 5,4 5", "water 3,4 4", "water 5,4 4",
+                                        "water 3,4 3", "water 5,4 3", "water 3,4 2", "water 5,4 2",
+                                        "water 3,4 1", "water 5,4 1", "water 3,4 0", "water 5,4 0"}));
     EXPECT_FALSE(game.board().IsShownWet(3, 4));
     EXPECT_TRUE(game.board().IsShownWet(4, 4));
     EXPECT_EQ(Press(MouseButton::Left, 3, 4), MoveResult::Refused);
@@ -119,8 +119,8 @@ TEST_F(GameTest, TurningAwayDrainsTheNetworkInSixFrames) {
 TEST_F(GameTest, MiddlePressSolvesAJoinedLevelWithoutWater) {
     Load({kJoinedRow});
     EXPECT_EQ(Press(MouseButton::Middle, 3, 4), MoveResult::Solved);
-    EXPECT_EQ(shell.log, (Log{"timer off", "sound 2", "state", "texts", "time", "status", "message 1", "level",
-                              "status", "message 6"}));
+    EXPECT_EQ(shell.log, (Log{"timer off", "sound 2", "state", "texts", "time", "status", "message 1",
+                              "level", "status", "message 6"}));
     EXPECT_EQ(game.State(), PlayState::Solved);
     EXPECT_EQ(Press(MouseButton::Left, 3, 4), MoveResult::Ignored);
 }
@@ -185,7 +185,8 @@ TEST_F(GameTest, TimeRunsOutOneTickAfterZero) {
     EXPECT_EQ(game.State(), PlayState::Running);
     shell.Clear();
     game.TimerTimer();
-    EXPECT_EQ(shell.log, (Log{"timer off", "state", "texts", "time", "status", "sound 4", "message 5", "time"}));
+    EXPECT_EQ(shell.log,
+              (Log{"timer off", "state", "texts", "time", "status", "sound 4", "message 5", "time"}));
     EXPECT_EQ(game.State(), PlayState::TimeUp);
     shell.Clear();
     Ticks(2);
@@ -214,9 +215,10 @@ TEST_F(GameTest, MissingLevelFileFallsBackWithAMessage) {
         int language;
         std::string message;
     };
-    for (const Case& c : {Case{0, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
-                          Case{-1, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
-                          Case{1, "Datei " + folder.Folder() + "AQND.DAT konnte nicht gefunden werden. (2)"}}) {
+    for (const Case& c :
+         {Case{0, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
+          Case{-1, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
+          Case{1, "Datei " + folder.Folder() + "AQND.DAT konnte nicht gefunden werden. (2)"}}) {
         RecordingShell quiet;
         MemorySettings stored;
         stored.Set("tongue", std::to_string(c.language));

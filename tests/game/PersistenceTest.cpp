@@ -15,7 +15,8 @@ protected:
     void WriteResults(const std::string& name, std::vector<std::int32_t> entries) {
         std::vector<std::uint8_t> bytes;
         for (std::int32_t e : entries)
-            for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(e) >> (8 * b)));
+            for (int b = 0; b < 4; ++b)
+                bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(e) >> (8 * b)));
         testlevels::WriteFile(Path(name), bytes);
     }
 };
@@ -170,8 +171,10 @@ TEST_F(PersistenceTest, FailedSaveAtCloseOffersTheDialogAgainAndKeepsTheStoredPa
     shell.fileNames = {Path("blocker") + "/x.aqd", ""};
     game.FormClose();
     EXPECT_EQ(shell.errors.size(), 1u);
-    EXPECT_EQ(shell.Only("save dialog"), (Log{"save dialog " + folder.path().string() + "|kept.aqd", "save dialog |"}));
-    EXPECT_EQ(settings.writes.back(), "save=" + Path("kept.aqd")) << "the next start reads the last saved results";
+    EXPECT_EQ(shell.Only("save dialog"),
+              (Log{"save dialog " + folder.path().string() + "|kept.aqd", "save dialog |"}));
+    EXPECT_EQ(settings.writes.back(), "save=" + Path("kept.aqd"))
+        << "the next start reads the last saved results";
 
     shell.Clear();
     shell.fileNames = {Path("blocker") + "/x.aqd", Path("moved")};
@@ -227,7 +230,8 @@ TEST_F(PersistenceTest, PlacementIsStoredAtDestroy) {
     EXPECT_EQ(settings.writes, (Log{"MainForm=200,0,1,1,2,3,4"}));
     settings.fault = MemorySettings::Fault::ValueNotSet;
     game.FormDestroy("200,0,1,1,2,3,4");
-    EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'MainForm' nicht setzen"})) << "a failure of its own is shown";
+    EXPECT_EQ(shell.errors, (Log{"Konnte Daten für 'MainForm' nicht setzen"}))
+        << "a failure of its own is shown";
 }
 
 }  // namespace

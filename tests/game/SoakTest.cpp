@@ -84,9 +84,9 @@ public:
     bool soundOn = true;
 
     // What happened during the current step.
-    std::vector<int> pages;                   // message pages shown, in order
-    std::vector<int> answers;                 // their answers
-    int depth = 0;                            // message dialogs open now
+    std::vector<int> pages;    // message pages shown, in order
+    std::vector<int> answers;  // their answers
+    int depth = 0;             // message dialogs open now
     // Each showing of the save dialog in this step: its answer, the overwrite
     // answer after it, and the errors told before it.
     struct SaveRound {
@@ -95,7 +95,7 @@ public:
         int errorsBefore = 0;
     };
     std::vector<SaveRound> saveRounds;
-    std::optional<std::string> openName;      // the open dialog's answer
+    std::optional<std::string> openName;  // the open dialog's answer
     int errors = 0;
     int ticksInside = 0;
     int splashes = 0;        // in this run of the program
@@ -605,7 +605,8 @@ private:
             const int errorsAfter = last ? m_shell.errors : rounds[i + 1].errorsBefore;
             if (!round.name) {
                 Expect(last, "the save flow went on after a cancel");
-                Expect(game().SavePath() == savePathBefore, "a save that wrote nothing changed the results file");
+                Expect(game().SavePath() == savePathBefore,
+                       "a save that wrote nothing changed the results file");
                 return;
             }
             std::string expected;

@@ -235,8 +235,8 @@ TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
     struct Case {
         const char* name;
         bool written;
-        std::function<void(const fs::path& folder)> make;    // as the user; the target is folder/t.aqd
-        std::function<bool(const fs::path& folder)> kept;    // the target's kind, mode, links as they must be
+        std::function<void(const fs::path& folder)> make;  // as the user; the target is folder/t.aqd
+        std::function<bool(const fs::path& folder)> kept;  // the target's kind, mode, links as they must be
         bool makeAsRoot = false;
     };
     const std::vector<Case> cases = {
@@ -251,7 +251,9 @@ TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
              (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
              chmod((f / "t.aqd").c_str(), 0);
          },
-         [&](const fs::path& f) { return (modeOf(f / "t.aqd") & 07777) == 0 && fs::file_size(f / "t.aqd") == 2000; }},
+         [&](const fs::path& f) {
+             return (modeOf(f / "t.aqd") & 07777) == 0 && fs::file_size(f / "t.aqd") == 2000;
+         }},
         {"pipe", false, [](const fs::path& f) { mkfifo((f / "t.aqd").c_str(), 0600); },
          [&](const fs::path& f) { return S_ISFIFO(modeOf(f / "t.aqd")); }},
         {"link to a device", false, [](const fs::path& f) { fs::create_symlink("/dev/null", f / "t.aqd"); },
@@ -261,7 +263,9 @@ TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
              (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
              fs::create_hard_link(f / "t.aqd", f / "other name.aqd");
          },
-         [&](const fs::path& f) { return fs::hard_link_count(f / "t.aqd") == 2 && holds(f / "other name.aqd", 1); }},
+         [&](const fs::path& f) {
+             return fs::hard_link_count(f / "t.aqd") == 2 && holds(f / "other name.aqd", 1);
+         }},
         {"writable file in a folder that is not", true,
          [](const fs::path& f) {
              (void)WriteProgressFile((f / "t.aqd").string(), Filled(7));
@@ -290,7 +294,8 @@ TEST(ProgressFile, WritesOnlyWhereCreateOrTruncateWould) {
          },
          [&](const fs::path& f) {
              struct stat info {};
-             return stat((f / "t.aqd").c_str(), &info) == 0 && info.st_uid == 0 && (info.st_mode & 07777) == 0666;
+             return stat((f / "t.aqd").c_str(), &info) == 0 && info.st_uid == 0 &&
+                    (info.st_mode & 07777) == 0666;
          },
          true},
     };

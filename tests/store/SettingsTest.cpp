@@ -171,7 +171,9 @@ TEST(SettingsStore, ValuesAreWrittenAsTextAndReadBack) {
              "/home/p/a, b \"q\".aqd",
              "  /x\\y=z #1 ",
              "@@twice",
-             "line\nend\r\x01" "2\x1f" "af",
+             "line\nend\r\x01"
+             "2\x1f"
+             "af",
              "j\xF6rg, no UTF-8 \xC3",
              std::string(65536, '/') + "stand;, \"\\=#.aqd",
          }) {
@@ -197,7 +199,10 @@ TEST(SettingsStore, HandEditedTextReadsAsMeant) {
              Case{"save = \"/home/p/my file.aqd\" ", "/home/p/my file.aqd", false},
              Case{"save=/home/p/a\\b.aqd", "/home/p/a\\b.aqd", false},
              Case{"save=\"/home/p/a;b.aqd\"", "/home/p/a;b.aqd", false},
-             Case{"save=\"C:\\new\"", "C:\n" "ew", false},
+             Case{"save=\"C:\\new\"",
+                  "C:\n"
+                  "ew",
+                  false},
              Case{"save=\"C:\\q\"", "\"C:\\q\"", true},
              Case{"save=/x.aqd ; where I keep it", "/x.aqd", true},
              Case{"save=/x\\\n  .aqd", "/x  .aqd", true},

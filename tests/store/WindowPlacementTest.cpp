@@ -84,7 +84,8 @@ TEST(WindowPlacement, RestoresAndCentresTheFrameAtEveryScale) {
              Case{"200,0,1,100,305,0,0", 1, 20, 1, 1, 1.5, 853, 682, 100, 302, false},
          }) {
         SCOPED_TRACE(c.text);
-        const OuterWindow outer = WithFrame(500, 366, c.marginLeft, c.marginTop, c.marginRight, c.marginBottom, c.scale);
+        const OuterWindow outer =
+            WithFrame(500, 366, c.marginLeft, c.marginTop, c.marginRight, c.marginBottom, c.scale);
         const WindowPosition p = RestoredPosition(c.text, outer, c.screenWidth, c.screenHeight);
         EXPECT_EQ(p.left, c.left);
         EXPECT_EQ(p.top, c.top);

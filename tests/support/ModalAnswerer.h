@@ -39,10 +39,10 @@ public:
     }
 
     std::vector<std::string> seen;
-    std::deque<Qt::Key> messageKeys;      // keys for the message dialog; Enter when empty
-    std::deque<std::string> fileNames;    // names typed into file dialogs; cancel when empty
-    std::deque<std::string> tongues;      // "en", "de", "close", "return", "tab return"; English when empty
-    bool leaveSplash = false;             // let the splash close by itself
+    std::deque<Qt::Key> messageKeys;    // keys for the message dialog; Enter when empty
+    std::deque<std::string> fileNames;  // names typed into file dialogs; cancel when empty
+    std::deque<std::string> tongues;    // "en", "de", "close", "return", "tab return"; English when empty
+    bool leaveSplash = false;           // let the splash close by itself
 
 private:
     void Answer() {

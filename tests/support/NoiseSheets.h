@@ -17,11 +17,17 @@ inline QImage Noise(int w, int h, unsigned seed) {
 
 // The six sheets at scale times their size, sheet i from seed + 1 + i.
 inline SpriteSheets NoiseSheets(int scale, unsigned seed) {
-    auto sheet = [&](int i) { return Noise(BindingSize(i).width() * scale, BindingSize(i).height() * scale, seed + 1 + i); };
+    auto sheet = [&](int i) {
+        return Noise(BindingSize(i).width() * scale, BindingSize(i).height() * scale, seed + 1 + i);
+    };
     return {sheet(0), sheet(1), sheet(2), sheet(3), sheet(4), sheet(5)};
 }
 
-inline SpriteSheets NoiseSheets() { return NoiseSheets(1, 0); }
+inline SpriteSheets NoiseSheets() {
+    return NoiseSheets(1, 0);
+}
 
 // A set at scale times the size, of other noise than the 1x set's.
-inline SpriteSheets NoiseSheets(int scale) { return NoiseSheets(scale, 10u * static_cast<unsigned>(scale)); }
+inline SpriteSheets NoiseSheets(int scale) {
+    return NoiseSheets(scale, 10u * static_cast<unsigned>(scale));
+}

@@ -20,16 +20,21 @@ inline uid_t UnusedUserId() {
 }
 
 // Gives the process to uid for good (its group of the same number); false when that was refused.
-inline bool Become(uid_t uid) { return setgroups(0, nullptr) == 0 && setgid(uid) == 0 && setuid(uid) == 0; }
+inline bool Become(uid_t uid) {
+    return setgroups(0, nullptr) == 0 && setgid(uid) == 0 && setuid(uid) == 0;
+}
 
 // Hands folder and everything in it to uid.
 inline void GiveTree(const std::filesystem::path& folder, uid_t uid) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) lchown(entry.path().c_str(), uid, uid);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        lchown(entry.path().c_str(), uid, uid);
     lchown(folder.c_str(), uid, uid);
 }
 
 // The user that permission-dependent checks run as: this one, or one of its own for root.
-inline uid_t OrdinaryUser() { return geteuid() == 0 ? UnusedUserId() : geteuid(); }
+inline uid_t OrdinaryUser() {
+    return geteuid() == 0 ? UnusedUserId() : geteuid();
+}
 
 // Runs body in a child process as uid and gives its result: 0 when it held,
 // 126 when the user could not be changed, -1 when the child did not end.

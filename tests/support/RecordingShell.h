@@ -19,7 +19,9 @@ public:
         log.push_back("water " + Cell(c, r) + " " + std::to_string(tile));
     }
     void Delay(int ms) override { log.push_back("delay " + std::to_string(ms)); }
-    void PlaySound(Sound sound) override { log.push_back("sound " + std::to_string(static_cast<int>(sound))); }
+    void PlaySound(Sound sound) override {
+        log.push_back("sound " + std::to_string(static_cast<int>(sound)));
+    }
     void SetTimerEnabled(bool on) override {
         timerOn = on;
         log.push_back(on ? "timer on" : "timer off");

@@ -39,12 +39,11 @@ TEST_F(LevelsToolTest, CheckReportsEveryKindOfProblem) {
     LevelRecord outOfRange = Make({{1, 1, 3}, {2, 1, 7}}, 1, 1);
     outOfRange.FloorLayer[5] = 99;
     const std::string file = File({
-        Make({{4, 4, 3}, {5, 4, 1}}, 4, 4),             // clean: the End faces away
-        Make({{4, 4, 3}, {5, 4, 17}}, 4, 4),            // joined from the start
-        Make({{4, 4, 3}, {5, 4, 1}}, 6, 6),             // source on an empty cell
-        Make({{4, 4, 3}}, 11, 0),                       // source off the board
-        outOfRange,
-        Make({}, 1, 1),                                 // nothing to play
+        Make({{4, 4, 3}, {5, 4, 1}}, 4, 4),   // clean: the End faces away
+        Make({{4, 4, 3}, {5, 4, 17}}, 4, 4),  // joined from the start
+        Make({{4, 4, 3}, {5, 4, 1}}, 6, 6),   // source on an empty cell
+        Make({{4, 4, 3}}, 11, 0),             // source off the board
+        outOfRange, Make({}, 1, 1),           // nothing to play
     });
     const ToolRun run = Tool({"check", file});
     EXPECT_EQ(run.status, 1);
@@ -69,7 +68,8 @@ TEST_F(LevelsToolTest, CheckExitStatus) {
     EXPECT_EQ(empty.out.rfind("levels: 0\n", 0), 0u);
     const std::string fifo = (folder.path() / "fifo.dat").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& unusable : {(folder.path() / "none.dat").string(), fifo, folder.path().string()}) {
+    for (const std::string& unusable :
+         {(folder.path() / "none.dat").string(), fifo, folder.path().string()}) {
         const ToolRun missing = Tool({"check", unusable});
         EXPECT_EQ(missing.status, 2) << unusable;
         EXPECT_NE(missing.err.find(unusable), std::string::npos) << missing.err;
@@ -90,12 +90,11 @@ TEST_F(LevelsToolTest, ReplayPrintsEachMoveAndTheShownWater) {
     ASSERT_EQ(run.status, 2) << "L9,9 is off the board";
     const ToolRun good = Tool({"replay", file, "1", "L5,4", "M6,4", "L4,4", "R4,4", "R5,4"});
     EXPECT_EQ(good.status, 0) << good.err;
-    EXPECT_EQ(good.out, "start time 12 wet " + wet({{3, 4}, {4, 4}}) + "\n" +
-                            "L5,4 refused wet " + wet({{3, 4}, {4, 4}}) + "\n" +
-                            "M6,4 ignored wet " + wet({{3, 4}, {4, 4}}) + "\n" +
-                            "L4,4 moved wet " + wet({{4, 4}}) + "\n" +
-                            "R4,4 moved wet " + wet({{3, 4}, {4, 4}}) + "\n" +
-                            "R5,4 refused wet " + wet({{3, 4}, {4, 4}}) + "\n");
+    EXPECT_EQ(good.out, "start time 12 wet " + wet({{3, 4}, {4, 4}}) + "\n" + "L5,4 refused wet " +
+                            wet({{3, 4}, {4, 4}}) + "\n" + "M6,4 ignored wet " + wet({{3, 4}, {4, 4}}) +
+                            "\n" + "L4,4 moved wet " + wet({{4, 4}}) + "\n" + "R4,4 moved wet " +
+                            wet({{3, 4}, {4, 4}}) + "\n" + "R5,4 refused wet " + wet({{3, 4}, {4, 4}}) +
+                            "\n");
 }
 
 TEST_F(LevelsToolTest, ReplayEndsInTheSolvedState) {
@@ -107,10 +106,15 @@ TEST_F(LevelsToolTest, ReplayEndsInTheSolvedState) {
 
 TEST_F(LevelsToolTest, ReplayRejectsBadArguments) {
     const std::string file = File({Make({{4, 4, 3}}, 4, 4)});
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"replay", file, "0"}, {"replay", file, "2"}, {"replay", file, "x"}, {"replay", file, "1", "X4,4"},
-             {"replay", file, "1", "L4"}, {"replay", file, "1", "L4,4x"}, {"replay", file, "1", "L0,1"},
-             {"replay", (folder.path() / "none").string(), "1"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"replay", file, "0"},
+                                               {"replay", file, "2"},
+                                               {"replay", file, "x"},
+                                               {"replay", file, "1", "X4,4"},
+                                               {"replay", file, "1", "L4"},
+                                               {"replay", file, "1", "L4,4x"},
+                                               {"replay", file, "1", "L0,1"},
+                                               {"replay", (folder.path() / "none").string(), "1"}}) {
         const ToolRun run = Tool(args);
         EXPECT_EQ(run.status, 2) << args[2] << " " << (args.size() > 3 ? args[3] : "");
         EXPECT_TRUE(run.out.empty());
@@ -143,9 +147,11 @@ TEST_F(LevelsToolCommandsTest, SolvePrintsASolutionOrWhyThereIsNone) {
     EXPECT_EQ(bounded.status, 1);
     EXPECT_EQ(bounded.out, "none found: no solution found within 1 positions\n");
 
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"solve", file, "3"}, {"solve", file, "1", "--positions"}, {"solve", file, "1", "--positions", "0"},
-             {"solve", file, "1", "--depth", "5"}})
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"solve", file, "3"},
+                                               {"solve", file, "1", "--positions"},
+                                               {"solve", file, "1", "--positions", "0"},
+                                               {"solve", file, "1", "--depth", "5"}})
         EXPECT_EQ(Tool(args).status, 2) << args.back();
 }
 

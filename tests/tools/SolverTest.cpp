@@ -170,8 +170,8 @@ TEST(SolutionsFileTest, RoundTripAndBadLines) {
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(*read, written);
 
-    for (const char* bad : {"1 L5,4\n", "x: L5,4\n", "0: L5,4\n", "1: L5,4 Q1,1\n", "1: L5,4\n1: R5,4\n", "1x: L5,4\n",
-                            "1.5: L5,4\n"}) {
+    for (const char* bad : {"1 L5,4\n", "x: L5,4\n", "0: L5,4\n", "1: L5,4 Q1,1\n", "1: L5,4\n1: R5,4\n",
+                            "1x: L5,4\n", "1.5: L5,4\n"}) {
         std::ofstream(path, std::ios::trunc) << "# comment\n\n" << bad;
         EXPECT_FALSE(ReadSolutions(path, error)) << bad;
         EXPECT_NE(error.find("solutions.txt:"), std::string::npos) << error;

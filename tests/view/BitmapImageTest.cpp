@@ -13,8 +13,9 @@ void Put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value
 
 // 3 x 2 pixels, so each 24-bit row carries three bytes of padding.
 std::vector<std::uint8_t> Small24() {
-    return BitmapFile24(3, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255,  //
-                               1, 2, 3, 4, 5, 6, 7, 8, 9});
+    return BitmapFile24(3, 2,
+                        {255, 0, 0, 0, 255, 0, 0, 0, 255,  //
+                         1, 2, 3, 4, 5, 6, 7, 8, 9});
 }
 
 TEST(BitmapImage, DecodesRowsTopFirstWithColoursInPlace) {

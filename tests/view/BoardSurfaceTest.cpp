@@ -20,12 +20,17 @@ protected:
         return surface.Image().copy(QRect(BoardSurface::CellCorner(c, r), QSize(kCellSize, kCellSize)));
     }
     QImage Water(int tile) const { return sheets.WaterStrip.copy(kBlobSize * tile, 0, kBlobSize, kBlobSize); }
-    QImage Piece(int column, int type) const { return sheets.PieceSheet.copy(kCellSize * column, kCellSize * (type - 1), kCellSize, kCellSize); }
-    static QImage BlobOf(const QImage& cell) { return cell.copy(kBlobOffset, kBlobOffset, kBlobSize, kBlobSize); }
+    QImage Piece(int column, int type) const {
+        return sheets.PieceSheet.copy(kCellSize * column, kCellSize * (type - 1), kCellSize, kCellSize);
+    }
+    static QImage BlobOf(const QImage& cell) {
+        return cell.copy(kBlobOffset, kBlobOffset, kBlobSize, kBlobSize);
+    }
     // A whole cell with its blob square replaced.
     static QImage WithBlob(QImage cell, const QImage& blob) {
         for (int y = 0; y < kBlobSize; ++y)
-            for (int x = 0; x < kBlobSize; ++x) cell.setPixel(kBlobOffset + x, kBlobOffset + y, blob.pixel(x, y));
+            for (int x = 0; x < kBlobSize; ++x)
+                cell.setPixel(kBlobOffset + x, kBlobOffset + y, blob.pixel(x, y));
         return cell;
     }
     QImage Wet(const QImage& cell) const {
@@ -62,8 +67,9 @@ TEST_F(BoardSurfaceTest, FloorTilesAndTheBarePlate) {
         board.FloorLayer[CellIndex(10, 8)] = static_cast<std::uint8_t>(floor);
         board.ShownWet[CellIndex(10, 8)] = 1;  // water on an empty cell is never drawn
         surface.DrawCell(board, 10, 8);
-        const QImage expected = floor == 7 ? sheets.BackgroundImage.copy(346, 274, 36, 36)
-                                           : sheets.FloorSheet.copy(36 * (floor & 7), 36 * (floor >> 3), 36, 36);
+        const QImage expected = floor == 7
+                                    ? sheets.BackgroundImage.copy(346, 274, 36, 36)
+                                    : sheets.FloorSheet.copy(36 * (floor & 7), 36 * (floor >> 3), 36, 36);
         EXPECT_EQ(CellOf(10, 8), expected);
     }
 }
@@ -155,14 +161,16 @@ TEST_F(BoardSurfaceTest, TheLargerBoardIsDrawnFromTheLargerSheetsByTheSameRules)
         const QPoint at = BoardSurface::CellCorner(c, r) * 2;
         const QImage part = sheet.copy(from.x() * 2, from.y() * 2, from.width() * 2, from.height() * 2);
         for (int y = 0; y < part.height(); ++y)
-            for (int x = 0; x < part.width(); ++x) expected.setPixel(at.x() + x, at.y() + y, part.pixel(x, y));
+            for (int x = 0; x < part.width(); ++x)
+                expected.setPixel(at.x() + x, at.y() + y, part.pixel(x, y));
     };
     auto water = [&](int c, int r, int tile) {
         const QPoint at = (BoardSurface::CellCorner(c, r) + QPoint(kBlobOffset, kBlobOffset)) * 2;
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 24; ++x) {
                 const QRgb under = expected.pixel(at.x() + x, at.y() + y);
-                const QRgb mask = twice.WaterStrip.pixel(144 + x, y), paint = twice.WaterStrip.pixel(24 * tile + x, y);
+                const QRgb mask = twice.WaterStrip.pixel(144 + x, y),
+                           paint = twice.WaterStrip.pixel(24 * tile + x, y);
                 expected.setPixel(at.x() + x, at.y() + y, 0xFF000000u | ((under & mask) | paint));
             }
         }

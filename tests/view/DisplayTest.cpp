@@ -54,7 +54,8 @@ TEST(Gauge, BarGrowsInWholePercentSteps) {
         int firstRed;
     };
     // h = 181 * P / 100, the bar from 181 - h; a full bar leaves row 0 black.
-    for (const Case& c : {Case{0, 180}, Case{1, 180}, Case{2, 178}, Case{50, 91}, Case{99, 2}, Case{100, 1}}) {
+    for (const Case& c :
+         {Case{0, 180}, Case{1, 180}, Case{2, 178}, Case{50, 91}, Case{99, 2}, Case{100, 1}}) {
         const QImage gauge = TGauge::Render(QSize(22, 180), c.percent);
         EXPECT_EQ(FirstRedRow(gauge), c.firstRed) << c.percent;
         for (int y = c.firstRed; y < 180; ++y)

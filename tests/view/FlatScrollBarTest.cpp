@@ -86,10 +86,11 @@ TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
     };
     // Up is towards the top (the minimum), as the arrow buttons and the track go.
     const Row rows[] = {
-        {20, Qt::Key_Down, 20}, {20, Qt::Key_PageDown, 20}, {20, Qt::Key_Up, 19},   {20, Qt::Key_PageUp, 10},
-        {1, Qt::Key_Up, 1},     {1, Qt::Key_PageUp, 1},     {1, Qt::Key_Down, 2},   {1, Qt::Key_PageDown, 11},
-        {10, Qt::Key_Up, 9},    {10, Qt::Key_Down, 11},     {10, Qt::Key_PageUp, 1}, {10, Qt::Key_PageDown, 20},
-        {15, Qt::Key_PageUp, 5}, {5, Qt::Key_PageDown, 15},
+        {20, Qt::Key_Down, 20},   {20, Qt::Key_PageDown, 20}, {20, Qt::Key_Up, 19},
+        {20, Qt::Key_PageUp, 10}, {1, Qt::Key_Up, 1},         {1, Qt::Key_PageUp, 1},
+        {1, Qt::Key_Down, 2},     {1, Qt::Key_PageDown, 11},  {10, Qt::Key_Up, 9},
+        {10, Qt::Key_Down, 11},   {10, Qt::Key_PageUp, 1},    {10, Qt::Key_PageDown, 20},
+        {15, Qt::Key_PageUp, 5},  {5, Qt::Key_PageDown, 15},
     };
     for (const Row& row : rows) {
         bar.setValue(row.from);
@@ -126,7 +127,8 @@ TEST_F(FlatScrollBarTest, HoldingTheTrackRepeatsEveryTenthOfASecond) {
 
 TEST_F(FlatScrollBarTest, HeldTrackStopsWhereTheThumbReachesThePointer) {
     bar.setValue(1);
-    const QPoint belowThumb(11, Centre(QStyle::SC_ScrollBarSlider).y() + 26);  // one page on, the thumb covers it
+    const QPoint belowThumb(11,
+                            Centre(QStyle::SC_ScrollBarSlider).y() + 26);  // one page on, the thumb covers it
     QTest::mousePress(&bar, Qt::LeftButton, {}, belowThumb);
     QTest::qWait(350);
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, belowThumb);
@@ -146,7 +148,8 @@ TEST_F(FlatScrollBarTest, DraggingReportsEveryMove) {
     ASSERT_EQ(positions.size(), 4u) << "one report per move";
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     EXPECT_GT(positions.back(), 1);
-    EXPECT_EQ(positions.back(), bar.value()) << "the level under the thumb at the end is the one reported last";
+    EXPECT_EQ(positions.back(), bar.value())
+        << "the level under the thumb at the end is the one reported last";
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "view/codec/MediaItem.h"
 #include "view/MediaLibrary.h"
+#include "view/codec/MediaItem.h"
 
 namespace {
 
@@ -42,9 +42,12 @@ TEST(MediaLibrary, BuiltInLargerSetsHaveEverySizeTimesTheirScale) {
         EXPECT_EQ(MediaLibrary::BuiltInScaled(scale), sheets) << "unpacked once";
         const SpriteSheets one = media.Sheets();
         const std::array<std::pair<const QImage*, const QImage*>, 6> pairs = {{
-            {&sheets->PieceSheet, &one.PieceSheet}, {&sheets->FloorSheet, &one.FloorSheet},
-            {&sheets->WaterStrip, &one.WaterStrip}, {&sheets->BackgroundImage, &one.BackgroundImage},
-            {&sheets->LevelDigits, &one.LevelDigits}, {&sheets->TimeDigits, &one.TimeDigits},
+            {&sheets->PieceSheet, &one.PieceSheet},
+            {&sheets->FloorSheet, &one.FloorSheet},
+            {&sheets->WaterStrip, &one.WaterStrip},
+            {&sheets->BackgroundImage, &one.BackgroundImage},
+            {&sheets->LevelDigits, &one.LevelDigits},
+            {&sheets->TimeDigits, &one.TimeDigits},
         }};
         for (const auto& [large, small] : pairs) {
             EXPECT_EQ(large->size(), small->size() * scale);

@@ -14,21 +14,26 @@ TEST(MediaMetrics, ContrastOfKnownColours) {
         double ratio;
     };
     const Row rows[] = {
-        {0xFFFFFF, 0x000000, 21.0}, {0x000000, 0xFFFFFF, 21.0}, {0x777777, 0x777777, 1.0},
+        {0xFFFFFF, 0x000000, 21.0},
+        {0x000000, 0xFFFFFF, 21.0},
+        {0x777777, 0x777777, 1.0},
         {0x767676, 0xFFFFFF, 4.54},  // the grey that just passes 4.5:1 on white
     };
     for (const Row& r : rows)
-        EXPECT_NEAR(ContrastRatio(RelativeLuminance(r.a), RelativeLuminance(r.b)), r.ratio, 0.01) << std::hex << r.a;
+        EXPECT_NEAR(ContrastRatio(RelativeLuminance(r.a), RelativeLuminance(r.b)), r.ratio, 0.01)
+            << std::hex << r.a;
     // Red and green of equal luminance to the eye stay apart only in colour: a red-green
     // blind viewer sees them close together, grey stays grey.
     EXPECT_EQ(AsDeuteranope(0x808080), 0x808080u);
     EXPECT_EQ(AsProtanope(0xFFFFFF), 0xFFFFFFu);
-    const double red = RelativeLuminance(AsDeuteranope(0xD03020)), green = RelativeLuminance(AsDeuteranope(0x508020));
+    const double red = RelativeLuminance(AsDeuteranope(0xD03020)),
+                 green = RelativeLuminance(AsDeuteranope(0x508020));
     EXPECT_LT(ContrastRatio(red, green), 1.3);
 }
 
 Picture Filled(int size, std::uint32_t colour) {
-    return {size, size, std::vector<std::uint32_t>(static_cast<std::size_t>(size) * size, 0xff000000 | colour)};
+    return {size, size,
+            std::vector<std::uint32_t>(static_cast<std::size_t>(size) * size, 0xff000000 | colour)};
 }
 
 TEST(MediaMetrics, PipeAtTheEdgeOfACell) {
@@ -38,7 +43,8 @@ TEST(MediaMetrics, PipeAtTheEdgeOfACell) {
         for (int x = 18; x < 36; ++x) cell.pixels[y * 36 + x] = 0xff603010;
     const PipeAtEdge right = MeasurePipeAtEdge(cell, 0, 0, 0);
     EXPECT_EQ(right.width, 10);
-    EXPECT_NEAR(right.contrast, ContrastRatio(RelativeLuminance(0x603010), RelativeLuminance(0xE0D0B0)), 0.01);
+    EXPECT_NEAR(right.contrast, ContrastRatio(RelativeLuminance(0x603010), RelativeLuminance(0xE0D0B0)),
+                0.01);
     for (int side : {1, 2, 3}) EXPECT_EQ(MeasurePipeAtEdge(cell, 0, 0, side).width, 0) << side;
 }
 

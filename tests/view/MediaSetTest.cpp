@@ -123,7 +123,8 @@ TEST_F(MediaSet, SoundsOfOneLoudnessAndTheFlowWithinTheWatersRise) {
         figures[n] = MeasureSound(Wave(n).data.data() + info.dataOffset, info.dataSize, info.sampleRate);
     }
     for (int a = 0; a < 4; ++a)
-        for (int b = 0; b < 4; ++b) EXPECT_LE(figures[a].rmsDb - figures[b].rmsDb, 3.0) << a << " against " << b;
+        for (int b = 0; b < 4; ++b)
+            EXPECT_LE(figures[a].rmsDb - figures[b].rmsDb, 3.0) << a << " against " << b;
     EXPECT_LE(figures[0].bodyMs, 300);
     EXPECT_LE(figures[0].tailMs, 450);
     EXPECT_LE(figures[3].centroidHz, figures[1].centroidHz) << "time up no harsher than solved";
@@ -265,7 +266,8 @@ TEST_F(MediaSet, FloorTablesAndTheDrawnSheetAgree) {
         int lit = 0;
         for (int y = 0; y < 36; ++y)
             for (int x = 0; x < 36; ++x)
-                if (Pixel(floor, 36 * (code & 7) + x, 36 * (code >> 3) + y) != std::array<int, 3>{0, 0, 0}) ++lit;
+                if (Pixel(floor, 36 * (code & 7) + x, 36 * (code >> 3) + y) != std::array<int, 3>{0, 0, 0})
+                    ++lit;
         if (code != 7) {
             EXPECT_GT(lit, 36 * 36 / 2) << "tile " << code;
         }
@@ -325,7 +327,8 @@ TEST_F(MediaSet, DigitSheetsKeepTheirGrid) {
 TEST_F(MediaSet, ScaledSetsAreTheSameLayoutsTimesTheirScale) {
     for (int scale : kScaledSets) {
         for (int n = 0; n < 6; ++n) {
-            const Bytes item = ReadFile("scaled/" + std::to_string(scale) + "/bitmaps/" + std::to_string(n) + ".item");
+            const Bytes item =
+                ReadFile("scaled/" + std::to_string(scale) + "/bitmaps/" + std::to_string(n) + ".item");
             MediaItem scaled;
             ASSERT_EQ(ReadMediaItem(item, scaled), "") << scale << "/" << n;
             const Bytes& small = Bitmap(n).data;
@@ -346,7 +349,8 @@ TEST_F(MediaSet, GeneratorMakesTheCommittedBytes) {
     }
     for (int scale : kScaledSets)
         for (const MediaFile& file : BuildScaledSet(kDefaultMediaSeed, scale))
-            EXPECT_TRUE(file.item == ReadFile(file.path)) << file.path << " differs: run aquendo-mediagen write media";
+            EXPECT_TRUE(file.item == ReadFile(file.path))
+                << file.path << " differs: run aquendo-mediagen write media";
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 
 namespace {
 
-std::unique_ptr<SoundOutput> MakeOutput() { return std::make_unique<AudioSinkOutput>(); }
+std::unique_ptr<SoundOutput> MakeOutput() {
+    return std::make_unique<AudioSinkOutput>();
+}
 
 SoundServer* g_server = nullptr;
 

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::unique_ptr<SoundOutput> MakeOutput() { return std::make_unique<AudioSinkOutput>(); }
+std::unique_ptr<SoundOutput> MakeOutput() {
+    return std::make_unique<AudioSinkOutput>();
+}
 
 QStringList g_messages;
 

@@ -36,7 +36,8 @@ TEST_F(HiDpi, WindowScalesBoardStaysSharpAndPressesLandOnTheirCell) {
     const QImage& board = form.surface().Image();
     for (int y = 0; y < board.height(); ++y)
         for (int x = 0; x < board.width(); ++x) colours.insert(board.pixel(x, y));
-    const QImage shown = form.findChild<QWidget*>("box")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        form.findChild<QWidget*>("box")->grab().toImage().convertToFormat(QImage::Format_RGB32);
     int foreign = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x) foreign += !colours.contains(shown.pixel(x, y));
@@ -71,9 +72,12 @@ TEST_F(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
     ASSERT_NE(large, nullptr);
     if (ratio == scale) {
         EXPECT_TRUE(shown == *large) << "scale " << scale;
-        const QImage display = form.findChild<QWidget*>("levelbox")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage display =
+            form.findChild<QWidget*>("levelbox")->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const SpriteSheets& sheets = scale == 2 ? twice : thrice;
-        EXPECT_TRUE(display == PaintLevelDisplay(sheets.LevelDigits, 1, false, scale).convertToFormat(QImage::Format_RGB32));
+        EXPECT_TRUE(
+            display ==
+            PaintLevelDisplay(sheets.LevelDigits, 1, false, scale).convertToFormat(QImage::Format_RGB32));
     } else {
         EXPECT_EQ(shown.size(), QSize(std::lround(500 * ratio), std::lround(333 * ratio)));
     }

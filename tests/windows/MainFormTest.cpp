@@ -36,7 +36,8 @@ TEST_F(MainFormTest, WindowLayout) {
     const QWidget* panel = form.findChild<QWidget*>("ToolPanel");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->geometry(), QRect(0, 0, 500, 33));
-    // The strip is of the board's dark metal, not the desktop's light grey: between the buttons and the displays.
+    // The strip is of the board's dark metal, not the desktop's light grey: between the buttons and the
+    // displays.
     const QImage strip = const_cast<QWidget*>(panel)->grab().toImage();
     for (int x : {2, 193, 382}) EXPECT_LT(qGray(strip.pixel(x, 16)), 90) << x;
     // Every control where its row puts it, on its parent, stacked in the rows' order.
@@ -107,8 +108,9 @@ TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
         bool resumes;
     };
     const Row rows[] = {
-        {Qt::RightButton, onText, false}, {Qt::MiddleButton, onText, false}, {Qt::LeftButton, onText, true},
-        {Qt::RightButton, onBoard, false}, {Qt::MiddleButton, onBoard, false}, {Qt::LeftButton, onBoard, true},
+        {Qt::RightButton, onText, false},   {Qt::MiddleButton, onText, false},
+        {Qt::LeftButton, onText, true},     {Qt::RightButton, onBoard, false},
+        {Qt::MiddleButton, onBoard, false}, {Qt::LeftButton, onBoard, true},
     };
     for (const Row& row : rows) {
         form.game().Pause();

@@ -31,7 +31,8 @@ protected:
         const std::string help =
             "<html><body><h1><a name=\"Das_Spiel\">Das Spiel</a></h1><p>Regeln</p>"
             "<h1><a name=\"The_game\">The game</a></h1><p>Rules</p></body></html>";
-        testlevels::WriteFile(folder.path() / "aqnd2.html", std::vector<std::uint8_t>(help.begin(), help.end()));
+        testlevels::WriteFile(folder.path() / "aqnd2.html",
+                              std::vector<std::uint8_t>(help.begin(), help.end()));
     }
     template <typename T = QWidget>
     static T* Child(TMainForm& form, const char* name) {
@@ -56,8 +57,8 @@ TEST_F(WindowsTest, LanguageDialog) {
     answerer.tongues = {"tab return", "return"};
     EXPECT_EQ(dialog.Ask(), 1) << "Return presses the focused button";
     EXPECT_EQ(dialog.Ask(), 0) << "each opening starts on the English button";
-    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"tongue de", "tongue en", "tongue close", "tongue tab return",
-                                                       "tongue return"}));
+    EXPECT_EQ(answerer.seen, (std::vector<std::string>{"tongue de", "tongue en", "tongue close",
+                                                       "tongue tab return", "tongue return"}));
 }
 
 TEST_F(WindowsTest, SplashClosesOnAClick) {

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QPainter>
 #include <array>
 #include <cstdlib>
 #include <functional>
@@ -21,7 +21,9 @@ int Answer(TYesNoDlg& dialog, int page, std::function<void(TYesNoDlg&)> answer) 
     return dialog.ShowModal(page);
 }
 
-void Key(TYesNoDlg& dialog, Qt::Key key) { QTest::keyClick(&dialog, key); }
+void Key(TYesNoDlg& dialog, Qt::Key key) {
+    QTest::keyClick(&dialog, key);
+}
 
 TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
     int language = 0;
@@ -30,21 +32,23 @@ TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
     EXPECT_EQ(dialog.windowTitle(), "Aquendo");
     EXPECT_EQ(dialog.CurrentPage(), 9);
 
-    EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { d.ConfirmButton(PageRestart)->click(); }), mrYes);
+    EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { d.ConfirmButton(PageRestart)->click(); }),
+              mrYes);
     EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { d.RefuseButton(PageRestart)->click(); }), mrNo);
     EXPECT_EQ(Answer(dialog, PageRestart, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrNo);
     EXPECT_EQ(Answer(dialog, PageGiveup, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrNo);
     EXPECT_EQ(Answer(dialog, PageEndgame, [](TYesNoDlg& d) { Key(d, Qt::Key_Escape); }), mrCancel);
     EXPECT_EQ(Answer(dialog, PageEndgame, [](TYesNoDlg& d) { Key(d, Qt::Key_Return); }), mrYes);
     for (int page = 1; page <= 9; ++page)
-        EXPECT_EQ(Answer(dialog, page, [](TYesNoDlg& d) { d.close(); }), mrCancel) << "title-bar close on " << page;
+        EXPECT_EQ(Answer(dialog, page, [](TYesNoDlg& d) { d.close(); }), mrCancel)
+            << "title-bar close on " << page;
     // Escape does nothing on a one-button page; Enter answers OK.
     EXPECT_EQ(Answer(dialog, PageWon,
-                  [](TYesNoDlg& d) {
-                      Key(d, Qt::Key_Escape);
-                      EXPECT_TRUE(d.isVisible());
-                      Key(d, Qt::Key_Return);
-                  }),
+                     [](TYesNoDlg& d) {
+                         Key(d, Qt::Key_Escape);
+                         EXPECT_TRUE(d.isVisible());
+                         Key(d, Qt::Key_Return);
+                     }),
               mrOk);
 }
 
@@ -58,10 +62,14 @@ TEST(YesNoDlg, ReturnPressesTheFocusedButton) {
         int answer;
     };
     const Row rows[] = {
-        {PageRestart, 0, Qt::Key_Return, mrYes}, {PageRestart, 1, Qt::Key_Return, mrNo},
-        {PageRestart, 1, Qt::Key_Enter, mrNo},   {PageRestart, 2, Qt::Key_Return, mrYes},
-        {PageGiveup, 0, Qt::Key_Enter, mrYes},   {PageGiveup, 1, Qt::Key_Return, mrNo},
-        {PageEndgame, 0, Qt::Key_Return, mrYes}, {PageEndgame, 1, Qt::Key_Return, mrCancel},
+        {PageRestart, 0, Qt::Key_Return, mrYes},
+        {PageRestart, 1, Qt::Key_Return, mrNo},
+        {PageRestart, 1, Qt::Key_Enter, mrNo},
+        {PageRestart, 2, Qt::Key_Return, mrYes},
+        {PageGiveup, 0, Qt::Key_Enter, mrYes},
+        {PageGiveup, 1, Qt::Key_Return, mrNo},
+        {PageEndgame, 0, Qt::Key_Return, mrYes},
+        {PageEndgame, 1, Qt::Key_Return, mrCancel},
         {PageWon, 1, Qt::Key_Return, mrOk},
         // The focus left on No is not where the next opening starts.
         {PageRestart, 0, Qt::Key_Return, mrYes},
@@ -101,17 +109,20 @@ TEST(YesNoDlg, TextsFollowTheLanguageAtEachOpening) {
     EXPECT_EQ(dialog.ConfirmButton(PageRestart)->text(), "Yes");
 
     language = 2;
-    EXPECT_EQ(dialog.Label(PageWon)->text(), "Hurrah, you did it!") << "texts change only at the next opening";
+    EXPECT_EQ(dialog.Label(PageWon)->text(), "Hurrah, you did it!")
+        << "texts change only at the next opening";
     Answer(dialog, PageWon, close);
     EXPECT_EQ(dialog.Label(PageWon)->text(), QString::fromUtf8("Super, tu as réussi!"));
     EXPECT_EQ(dialog.Label(PageRestart)->text(), "Do you really want to give up the level?");
     EXPECT_EQ(dialog.ConfirmButton(PageRestart)->text(), "Oui");
     EXPECT_EQ(dialog.RefuseButton(PageRestart)->text(), "Non");
-    EXPECT_EQ(dialog.Label(PageGameOver)->text(), "Sorry, game over!") << "no French text: the label keeps its own";
+    EXPECT_EQ(dialog.Label(PageGameOver)->text(), "Sorry, game over!")
+        << "no French text: the label keeps its own";
 
     language = 1;
     Answer(dialog, PageAllSolved, close);
-    EXPECT_EQ(dialog.Label(PageAllSolved)->text(), QString::fromUtf8("Gratulation, Du hast alle Stufen gelöst."));
+    EXPECT_EQ(dialog.Label(PageAllSolved)->text(),
+              QString::fromUtf8("Gratulation, Du hast alle Stufen gelöst."));
     EXPECT_EQ(dialog.ConfirmButton(PageEndgame)->text(), "Ja");
     EXPECT_EQ(dialog.RefuseButton(PageEndgame)->text(), "Nein");
     EXPECT_EQ(dialog.ConfirmButton(PageWon)->text(), "OK");
@@ -145,8 +156,8 @@ TEST(YesNoDlg, EveryPageInEveryLanguage) {
         for (int page = 1; page <= 9; ++page) {
             Answer(dialog, page, [&](TYesNoDlg& d) {
                 QLabel* label = d.Label(page);
-                const QRect needed = label->fontMetrics().boundingRect(label->rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                                                                       label->text());
+                const QRect needed = label->fontMetrics().boundingRect(
+                    label->rect(), Qt::AlignCenter | Qt::TextWordWrap, label->text());
                 EXPECT_LE(needed.height(), label->height()) << "page " << page << " language " << language;
                 EXPECT_GE(label->y(), 8) << "inside the bevel";
                 EXPECT_LE(label->geometry().bottom(), 8 + 49) << "inside the bevel";

@@ -26,7 +26,8 @@ bool WriteRaw(const QImage& image, const QString& folder, const QString& name, i
     const auto side = static_cast<std::uint32_t>(size);
     return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) &&
            file.write(reinterpret_cast<const char*>(&side), sizeof side) == sizeof side &&
-           file.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) == image.sizeInBytes();
+           file.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) ==
+               image.sizeInBytes();
 }
 
 }  // namespace

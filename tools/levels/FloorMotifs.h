@@ -33,6 +33,6 @@ inline constexpr std::array<FloorMotif, 5> kFloorMotifs = {{
 // Stone, metal, wood, carpet and pattern tiles that stand alone; tile 7 is
 // black and never drawn: code 7 shows the plate.
 inline constexpr std::array<std::uint8_t, 33> kFloorTextures = {
-    0,  1,  2,  3,  4,  5,  6,  15, 23, 24, 25, 26, 27, 31, 37, 38, 39, 45, 46,
-    47, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,
+    0,  1,  2,  3,  4,  5,  6,  15, 23, 24, 25, 26, 27, 31, 37, 38, 39,
+    45, 46, 47, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63,
 };

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -14,9 +14,9 @@
 #include "core/LevelFile.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
-#include "tools/levels/Moves.h"
 #include "tools/levels/Generator.h"
 #include "tools/levels/LevelMetrics.h"
+#include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
 #include "tools/levels/Solver.h"
 
@@ -97,8 +97,9 @@ int Check(const std::string& path, std::ostream& out, std::ostream& err) {
         const LevelRecord& record = levels.Level(n);
         const RecordRepairs& repairs = report.repairs[n - 1];
         const std::string problems = Problems(record, repairs);
-        out << "level " << n << ": pieces " << record.PieceCount() << ", source (" << int(repairs.fileSourceColumn)
-            << "," << int(repairs.fileSourceRow) << "), " << (problems.empty() ? "ok" : problems) << "\n";
+        out << "level " << n << ": pieces " << record.PieceCount() << ", source ("
+            << int(repairs.fileSourceColumn) << "," << int(repairs.fileSourceRow) << "), "
+            << (problems.empty() ? "ok" : problems) << "\n";
         if (!problems.empty()) clean = false;
     }
     return clean ? kClean : kProblems;
@@ -111,7 +112,8 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
     for (std::size_t i = 3; i < args.size(); ++i) {
         const auto move = ParseMove(args[i]);
         if (!move) {
-            err << "aquendo-levels: bad move '" << args[i] << "' (expected L, R or M and a cell, like L5,4)\n";
+            err << "aquendo-levels: bad move '" << args[i]
+                << "' (expected L, R or M and a cell, like L5,4)\n";
             return kUnusable;
         }
         moves.push_back(*move);
@@ -189,20 +191,27 @@ int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             out << "solution " << result.moves.size() << " moves: " << FormatMoves(result.moves) << "\n";
             return kClean;
         }
-        case SolveStatus::Impossible: out << "no solution exists: " << result.reason << "\n"; return kProblems;
-        case SolveStatus::NoPieces: out << "nothing to solve: " << result.reason << "\n"; return kProblems;
-        case SolveStatus::NotFound: out << "none found: " << result.reason << "\n"; return kProblems;
+        case SolveStatus::Impossible:
+            out << "no solution exists: " << result.reason << "\n";
+            return kProblems;
+        case SolveStatus::NoPieces:
+            out << "nothing to solve: " << result.reason << "\n";
+            return kProblems;
+        case SolveStatus::NotFound:
+            out << "none found: " << result.reason << "\n";
+            return kProblems;
     }
     return kUnusable;
 }
 
 // Options of the form --name VALUE after the first `skip` words.
-std::optional<std::map<std::string, std::string>> Options(const std::vector<std::string>& args, std::size_t skip,
-                                                           std::initializer_list<const char*> known) {
+std::optional<std::map<std::string, std::string>> Options(const std::vector<std::string>& args,
+                                                          std::size_t skip,
+                                                          std::initializer_list<const char*> known) {
     std::map<std::string, std::string> options;
     for (std::size_t i = skip; i < args.size(); i += 2) {
         const bool ok = i + 1 < args.size() && std::any_of(known.begin(), known.end(),
-                                                             [&](const char* name) { return args[i] == name; });
+                                                           [&](const char* name) { return args[i] == name; });
         if (!ok || options.count(args[i])) return std::nullopt;
         options[args[i]] = args[i + 1];
     }
@@ -219,8 +228,9 @@ bool PositiveOption(const std::map<std::string, std::string>& options, const cha
 }
 
 int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const auto options = Options(args, 1, {"--seed", "--count", "--first-pieces", "--last-pieces", "--candidates",
-                                           "--positions", "-o", "--solutions"});
+    const auto options = Options(args, 1,
+                                 {"--seed", "--count", "--first-pieces", "--last-pieces", "--candidates",
+                                  "--positions", "-o", "--solutions"});
     if (!options || !options->count("--seed") || !options->count("-o")) {
         err << kUsage;
         return kUnusable;
@@ -253,8 +263,8 @@ int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     {
         std::vector<std::uint8_t> bytes(records.size() * LevelRecord::kSize);
         for (std::size_t i = 0; i < records.size(); ++i)
-            records[i].ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(bytes.data() + i * LevelRecord::kSize,
-                                                                          LevelRecord::kSize));
+            records[i].ToBytes(std::span<std::uint8_t, LevelRecord::kSize>(
+                bytes.data() + i * LevelRecord::kSize, LevelRecord::kSize));
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!file.flush()) {
@@ -267,7 +277,8 @@ int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     Solutions solutions;
     for (std::size_t i = 0; i < levels.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
-        const ReplayOutcome replay = headless.Loaded() ? headless.Replay(n, levels[i].solution) : ReplayOutcome{};
+        const ReplayOutcome replay =
+            headless.Loaded() ? headless.Replay(n, levels[i].solution) : ReplayOutcome{};
         if (!replay.solved || replay.movesToSolve != static_cast<int>(levels[i].solution.size())) {
             err << "aquendo-levels: internal error: level " << n << " does not replay to solved\n";
             return kUnusable;
@@ -278,8 +289,7 @@ int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "aquendo-levels: cannot write " << options->at("--solutions") << "\n";
         return kUnusable;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     char time[32];
     std::snprintf(time, sizeof time, "%.1f", seconds);
     out << "wrote " << levels.size() << " levels to " << path << ", every solution replayed to solved, in "
@@ -331,8 +341,8 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         all.push_back(m);
         out << "level " << n << ": pieces " << m.pieces << " (" << TypeSummary(m) << "), best "
             << (m.solutionLength < 0 ? std::string("none") : std::to_string(m.solutionLength)) << ", dry "
-            << m.dryAtStart << ", stuck " << Fixed(m.stuckRate, 2) << ", difficulty " << Fixed(m.difficulty, 1)
-            << "\n";
+            << m.dryAtStart << ", stuck " << Fixed(m.stuckRate, 2) << ", difficulty "
+            << Fixed(m.difficulty, 1) << "\n";
     }
 
     // The rise through the set, a fifth at a time.

@@ -29,7 +29,8 @@ std::optional<Solutions> ReadSolutions(const std::string& path, std::string& err
     }
     std::string text;
     char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) text.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+        text.append(buffer, got);
     if (std::ferror(file.get())) {
         error = "cannot read " + path;
         return std::nullopt;

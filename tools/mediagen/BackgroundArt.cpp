@@ -70,8 +70,9 @@ Rgb Bezel(Rgb c, float x, float y, float left, float top, float right, float bot
     const float t = Clamp01((y - top + width) / (bottom - top + 2 * width));
     Rgb steel = Hex(0x4A4D52) * (1.05f - 0.3f * t);
     const bool upperLeft = (x < left && dx >= dy) || (y < top && dy >= dx);
-    if (d > width - 1) steel = upperLeft ? Mix(steel, Hex(0x8A8E96), 0.7f) : steel * 0.5f;  // outer edge, raised
-    if (d <= 1) steel = upperLeft ? steel * 0.45f : Mix(steel, Hex(0x8A8E96), 0.5f);        // inner edge, sunk
+    if (d > width - 1)
+        steel = upperLeft ? Mix(steel, Hex(0x8A8E96), 0.7f) : steel * 0.5f;           // outer edge, raised
+    if (d <= 1) steel = upperLeft ? steel * 0.45f : Mix(steel, Hex(0x8A8E96), 0.5f);  // inner edge, sunk
     return steel;
 }
 

@@ -20,7 +20,9 @@ QImage Enlarged(const QImage& image, int factor) {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-QRect Times(QRect r, int s) { return {r.x() * s, r.y() * s, r.width() * s, r.height() * s}; }
+QRect Times(QRect r, int s) {
+    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
+}
 
 // A board laid out as the game draws it: copy for pieces, floor and
 // background, AND with the mask and OR with a water tile for the blobs; from
@@ -31,7 +33,9 @@ QImage SampleBoard(const SpriteSheets& sheets, int s) {
     const QImage& pieces = sheets.PieceSheet;
     const QImage& floor = sheets.FloorSheet;
     const QImage& water = sheets.WaterStrip;
-    auto corner = [s](int c, int r) { return QPoint(kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)) * s; };
+    auto corner = [s](int c, int r) {
+        return QPoint(kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)) * s;
+    };
     auto blob = [&](int c, int r, int tile) {
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         const QPoint at = corner(c, r) + QPoint(kBlobOffset, kBlobOffset) * s;
@@ -42,7 +46,8 @@ QImage SampleBoard(const SpriteSheets& sheets, int s) {
     };
     auto piece = [&](int c, int r, int code, int wetTile = -1, int frame = -1) {
         const int k = frame >= 0 ? frame : 3 * (code >> 3);
-        p.drawImage(corner(c, r), pieces, Times(QRect(kCellSize * k, kCellSize * ((code & 7) - 1), kCellSize, kCellSize), s));
+        p.drawImage(corner(c, r), pieces,
+                    Times(QRect(kCellSize * k, kCellSize * ((code & 7) - 1), kCellSize, kCellSize), s));
         if (wetTile >= 0) blob(c, r, wetTile);
     };
     auto tile = [&](int c, int r, int f) {
@@ -218,7 +223,8 @@ bool RenderContactSheet(const std::string& mediaDir, const std::string& glyphDir
     for (int scale : {2, 3}) {
         MediaLibrary::BitmapItems scaled;
         for (int i = 0; i < MediaLibrary::kBitmapCount; ++i)
-            scaled[i] = ReadAll(media.filePath(QStringLiteral("scaled/%1/bitmaps/%2.item").arg(scale).arg(i)));
+            scaled[i] =
+                ReadAll(media.filePath(QStringLiteral("scaled/%1/bitmaps/%2.item").arg(scale).arg(i)));
         const std::optional<SpriteSheets> sheets = MediaLibrary::LoadScaled(scaled, scale, problem);
         if (!sheets) {
             error = "scaled/" + std::to_string(scale) + ": " + problem.toStdString();

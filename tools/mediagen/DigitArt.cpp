@@ -112,7 +112,8 @@ void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling, int scale) 
 }  // namespace
 
 PalettedPicture DrawLevelDigits(int scale) {
-    PalettedPicture pic = DigitSheet(kLevelDigitsWidth, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000}, scale);
+    PalettedPicture pic =
+        DigitSheet(kLevelDigitsWidth, {0xFFFAB0, 0xFFDC28, 0xF0C010, 0x3A3008, 0x282000}, scale);
     SetRamp(pic, kYellowRamp, Hex(0xFFD020), Hex(0xFFFFD0));
     SetRamp(pic, kRedRamp, Hex(0xE82818), Hex(0xFFC8B8));
     // x = 121 stays black: the column between the digits and the faces.

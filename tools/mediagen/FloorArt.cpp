@@ -59,8 +59,8 @@ float TileStreaks(float along, float across, int cellsAlong, int cellsAcross, st
     const float tx = fx - x0, ty = fy - y0;
     const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
     auto at = [&](int i, int j) {
-        return LatticeHash(((i % cellsAlong) + cellsAlong) % cellsAlong, ((j % cellsAcross) + cellsAcross) % cellsAcross,
-                           seed);
+        return LatticeHash(((i % cellsAlong) + cellsAlong) % cellsAlong,
+                           ((j % cellsAcross) + cellsAcross) % cellsAcross, seed);
     };
     const int i = static_cast<int>(x0), j = static_cast<int>(y0);
     const float top = at(i, j) + (at(i + 1, j) - at(i, j)) * sx;
@@ -406,14 +406,16 @@ Painter DelftTile(std::uint32_t seed) {
 Painter Hexagons(Rgb base, std::uint32_t seed) {
     Voronoi lattice;
     for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 3; ++col) lattice.points.push_back({col * 12.0f + (row % 2 ? 6 : 0), row * 9.0f});
+        for (int col = 0; col < 3; ++col)
+            lattice.points.push_back({col * 12.0f + (row % 2 ? 6 : 0), row * 9.0f});
     return [=](float x, float y) {
         float d1, d2;
         int which;
         Vec2 centre;
         lattice.Nearest({x, y}, kTile, d1, d2, which, &centre);
         const Vec2 q = Vec2{x, y} - centre;
-        Rgb tile = base * (0.85f + 0.25f * LatticeHash(which, 0, seed)) + Grey(10 * (TileFbm(x, y, 6, seed) - 0.5f));
+        Rgb tile =
+            base * (0.85f + 0.25f * LatticeHash(which, 0, seed)) + Grey(10 * (TileFbm(x, y, 6, seed) - 0.5f));
         tile = tile + Grey(-8 * (q.x + q.y) / 5);
         return Mix(Hex(0xD8D0C0), tile, SmoothStep(0.8f, 1.8f, d2 - d1));
     };
@@ -428,7 +430,8 @@ Painter Mosaic(std::uint32_t seed) {
         const float lx = std::fmod(x, 4.0f), ly = std::fmod(y, 4.0f);
         const int ring = std::abs(mx - 4) + std::abs(my - 4);
         const int band = ring <= 1 ? 3 : ring % 3 == 0 ? 1 : ring % 3 == 1 ? 2 : 0;
-        Rgb c = bands[band] * (0.9f + 0.14f * LatticeHash(mx, my, seed)) + Grey(6 * (Speck(x, y, seed + 1) - 0.5f));
+        Rgb c = bands[band] * (0.9f + 0.14f * LatticeHash(mx, my, seed)) +
+                Grey(6 * (Speck(x, y, seed + 1) - 0.5f));
         // Each stone a little domed: lit at the top left.
         c = c + Grey(10 * (1.5f - (lx + ly) * 0.5f) / 1.5f);
         const float edge = std::min({lx, ly, 4 - lx, 4 - ly});
@@ -648,8 +651,8 @@ Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
         Planks(Hex(0xA87848), false, 4, s(4)),
         Carpet(Hex(0x8C1C24), Hex(0xC8902C), 0, s(5)),  // red carpet
         Checker(Hex(0xE8E4D8), Hex(0x2C2C30), s(6)),
-        DelftTile(s(7)),  // blue-and-white tile
-        Slab(Hex(0xC8A878), 24, s(20)),  // sandstone
+        DelftTile(s(7)),                                  // blue-and-white tile
+        Slab(Hex(0xC8A878), 24, s(20)),                   // sandstone
         Cobbles(Hex(0x9A7A62), Hex(0x5A4A3C), 9, s(21)),  // brown flagstones
         Bricks(Hex(0xA4452E), Hex(0xB8B0A0), s(22)),
         Marble(Hex(0xE8E6E0), Hex(0x6A6E78), s(23)),

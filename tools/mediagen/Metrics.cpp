@@ -46,7 +46,8 @@ std::uint32_t MeanColour(const std::vector<std::uint32_t>& colours) {
     double r = 0, g = 0, b = 0;
     for (std::uint32_t c : colours) r += c >> 16 & 255, g += c >> 8 & 255, b += c & 255;
     const double n = std::max<std::size_t>(colours.size(), 1);
-    return static_cast<std::uint32_t>(std::lround(r / n)) << 16 | static_cast<std::uint32_t>(std::lround(g / n)) << 8 |
+    return static_cast<std::uint32_t>(std::lround(r / n)) << 16 |
+           static_cast<std::uint32_t>(std::lround(g / n)) << 8 |
            static_cast<std::uint32_t>(std::lround(b / n));
 }
 
@@ -58,7 +59,8 @@ double MeanLuminance(const std::vector<std::uint32_t>& colours) {
 
 bool ReadItem(const std::filesystem::path& path, MediaItem& item, std::string& error) {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
     if (!in.eof() && !in) {
         error = "cannot read " + path.string();
         return false;
@@ -135,8 +137,8 @@ PipeAtEdge MeasurePipeAtEdge(const Picture& sheet, int x0, int y0, int side) {
     while (first > 0 && standsOut(first - 1)) --first;
     while (last < kCell - 1 && standsOut(last + 1)) ++last;
     result.width = last - first + 1;
-    result.contrast = ContrastRatio(MeanLuminance({line.begin() + first, line.begin() + last + 1}),
-                                    MeanLuminance(ground));
+    result.contrast =
+        ContrastRatio(MeanLuminance({line.begin() + first, line.begin() + last + 1}), MeanLuminance(ground));
     return result;
 }
 
@@ -230,7 +232,8 @@ bool PrintMetrics(const std::string& mediaDir, std::ostream& out, std::string& e
     namespace fs = std::filesystem;
     const fs::path dir = mediaDir;
     Picture pieces, floor, water;
-    if (!ReadPicture(dir / "bitmaps/0.item", pieces, error) || !ReadPicture(dir / "bitmaps/1.item", floor, error) ||
+    if (!ReadPicture(dir / "bitmaps/0.item", pieces, error) ||
+        !ReadPicture(dir / "bitmaps/1.item", floor, error) ||
         !ReadPicture(dir / "bitmaps/2.item", water, error))
         return false;
     out << std::fixed << std::setprecision(2);
@@ -263,7 +266,8 @@ bool PrintMetrics(const std::string& mediaDir, std::ostream& out, std::string& e
         for (std::uint32_t& c : colours) c = eye(c);
         return MeanLuminance(colours);
     };
-    out << "water: tile 5 against tile 0, contrast " << ContrastRatio(MeanLuminance(full), MeanLuminance(empty))
+    out << "water: tile 5 against tile 0, contrast "
+        << ContrastRatio(MeanLuminance(full), MeanLuminance(empty))
         << ":1 (at least 4.5); as a deuteranope sees it "
         << ContrastRatio(seen(full, AsDeuteranope), seen(empty, AsDeuteranope)) << ":1, as a protanope "
         << ContrastRatio(seen(full, AsProtanope), seen(empty, AsProtanope)) << ":1\n";
@@ -277,10 +281,11 @@ bool PrintMetrics(const std::string& mediaDir, std::ostream& out, std::string& e
     int column = 0;
     for (int f : kSingles) {
         const SeamRatio r = MeasureSeam(floor, 36 * (f & 7), 36 * (f >> 3), 36);
-        const bool continuous = std::find(std::begin(kContinuous), std::end(kContinuous), f) != std::end(kContinuous);
+        const bool continuous =
+            std::find(std::begin(kContinuous), std::end(kContinuous), f) != std::end(kContinuous);
         if (continuous) worst = std::max({worst, r.columns, r.rows});
-        out << (column == 0 ? "  " : "   ") << std::setw(2) << f << (continuous ? "*" : " ") << " " << std::setw(5)
-            << r.columns << " " << std::setw(5) << r.rows;
+        out << (column == 0 ? "  " : "   ") << std::setw(2) << f << (continuous ? "*" : " ") << " "
+            << std::setw(5) << r.columns << " " << std::setw(5) << r.rows;
         if (++column == 4) out << "\n", column = 0;
     }
     if (column != 0) out << "\n";
@@ -299,11 +304,12 @@ bool PrintMetrics(const std::string& mediaDir, std::ostream& out, std::string& e
             error = "wave " + std::to_string(n) + ": not 8-bit mono " + problem;
             return false;
         }
-        const SoundFigures s = MeasureSound(item.data.data() + wave.dataOffset, wave.dataSize, wave.sampleRate);
-        out << "  " << std::setw(7) << kNames[n] << ": " << wave.sampleRate << " Hz, " << s.seconds << " s, RMS "
-            << s.rmsDb << " dB, body " << std::setprecision(0) << s.bodyMs << " ms, tail " << s.tailMs
-            << " ms, centroid " << s.centroidHz << " Hz, " << std::setprecision(2) << 100 * s.above2kHz
-            << " % above 2 kHz\n";
+        const SoundFigures s =
+            MeasureSound(item.data.data() + wave.dataOffset, wave.dataSize, wave.sampleRate);
+        out << "  " << std::setw(7) << kNames[n] << ": " << wave.sampleRate << " Hz, " << s.seconds
+            << " s, RMS " << s.rmsDb << " dB, body " << std::setprecision(0) << s.bodyMs << " ms, tail "
+            << s.tailMs << " ms, centroid " << s.centroidHz << " Hz, " << std::setprecision(2)
+            << 100 * s.above2kHz << " % above 2 kHz\n";
         loudest = std::max(loudest, s.rmsDb);
         quietest = std::min(quietest, s.rmsDb);
     }

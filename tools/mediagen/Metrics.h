@@ -29,8 +29,8 @@ struct Picture {
 // A pipe where it meets one side of a piece: measured on the pixel line just
 // inside the cell's edge, against the ground at the two ends of that line.
 struct PipeAtEdge {
-    int width = 0;           // pixels that stand out from the ground, in one run across the middle
-    double contrast = 1;     // their mean luminance against the ground's
+    int width = 0;        // pixels that stand out from the ground, in one run across the middle
+    double contrast = 1;  // their mean luminance against the ground's
 };
 // Side d of the 36 x 36 cell at (x0, y0): 0 right, 1 up, 2 left, 3 down.
 PipeAtEdge MeasurePipeAtEdge(const Picture& sheet, int x0, int y0, int side);
@@ -47,11 +47,11 @@ SeamRatio MeasureSeam(const Picture& sheet, int x0, int y0, int size);
 // Loudness and shape of an 8-bit unsigned mono sound.
 struct SoundFigures {
     double seconds = 0;
-    double rmsDb = 0;          // RMS of the part louder than 40 dB below the peak, dB full scale
-    double bodyMs = 0;         // until the 10 ms loudness falls for good below 20 dB under its peak
-    double tailMs = 0;         // until it falls for good below 40 dB under its peak
-    double centroidHz = 0;     // spectral centroid, loudness-weighted: how bright, or harsh
-    double above2kHz = 0;      // share of the energy above 2 kHz
+    double rmsDb = 0;       // RMS of the part louder than 40 dB below the peak, dB full scale
+    double bodyMs = 0;      // until the 10 ms loudness falls for good below 20 dB under its peak
+    double tailMs = 0;      // until it falls for good below 40 dB under its peak
+    double centroidHz = 0;  // spectral centroid, loudness-weighted: how bright, or harsh
+    double above2kHz = 0;   // share of the energy above 2 kHz
 };
 SoundFigures MeasureSound(const std::uint8_t* samples, std::size_t count, int rate);
 // The loudness figure alone, for a signal in -1..1.

@@ -80,11 +80,11 @@ double Pitch(const char* name) {
 // bright and ends as a plain tone. Only the pitch, its glide, the length and
 // the ring differ from sound to sound.
 struct Strike {
-    double start = 0;     // seconds
-    double length = 0;    // seconds until silence
+    double start = 0;   // seconds
+    double length = 0;  // seconds until silence
     double frequency = 0;
-    double glide = 0;     // share of the pitch gained (or lost) over the length
-    double ring = 0.2;    // seconds for the tone to fall by 1/e
+    double glide = 0;   // share of the pitch gained (or lost) over the length
+    double ring = 0.2;  // seconds for the tone to fall by 1/e
     double gain = 1;
     double brightness = 1;
 };
@@ -95,7 +95,8 @@ void Play(std::vector<double>& s, double rate, const Strike& n) {
     const int last = std::min(static_cast<int>(s.size()), static_cast<int>((n.start + n.length) * rate));
     for (int i = std::max(first, 0); i < last; ++i) {
         const double t = i / rate - n.start;
-        const double env = NoteEnvelope(t, n.length, 0.004, std::min(0.03, n.length / 3)) * std::exp(-t / n.ring);
+        const double env =
+            NoteEnvelope(t, n.length, 0.004, std::min(0.03, n.length / 3)) * std::exp(-t / n.ring);
         const double fade = 1.2 + 2.5 * t / n.ring;  // harmonics dull as the note dies
         const double f = n.frequency * (1 + n.glide * t / n.length);
         s[i] += n.gain * env * voice.Next(f, rate, std::min(5000.0, rate * 0.45), [&](int k) {
@@ -148,8 +149,9 @@ std::vector<std::uint8_t> SolvedSound(std::uint32_t seed) {
     std::vector<double> s(count, 0.0);
     // Rising through the chord, then the chord held and ringing out.
     const Strike melody[] = {
-        {0.00, 0.45, Pitch("G4"), 0, 0.22}, {0.15, 0.45, Pitch("C5"), 0, 0.22}, {0.30, 0.45, Pitch("E5"), 0, 0.22},
-        {0.45, 0.60, Pitch("G5"), 0, 0.32}, {0.90, 0.30, Pitch("E5"), 0, 0.16}, {1.05, 0.30, Pitch("G5"), 0, 0.16},
+        {0.00, 0.45, Pitch("G4"), 0, 0.22}, {0.15, 0.45, Pitch("C5"), 0, 0.22},
+        {0.30, 0.45, Pitch("E5"), 0, 0.22}, {0.45, 0.60, Pitch("G5"), 0, 0.32},
+        {0.90, 0.30, Pitch("E5"), 0, 0.16}, {1.05, 0.30, Pitch("G5"), 0, 0.16},
     };
     for (const Strike& note : melody) Play(s, rate, note);
     for (const char* name : {"C5", "E5", "G5", "C6"}) Play(s, rate, {1.20, 1.90, Pitch(name), 0, 0.75, 0.55});

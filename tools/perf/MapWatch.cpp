@@ -88,7 +88,8 @@ int main(int argc, char* argv[]) {
         }
         std::free(event);
     }
-    if (result != 0) std::fprintf(stderr, "aquendo-map-watch: no %dx%d window mapped in time\n", width, height);
+    if (result != 0)
+        std::fprintf(stderr, "aquendo-map-watch: no %dx%d window mapped in time\n", width, height);
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     xcb_disconnect(x);

@@ -13,10 +13,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: aquendo-xshot FILE.png [X Y W H [SCALE]]\n");
         return 2;
     }
-    QPixmap shot = argc >= 6 ? QGuiApplication::primaryScreen()->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]),
-                                                                            std::atoi(argv[4]), std::atoi(argv[5]))
-                             : QGuiApplication::primaryScreen()->grabWindow(0);
+    QPixmap shot =
+        argc >= 6 ? QGuiApplication::primaryScreen()->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]),
+                                                                 std::atoi(argv[4]), std::atoi(argv[5]))
+                  : QGuiApplication::primaryScreen()->grabWindow(0);
     // Enlarged without smoothing, to see single pixels.
-    if (argc == 7) shot = shot.scaled(shot.size() * std::atoi(argv[6]), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (argc == 7)
+        shot = shot.scaled(shot.size() * std::atoi(argv[6]), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

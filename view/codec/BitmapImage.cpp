@@ -102,7 +102,8 @@ std::string ReadBitmapImage(std::span<const std::uint8_t> bytes, BitmapImage& im
     int height = 0;
     if (std::string refused = ReadBitmapSize(bytes, width, height); !refused.empty()) return refused;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    if (std::string refused = DecodeBitmap(bytes, pixels.data(), static_cast<std::size_t>(width)); !refused.empty())
+    if (std::string refused = DecodeBitmap(bytes, pixels.data(), static_cast<std::size_t>(width));
+        !refused.empty())
         return refused;
     image = {width, height, std::move(pixels)};
     return {};

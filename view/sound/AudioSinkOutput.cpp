@@ -23,7 +23,9 @@ QAudioFormat::SampleFormat SampleFormat(int bits) {
 
 }  // namespace
 
-AudioSinkOutput::~AudioSinkOutput() { Stop(); }
+AudioSinkOutput::~AudioSinkOutput() {
+    Stop();
+}
 
 void AudioSinkOutput::Stop() {
     if (m_sink) m_sink->stop();

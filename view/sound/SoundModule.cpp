@@ -6,4 +6,6 @@
 
 #include "view/sound/AudioSinkOutput.h"
 
-extern "C" Q_DECL_EXPORT SoundOutput* aquendo_make_sound_output() { return new AudioSinkOutput(); }
+extern "C" Q_DECL_EXPORT SoundOutput* aquendo_make_sound_output() {
+    return new AudioSinkOutput();
+}
