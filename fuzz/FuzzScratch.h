@@ -10,6 +10,11 @@
 
 #include "tests/support/Levels.h"
 
+// libFuzzer's entry point, unless the regression test names each harness's own.
+#ifndef AQUENDO_FUZZ_ENTRY
+#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
+#endif
+
 namespace fuzz {
 
 // Stops the run when a property does not hold; libFuzzer keeps the input.

@@ -18,10 +18,6 @@
 #include "store/MemorySettings.h"
 #include "tests/support/CellPoints.h"
 
-#ifndef AQUENDO_FUZZ_ENTRY
-#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
-#endif
-
 namespace {
 
 void Require(bool holds, const char* what) {

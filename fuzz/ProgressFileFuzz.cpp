@@ -19,10 +19,6 @@
 #include "store/MemorySettings.h"
 #include "store/ProgressFile.h"
 
-#ifndef AQUENDO_FUZZ_ENTRY
-#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
-#endif
-
 namespace {
 
 void Require(bool holds, const char* what) {

@@ -19,10 +19,6 @@
 #include "store/SettingsStore.h"
 #include "store/WindowPlacement.h"
 
-#ifndef AQUENDO_FUZZ_ENTRY
-#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
-#endif
-
 namespace {
 
 void Require(bool holds, const char* what) {

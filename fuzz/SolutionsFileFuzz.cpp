@@ -13,10 +13,6 @@
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
 
-#ifndef AQUENDO_FUZZ_ENTRY
-#define AQUENDO_FUZZ_ENTRY LLVMFuzzerTestOneInput
-#endif
-
 namespace {
 
 void Require(bool holds, const char* what) {
