@@ -21,10 +21,17 @@ constexpr int CellIndex(int c, int r) {
 }
 
 // Pixels of the board area: cell (c, r) has its corner at
-// (kGridLeft + kCellSize (c - 1), kGridTop + kCellSize (r - 1)).
+// (CellLeft(c), CellTop(r)).
 inline constexpr int kGridLeft = 22;
 inline constexpr int kGridTop = 22;
 inline constexpr int kCellSize = 36;
+
+constexpr int CellLeft(int c) {
+    return kGridLeft + kCellSize * (c - 1);
+}
+constexpr int CellTop(int r) {
+    return kGridTop + kCellSize * (r - 1);
+}
 
 // The board picture the window shows below its tool bar.
 inline constexpr int kBoardWidth = 500, kBoardHeight = 333;

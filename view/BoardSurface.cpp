@@ -22,7 +22,7 @@ BoardSurface::BoardSurface(const SpriteSheets& sheets)
 }
 
 QPoint BoardSurface::CellCorner(int c, int r) {
-    return {kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)};
+    return {CellLeft(c), CellTop(r)};
 }
 
 void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source,

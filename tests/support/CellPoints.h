@@ -9,10 +9,10 @@ namespace cellpoints {
 inline constexpr int kMiddle = kCellSize / 2;
 
 constexpr int BoardX(int c, int dx = kMiddle) {
-    return kGridLeft + kCellSize * (c - 1) + dx;
+    return CellLeft(c) + dx;
 }
 constexpr int BoardY(int r, int dy = kMiddle) {
-    return kGridTop + kCellSize * (r - 1) + dy;
+    return CellTop(r) + dy;
 }
 
 }  // namespace cellpoints

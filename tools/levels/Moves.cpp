@@ -86,9 +86,8 @@ const char* ResultName(MoveResult result) {
 }
 
 MoveResult Press(Game& game, const Move& move) {
-    const int x = kGridLeft + kCellSize * (move.column - 1) + kCellSize / 2;
-    const int y = kGridTop + kCellSize * (move.row - 1) + kCellSize / 2;
-    return game.boxMouseDown(move.button, x, y);
+    return game.boxMouseDown(move.button, CellLeft(move.column) + kCellSize / 2,
+                             CellTop(move.row) + kCellSize / 2);
 }
 
 HeadlessGame::HeadlessGame(const std::string& path) {

@@ -33,9 +33,7 @@ QImage SampleBoard(const SpriteSheets& sheets, int s) {
     const QImage& pieces = sheets.PieceSheet;
     const QImage& floor = sheets.FloorSheet;
     const QImage& water = sheets.WaterStrip;
-    auto corner = [s](int c, int r) {
-        return QPoint(kGridLeft + kCellSize * (c - 1), kGridTop + kCellSize * (r - 1)) * s;
-    };
+    auto corner = [s](int c, int r) { return QPoint(CellLeft(c), CellTop(r)) * s; };
     auto blob = [&](int c, int r, int tile) {
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         const QPoint at = corner(c, r) + QPoint(kBlobOffset, kBlobOffset) * s;
