@@ -28,7 +28,7 @@ QFrame* Sunken(QRect at, QWidget* parent) {
     return frame;
 }
 
-QLabel* Text(const Control& row, QWidget* parent) {
+QLabel* Lettering(const Control& row, QWidget* parent) {
     auto* label = Placed<QLabel>(row.at, parent);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(row.text.pixels);
@@ -69,7 +69,7 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return bevel;
         }
         case ControlKind::Caption:
-            return Text(row, parent);
+            return Lettering(row, parent);
         case ControlKind::Display:
             return new DisplayBox(row.at, parent);
         case ControlKind::Board:
@@ -92,7 +92,7 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return bar;
         }
         case ControlKind::Notice: {
-            QLabel* notice = Text(row, parent);
+            QLabel* notice = Lettering(row, parent);
             notice->setAlignment(Qt::AlignCenter);
             notice->setWordWrap(true);
             notice->hide();
