@@ -95,7 +95,6 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     });
 
     m_Splash = new TSplash(this);
-    KeepModalDialogsInFront();
 
     m_game.FormCreate(programFolder);
 }

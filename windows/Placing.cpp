@@ -1,10 +1,8 @@
 #include "windows/Placing.h"
 
-#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
-#include <algorithm>
 
 #include "view/WindowFrame.h"
 
@@ -13,17 +11,6 @@ namespace {
 OuterWindow OuterWith(QWidget* window, QMargins frame) {
     return WithFrame(window->width(), window->height(), frame.left(), frame.top(), frame.right(),
                      frame.bottom(), window->devicePixelRatioF());
-}
-
-// Whether the modal widget keeps the keyboard from the window.
-bool Blocks(const QWidget* modal, const QWidget* window) {
-    if (!window || window == modal || window->windowType() == Qt::Popup ||
-        window->windowType() == Qt::ToolTip)
-        return false;
-    if (modal->windowModality() == Qt::ApplicationModal) return true;
-    for (const QWidget* up = modal->parentWidget(); up; up = up->parentWidget())
-        if (up->window() == window) return true;
-    return false;
 }
 
 }  // namespace
@@ -54,10 +41,15 @@ void PlaceFramed(QWidget* window, const std::function<void(const OuterWindow&)>&
 }
 
 void PutFrame(QWidget* window, QPoint topLeft) {
-    if (window->isVisible() && window->windowHandle())
-        window->windowHandle()->setFramePosition(topLeft);
-    else
+    if (!window->isVisible() || !window->windowHandle()) {
         MoveFrameTo(window, topLeft);
+        return;
+    }
+    // Qt may not know the new frame yet: the inner window is placed, the
+    // window manager keeps it there.
+    const OuterWindow outer = OuterOf(window);
+    window->windowHandle()->setPosition(topLeft +
+                                        QPoint((outer.width - window->width()) / 2, outer.titleHeight));
 }
 
 void CentreOver(QWidget* window, QWidget* over) {
@@ -65,21 +57,5 @@ void CentreOver(QWidget* window, QWidget* over) {
     PlaceFramed(window, [window, over](const OuterWindow& outer) {
         PutFrame(window, CentredOver(QSize(outer.width, outer.height), OuterRect(over),
                                      over->screen()->availableGeometry()));
-    });
-}
-
-void KeepModalDialogsInFront() {
-    constexpr const char* kKept = "aquendoModalsKeptInFront";
-    if (qApp->property(kKept).toBool()) return;
-    qApp->setProperty(kKept, true);
-    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow* focus) {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!focus || !modal || !modal->isVisible()) return;
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        const auto found = std::find_if(windows.begin(), windows.end(),
-                                        [focus](QWidget* w) { return w->windowHandle() == focus; });
-        if (found == windows.end() || !Blocks(modal, *found)) return;
-        modal->raise();
-        modal->activateWindow();
     });
 }

@@ -32,8 +32,3 @@ void PutFrame(QWidget* window, QPoint topLeft);
 // Centres the window over another one, frames included, inside the screen;
 // where the compositor places windows, their transient parent does it.
 void CentreOver(QWidget* window, QWidget* over);
-
-// While a modal dialog is open, a click on a window it blocks hands the
-// keyboard back to the dialog and brings it up again: Wayland compositors
-// give the keyboard to the clicked window whatever Qt blocks.
-void KeepModalDialogsInFront();

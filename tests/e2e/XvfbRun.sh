@@ -36,7 +36,7 @@ if [ ${#start[@]} -gt 0 ]; then
     [ "$XVFB_WM" = openbox ] && exit 1
     exit 77
   fi
-  DISPLAY=":$display" setsid "${start[@]}" >/dev/null 2>&1 &
+  DISPLAY=":$display" setsid "${start[@]}" >"${XVFB_WM_LOG:-/dev/null}" 2>&1 &
   wm=$!  # the command waits until it answers
   sleep 0.5
   kill -0 $wm 2>/dev/null || { echo "skipped: ${XVFB_WM} did not start here"; wm=; exit 77; }
@@ -49,4 +49,10 @@ wait $child
 status=$?
 # A signal ended the first wait: the command's own end is waited for.
 kill -0 $child 2>/dev/null && { wait $child; status=$?; }
+# mutter under a loaded Xvfb has been seen to end in the middle of a run: the
+# window manager's end is no finding about the game.
+if [ $status -ne 0 ] && [ -n "$wm" ] && [ "$XVFB_WM" != openbox ] && ! kill -0 $wm 2>/dev/null; then
+  echo "skipped: ${XVFB_WM} ended during the run"
+  exit 77
+fi
 exit $status
