@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -210,9 +211,15 @@ std::string TMainForm::PlacementText() const {
     const bool normal = !isMaximized() && !isMinimized();
     const QRect client = normal ? geometry() : normalGeometry();
     const std::optional<QPoint> exact = normal ? ScreenPosition(self) : std::nullopt;
+    // The window manager's own frame where X11 tells it, else Qt's.
+    const QMargins qtFrame(
+        geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+        frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QMargins frame =
+        QGuiApplication::platformName() == QLatin1String("xcb") ? FrameMargins(self) : qtFrame * scale;
     const QRect device = QRect(exact.value_or(origin + DevicePoint(client.topLeft() - origin, scale)),
                                DeviceSize(client.size(), scale)) +
-                         FrameMargins(self);
+                         frame;
     return ::PlacementText(PlacementOf(device.left(), device.top(), device.width(), device.height(),
                                        isMinimized(), isMaximized()));
 }
