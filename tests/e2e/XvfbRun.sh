@@ -26,7 +26,7 @@ case "${XVFB_WM:-}" in
   openbox) start=(openbox --config-file /dev/null) ;;
   kwin_x11) start=(dbus-run-session -- kwin_x11) ;;
   mutter) start=(dbus-run-session -- mutter --x11) ;;
-  xfwm4) start=(xfwm4 --compositor=off) ;;
+  xfwm4) start=(dbus-run-session -- xfwm4 --compositor=off) ;;
   '') start=() ;;
   *) echo "unknown window manager $XVFB_WM"; exit 1 ;;
 esac
