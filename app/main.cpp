@@ -1,17 +1,35 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
+#include "windows/PlatformChoice.h"
+
+namespace {
+
+// Asked of Qt for this process only: programs the game starts (the browser)
+// make their own choice.
+bool ChoosePlatform() {
+    const char* platform = ChosenPlatform(std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_CURRENT_DESKTOP"),
+                                          std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
+    if (platform) qputenv("QT_QPA_PLATFORM", platform);
+    return platform != nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
+    // Before the second thread starts: the environment is changed.
+    const bool platformChosen = ChoosePlatform();
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
+    if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral(AQUENDO_NAME));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
     // Wayland names the window's app id after it; the desktop takes the entry's

@@ -21,6 +21,10 @@ packages=(
   xvfb
   openbox
   weston
+  # The placement under the window managers of Plasma and GNOME on X11.
+  kwin-x11
+  kwin-style-breeze
+  mutter
   qt6-wayland
   qt6-svg-dev
   fonts-liberation

@@ -1,12 +1,16 @@
 #include "view/WindowFrame.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -48,12 +52,83 @@ bool Supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t what) 
     return found;
 }
 
+// The frame of the program's window the window manager framed last.
+std::optional<QMargins> g_lastFrame;
+
+xcb_connection_t* Connection() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Sees the window manager write a window's frame once it has taken the window
+// over: a window manager that does not answer the frame request writes it
+// only then.
+class FrameWatch : public QAbstractNativeEventFilter {
+public:
+    explicit FrameWatch(xcb_connection_t* connection)
+        : m_connection(connection), m_extents(Atom(connection, "_NET_FRAME_EXTENTS")) {}
+
+    void Watch(QWidget* window, QMargins assumed, std::function<void(QMargins)> framed) {
+        m_watched[static_cast<xcb_window_t>(window->internalWinId())] = {window, assumed, std::move(framed)};
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (change->atom != m_extents) return false;
+        const auto found = m_watched.find(change->window);
+        if (found == m_watched.end()) return false;
+        Watched& watched = found->second;
+        // The answer to the frame request comes before the show; only the
+        // frame written once the window is shown tells what it really got.
+        if (watched.window && !watched.window->isVisible()) return false;
+        const Watched done = std::move(watched);
+        m_watched.erase(found);
+        const auto frame = Extents(m_connection, change->window, m_extents);
+        if (!done.window || !frame) return false;
+        g_lastFrame = *frame;
+        // Moved from the event loop, not from inside Qt's event handling.
+        if (*frame != done.assumed)
+            QMetaObject::invokeMethod(
+                done.window, [framed = done.framed, margins = *frame] { framed(margins); },
+                Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    struct Watched {
+        QPointer<QWidget> window;
+        QMargins assumed;
+        std::function<void(QMargins)> framed;
+    };
+    xcb_connection_t* m_connection;
+    xcb_atom_t m_extents;
+    std::map<xcb_window_t, Watched> m_watched;
+};
+
 }  // namespace
 
+void WhenFramed(QWidget* window, QMargins assumed, std::function<void(QMargins)> framed) {
+    xcb_connection_t* connection = Connection();
+    if (!connection || !window->isWindow()) return;
+    static FrameWatch* watch = nullptr;
+    if (!watch) {
+        watch = new FrameWatch(connection);
+        QCoreApplication::instance()->installNativeEventFilter(watch);
+        QObject::connect(QCoreApplication::instance(), &QObject::destroyed, [] {
+            delete watch;
+            watch = nullptr;
+        });
+    }
+    window->createWinId();
+    watch->Watch(window, assumed, std::move(framed));
+}
+
 QMargins FrameMargins(QWidget* window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection() || !window->isWindow()) return {};
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = Connection();
+    if (!connection || !window->isWindow()) return {};
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (!screen) return {};
     // Not winId(): that would make every child a native window as well.
@@ -63,7 +138,7 @@ QMargins FrameMargins(QWidget* window) {
     const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
     if (const auto known = Extents(connection, id, extents)) return *known;
     const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    if (!Supports(connection, screen->root, request)) return {};
+    if (!Supports(connection, screen->root, request)) return g_lastFrame.value_or(QMargins());
 
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
@@ -81,7 +156,21 @@ QMargins FrameMargins(QWidget* window) {
         if (const auto answer = Extents(connection, id, extents)) return *answer;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } while (std::chrono::steady_clock::now() < deadline);
-    return {};
+    return g_lastFrame.value_or(QMargins());
+}
+
+std::optional<QPoint> ScreenPosition(QWidget* window) {
+    xcb_connection_t* connection = Connection();
+    if (!connection || !window->isWindow() || !window->internalWinId()) return {};
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return {};
+    const auto cookie = xcb_translate_coordinates(
+        connection, static_cast<xcb_window_t>(window->internalWinId()), screen->root, 0, 0);
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(connection, cookie, nullptr);
+    std::optional<QPoint> at;
+    if (reply) at = QPoint(reply->dst_x, reply->dst_y);
+    free(reply);
+    return at;
 }
 
 bool CanPlaceWindows() {

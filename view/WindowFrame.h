@@ -4,14 +4,26 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
 // The frame the window manager puts around a top-level window, in device
 // pixels, known also before the window is first shown: on X11 the window
-// manager is asked for it (_NET_REQUEST_FRAME_EXTENTS). None without a window
-// manager, and where the platform does not tell.
+// manager is asked for it (_NET_REQUEST_FRAME_EXTENTS). A window manager that
+// does not answer (KWin) is taken to frame it as it framed the program's last
+// window. None without a window manager, and where the platform does not tell.
 QMargins FrameMargins(QWidget* window);
+
+// Where the window's inner top left corner is on the screen, in device pixels,
+// as the X server has it (Qt's logical position is rounded at a scale of 2).
+std::optional<QPoint> ScreenPosition(QWidget* window);
+
+// Calls `framed` once with the frame the window manager puts around the
+// window when it takes it over after its next show, should that differ from
+// `assumed`. Only X11 tells; elsewhere nothing is called.
+void WhenFramed(QWidget* window, QMargins assumed, std::function<void(QMargins)> framed);
 
 // Whether the program may place its top-level windows itself. Wayland leaves
 // that to the compositor, which places each window by its transient parent.

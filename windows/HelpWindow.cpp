@@ -1,6 +1,8 @@
 #include "windows/HelpWindow.h"
 
+#include <QScrollBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cstring>
@@ -25,6 +27,18 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
+    connect(m_browser->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { m_atTopic = false; });
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] { m_atTopic = false; });
+}
+
+void THelpWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The browser lays the text out anew for its own new size first.
+    if (m_atTopic)
+        QTimer::singleShot(0, this, [this] {
+            if (m_atTopic) m_browser->scrollToAnchor(m_topic);
+        });
 }
 
 void THelpWindow::Open(const QString& file, const QString& topic, int language) {
@@ -41,6 +55,7 @@ void THelpWindow::Open(const QString& file, const QString& topic, int language) 
         url.setFragment(topic);
         m_browser->setSource(url);
         m_browser->scrollToAnchor(topic);
+        m_atTopic = true;
     }
     show();
     raise();

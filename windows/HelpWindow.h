@@ -19,7 +19,13 @@ public:
     QString Topic() const { return m_topic; }
     QTextBrowser* Browser() const { return m_browser; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QTextBrowser* m_browser = nullptr;
     QString m_topic;
+    // Until the player scrolls, a new size (a tiling window manager's, after
+    // the show) keeps the topic's heading at the top.
+    bool m_atTopic = false;
 };

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <QUrl>
 #include <QWindow>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "game/Program.h"
@@ -174,27 +176,51 @@ bool TMainForm::event(QEvent* event) {
 }
 
 // Measured as the platform places the window: its frame included, which the
-// window manager tells before the window is first shown.
+// window manager tells before the window is first shown, or once it has framed
+// it. The stored placement is in screen pixels, whatever the scale.
 QRect TMainForm::RestorePlacement() {
-    const QRect screen = this->screen()->geometry();
-    const OuterWindow outer = OuterOf(this);
-    const WindowPosition at =
-        RestoredPosition(m_settings.Read(settings::MainForm), outer, screen.width(), screen.height());
-    const QRect placed(screen.topLeft() + QPoint(at.left, at.top), QSize(outer.width, outer.height));
-    MoveFrameTo(this, placed.topLeft());
-    return placed;
+    auto placed = std::make_shared<QRect>();
+    PlaceFramed(this, [this, placed](const OuterWindow& outer) {
+        const QScreen* screen = this->screen();
+        const double scale = screen->devicePixelRatio();
+        const QMargins frame = FrameMargins(this);
+        const QSize client = DeviceSize(size(), scale);
+        const OuterWindow device{client.width() + frame.left() + frame.right(),
+                                 client.height() + frame.top() + frame.bottom(), frame.top()};
+        const QSize area = DeviceSize(screen->geometry().size(), scale);
+        const WindowPosition at =
+            RestoredPosition(m_settings.Read(settings::MainForm), device, area.width(), area.height());
+        const QPoint origin = screen->geometry().topLeft();
+        // Rounded towards the top left, so the frame stays inside the screen.
+        const QPoint topLeft =
+            origin + QPoint(int(std::floor(at.left / scale)), int(std::floor(at.top / scale)));
+        *placed = QRect(topLeft, QSize(outer.width, outer.height));
+        PutFrame(this, topLeft);
+    });
+    return *placed;
 }
 
-// The normal frame rectangle, also for a window that is maximised or minimised.
-// Where the platform cannot tell the window's position (Wayland), the stored
-// placement is kept for the next start where it can.
+// The normal frame rectangle, also for a window that is maximised or minimised,
+// in screen pixels. Where the platform cannot tell the window's position
+// (Wayland), the stored placement is kept for the next start where it can.
 std::string TMainForm::PlacementText() const {
     if (!CanPlaceWindows()) return m_settings.Read(settings::MainForm);
-    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(),
-                         frameGeometry().bottom() - geometry().bottom());
-    const QRect normal = (isMaximized() || isMinimized() ? normalGeometry() : geometry()) + frame;
-    return ::PlacementText(PlacementOf(normal.left(), normal.top(), normal.width(), normal.height(),
+    auto* self = const_cast<TMainForm*>(this);
+    const double scale = devicePixelRatioF();
+    const QPoint origin = screen()->geometry().topLeft();
+    const bool normal = !isMaximized() && !isMinimized();
+    const QRect client = normal ? geometry() : normalGeometry();
+    const std::optional<QPoint> exact = normal ? ScreenPosition(self) : std::nullopt;
+    // The window manager's own frame where X11 tells it, else Qt's.
+    const QMargins qtFrame(
+        geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+        frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QMargins frame =
+        QGuiApplication::platformName() == QLatin1String("xcb") ? FrameMargins(self) : qtFrame * scale;
+    const QRect device = QRect(exact.value_or(origin + DevicePoint(client.topLeft() - origin, scale)),
+                               DeviceSize(client.size(), scale)) +
+                         frame;
+    return ::PlacementText(PlacementOf(device.left(), device.top(), device.width(), device.height(),
                                        isMinimized(), isMaximized()));
 }
 
@@ -352,22 +378,28 @@ bool TMainForm::SoundOn() const {
 }
 
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
-    std::optional<QPoint> place;
+    // The clock runs while the help is open: the board stays in view.
+    std::shared_ptr<QPoint> place;
     if (!m_help) {
         m_help = std::make_unique<THelpWindow>();
-        // The clock runs while the help is open: the board stays in view.
         if (CanPlaceWindows()) {
-            const OuterWindow outer = OuterOf(m_help.get());
-            const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
-            const QRect beside = BesidePlace(QSize(outer.width, outer.height), THelpWindow::kNarrowest,
-                                             OuterRect(this), board, screen()->availableGeometry());
-            m_help->resize(m_help->size() - QSize(outer.width, outer.height) + beside.size());
-            place = beside.topLeft();
+            place = std::make_shared<QPoint>();
+            THelpWindow* help = m_help.get();
+            const QSize wanted = help->size();
+            PlaceFramed(help, [this, help, wanted, place](const OuterWindow& outer) {
+                const QSize frame = QSize(outer.width, outer.height) - help->size();
+                const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
+                const QRect beside = BesidePlace(wanted + frame, THelpWindow::kNarrowest, OuterRect(this),
+                                                 board, screen()->availableGeometry());
+                help->resize(beside.size() - frame);
+                *place = beside.topLeft();
+                PutFrame(help, *place);
+            });
         }
     }
     m_help->Open(QString::fromStdString(file), QString::fromStdString(topic), m_game.UiLanguage());
     // Shown with its new size, the window takes its frame's place only now.
-    if (place) m_help->windowHandle()->setFramePosition(*place);
+    if (place) PutFrame(m_help.get(), *place);
 }
 
 void TMainForm::CloseHelp() {

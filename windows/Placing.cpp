@@ -2,13 +2,21 @@
 
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "view/WindowFrame.h"
 
-OuterWindow OuterOf(QWidget* window) {
-    const QMargins frame = FrameMargins(window);
+namespace {
+
+OuterWindow OuterWith(QWidget* window, QMargins frame) {
     return WithFrame(window->width(), window->height(), frame.left(), frame.top(), frame.right(),
                      frame.bottom(), window->devicePixelRatioF());
+}
+
+}  // namespace
+
+OuterWindow OuterOf(QWidget* window) {
+    return OuterWith(window, FrameMargins(window));
 }
 
 QRect OuterRect(QWidget* window) {
@@ -18,9 +26,36 @@ QRect OuterRect(QWidget* window) {
             outer.height};
 }
 
+QSize DeviceSize(QSize logical, double scale) {
+    return {qRound(logical.width() * scale), qRound(logical.height() * scale)};
+}
+
+QPoint DevicePoint(QPoint logical, double scale) {
+    return {qRound(logical.x() * scale), qRound(logical.y() * scale)};
+}
+
+void PlaceFramed(QWidget* window, const std::function<void(const OuterWindow&)>& place) {
+    const QMargins assumed = FrameMargins(window);
+    place(OuterWith(window, assumed));
+    WhenFramed(window, assumed, [window, place](QMargins frame) { place(OuterWith(window, frame)); });
+}
+
+void PutFrame(QWidget* window, QPoint topLeft) {
+    if (!window->isVisible() || !window->windowHandle()) {
+        MoveFrameTo(window, topLeft);
+        return;
+    }
+    // Qt may not know the new frame yet: the inner window is placed, the
+    // window manager keeps it there.
+    const OuterWindow outer = OuterOf(window);
+    window->windowHandle()->setPosition(topLeft +
+                                        QPoint((outer.width - window->width()) / 2, outer.titleHeight));
+}
+
 void CentreOver(QWidget* window, QWidget* over) {
     if (!CanPlaceWindows()) return;
-    const OuterWindow outer = OuterOf(window);
-    MoveFrameTo(window, CentredOver(QSize(outer.width, outer.height), OuterRect(over),
-                                    over->screen()->availableGeometry()));
+    PlaceFramed(window, [window, over](const OuterWindow& outer) {
+        PutFrame(window, CentredOver(QSize(outer.width, outer.height), OuterRect(over),
+                                     over->screen()->availableGeometry()));
+    });
 }

@@ -1,9 +1,12 @@
-// A real X server with a window manager (openbox): every window lands where it
-// belongs, frames included, as the X server itself reports them.
+// A real X server with a window manager (openbox, KWin, mutter): every window
+// lands where it belongs, frames included, as the X server itself reports
+// them, also where the window manager tells the frame only once it has framed
+// the window (KWin).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -67,6 +70,24 @@ struct Settled {
     ModalWatcher watcher;
 };
 
+// The window manager's check window, once it has put it up.
+bool WindowManagerRuns(Display* display) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    bool runs = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display),
+                           XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        data && count == 1) {
+        XWindowAttributes attributes;
+        runs = XGetWindowAttributes(display, *reinterpret_cast<const Window*>(data), &attributes) != 0;
+    }
+    if (data) XFree(data);
+    return runs;
+}
+
 QPoint CentredOver(QRect window, QRect over) {
     return over.topLeft() +
            QPoint((over.width() - window.width()) / 2, (over.height() - window.height()) / 2);
@@ -80,8 +101,10 @@ protected:
         ASSERT_NE(display, nullptr);
         screen = QRect(0, 0, DisplayWidth(display, 0), DisplayHeight(display, 0));
         // A window manager that has only just started may not answer yet.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return WindowManagerRuns(display); }, 20000));
         QWidget probe;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !FrameMargins(&probe).isNull(); }, 10000));
+        // KWin never answers the frame request.
+        static_cast<void>(QTest::qWaitFor([&] { return !FrameMargins(&probe).isNull(); }, 1000));
     }
     void TearDown() override {
         if (display) XCloseDisplay(display);
@@ -108,8 +131,12 @@ TEST_F(Placement, FirstStartCentresTheFrameAndEveryDialogOverIt) {
     ShowAndSettle(form, watcher, main);
     EXPECT_EQ(main.topLeft(), CentredOver(main, screen))
         << "frame " << main.width() << " x " << main.height();
-    EXPECT_EQ(watcher.seen["Splash"].topLeft(),
-              QPoint((screen.width() - 200) / 2, (screen.height() - 150) / 2));
+    // KWin places a splash window itself, over the window it belongs to.
+    const QRect splash = watcher.seen["Splash"];
+    if (std::getenv("XVFB_WM") && std::string(std::getenv("XVFB_WM")) == "kwin_x11")
+        EXPECT_TRUE(main.contains(splash)) << splash.x() << "," << splash.y();
+    else
+        EXPECT_EQ(splash.topLeft(), QPoint((screen.width() - 200) / 2, (screen.height() - 150) / 2));
     ASSERT_TRUE(watcher.seen.count("TongueDlg"));
     EXPECT_EQ(watcher.seen["TongueDlg"].topLeft(), CentredOver(watcher.seen["TongueDlg"], main));
 
@@ -144,6 +171,26 @@ TEST_F(Placement, RestoreKeepsTheWholeFrameOnTheScreen) {
     ShowAndSettle(form, watcher, main);
     EXPECT_EQ(main.right(), screen.right());
     EXPECT_EQ(main.bottom(), screen.bottom());
+}
+
+// The stored placement is in the screen's pixels whatever the scale
+// (QT_SCALE_FACTOR): a start at another scale finds the window where it was.
+TEST_F(Placement, StoredPlacementIsInScreenPixels) {
+    settings.Set("tongue", "0");
+    settings.Set("MainForm", "200,0,1,100,60,0,0");
+    Settled watcher(display);
+    QRect main;
+    {
+        TMainForm form(folder.Folder(), NoiseSheets(), settings);
+        ShowAndSettle(form, watcher, main);
+        // A frame of an odd height puts the window a device pixel off at a scale of 2.
+        EXPECT_LE((main.topLeft() - QPoint(100, 60)).manhattanLength(), form.devicePixelRatioF() > 1 ? 1 : 0)
+            << "scale " << form.devicePixelRatioF() << ": " << main.x() << "," << main.y();
+    }
+    const QRect stored(main.topLeft(), main.size());
+    EXPECT_EQ(settings.Read(settings::MainForm),
+              "200,0,1," + std::to_string(stored.left()) + "," + std::to_string(stored.top()) + "," +
+                  std::to_string(stored.right() + 1) + "," + std::to_string(stored.bottom() + 1));
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QWindow>
 
@@ -16,6 +18,7 @@
 #include "tests/support/WindowFixture.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainForm.h"
+#include "windows/PlatformChoice.h"
 #include "windows/Splash.h"
 #include "windows/TongueDlg.h"
 
@@ -124,6 +127,67 @@ TEST_F(WindowsTest, HelpOpensAtTheTopicAndClosesWithTheGame) {
     answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"; the save dialog is cancelled
     EXPECT_TRUE(form.close());
     EXPECT_FALSE(form.HelpWindow()->isVisible());
+}
+
+// A tiling window manager sizes the help after it has scrolled to its topic:
+// the topic's heading stays at the top until the player scrolls.
+TEST_F(WindowsTest, HelpStaysAtItsHeadingWhenTheWindowIsResizedAfterTheShow) {
+    std::string html = "<html><body>";
+    for (int i = 0; i < 60; ++i)
+        html +=
+            "<p>Rest the mouse on a button to read what it does, paragraph " + std::to_string(i) + ".</p>";
+    html += "<h1><a name=\"The_game\">The game</a></h1>";
+    for (int i = 0; i < 60; ++i) html += "<p>Turn the wet pieces.</p>";
+    html += "</body></html>";
+    const auto file = folder.path() / "long.html";
+    testlevels::WriteFile(file, std::vector<std::uint8_t>(html.begin(), html.end()));
+    THelpWindow help;
+    help.Open(QString::fromStdString(file.string()), "The_game", 1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    const auto headingTop = [&help] {
+        const QTextCursor heading = help.Browser()->document()->find("The game");
+        return help.Browser()->cursorRect(heading).top();
+    };
+    for (const QSize size : {QSize(1276, 997), QSize(330, 400), QSize(700, 300)}) {
+        help.resize(size);
+        QTest::qWait(20);
+        EXPECT_LT(std::abs(headingTop()), 20) << size.width() << " x " << size.height();
+    }
+    // Once the player has scrolled, the help stays where the player left it.
+    help.Browser()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    const int scrolled = help.Browser()->verticalScrollBar()->value();
+    help.resize(640, 480);
+    QTest::qWait(20);
+    EXPECT_EQ(help.Browser()->verticalScrollBar()->value(), scrolled);
+}
+
+// GNOME on Wayland runs the game through XWayland, unless the player chose.
+TEST(PlatformChoice, XWaylandOnGnomeWaylandOnly) {
+    struct Row {
+        const char* chosen;
+        const char* desktop;
+        const char* wayland;
+        const char* x11;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {nullptr, "GNOME", "wayland-0", ":0", "xcb"},
+        {nullptr, "ubuntu:GNOME", "wayland-0", ":0", "xcb"},
+        {nullptr, "GNOME-Classic:GNOME", "wayland-0", ":0", "xcb"},
+        {"wayland", "GNOME", "wayland-0", ":0", nullptr},   // the player's choice
+        {nullptr, "GNOME", nullptr, ":0", nullptr},         // GNOME on X11
+        {nullptr, "GNOME", "wayland-0", nullptr, nullptr},  // no XWayland
+        {nullptr, "GNOME", "wayland-0", "", nullptr},
+        {nullptr, "KDE", "wayland-0", ":0", nullptr},
+        {nullptr, "sway", "wayland-1", ":0", nullptr},
+        {nullptr, "NOTGNOME:XFCE", "wayland-0", ":0", nullptr},
+        {nullptr, nullptr, "wayland-0", ":0", nullptr},
+    };
+    for (const Row& row : rows) {
+        const char* chosen = ChosenPlatform(row.chosen, row.desktop, row.wayland, row.x11);
+        EXPECT_EQ(std::string(chosen ? chosen : "-"), std::string(row.expected ? row.expected : "-"))
+            << (row.desktop ? row.desktop : "(none)") << " " << (row.chosen ? row.chosen : "");
+    }
 }
 
 TEST_F(WindowsTest, MissingHelpFileIsSaidInTheHelpWindow) {
