@@ -2,6 +2,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "game/Program.h"
 #include "store/IniSettings.h"
@@ -23,6 +25,28 @@ bool ChoosePlatform() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Read before Qt's start, which needs a display. --levels FILE play-tests
+    // a level file of one's own.
+    std::string playTestFile;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--help") {
+            std::printf(
+                "usage: aquendo [--levels FILE] [--quit-after-start] [Qt options]\n"
+                "  --levels FILE        play-test FILE instead of the level file beside the program:\n"
+                "                       start at level 1 with no results, write no settings\n"
+                "                       (closing still offers to save the results)\n"
+                "  --quit-after-start   start, print where the levels came from, and end\n");
+            return 0;
+        }
+        if (word == "--levels") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "aquendo: --levels needs a FILE\n");
+                return 2;
+            }
+            playTestFile = argv[++i];
+        }
+    }
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
     // Before the second thread starts: the environment is changed.
@@ -41,13 +65,15 @@ int main(int argc, char* argv[]) {
 
     const MediaLibrary media = loading.get();
     IniSettings settings;
-    TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
+    TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves(), nullptr,
+                       playTestFile);
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     if (quitAfterStart) {
-        QTimer::singleShot(0, &mainForm, [&mainForm] {
+        QTimer::singleShot(0, &mainForm, [&mainForm, &playTestFile] {
             const Game& game = mainForm.game();
-            std::printf("%d levels from %s%s\n", game.LevelCount(), game.ProgramFolder().c_str(),
-                        kLevelFileName);
+            const std::string from =
+                game.PlayTesting() ? playTestFile : game.ProgramFolder() + kLevelFileName;
+            std::printf("%d levels from %s\n", game.LevelCount(), from.c_str());
             QCoreApplication::exit(0);
         });
     }

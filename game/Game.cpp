@@ -28,12 +28,19 @@ constexpr Text kHelpTopic{"Das_Spiel", "The_game"};
 void Game::FormCreate(const std::string& programFolder) {
     m_ProgramFolder = programFolder;
     m_UiLanguage = m_settings.Read(settings::tongue);
-    m_CurrentLevel = m_settings.Read(settings::level);
-    m_SavePath = m_settings.Read(settings::save);
     m_Progress.Clear();
-    if (FileExistsAt(m_SavePath) && !ReadProgressFile(m_SavePath, m_Progress))
-        m_shell.ShowError(LoadFailedMessage(m_SavePath, m_UiLanguage));
-    LoadLevelFile();
+    if (PlayTesting()) {
+        // The player's place and results belong to the other level file.
+        m_CurrentLevel = 1;
+        m_SavePath.clear();
+        LoadLevelFileAt(m_playTestFile);
+    } else {
+        m_CurrentLevel = m_settings.Read(settings::level);
+        m_SavePath = m_settings.Read(settings::save);
+        if (FileExistsAt(m_SavePath) && !ReadProgressFile(m_SavePath, m_Progress))
+            m_shell.ShowError(LoadFailedMessage(m_SavePath, m_UiLanguage));
+        LoadLevelFile();
+    }
     m_shell.SetScrollMaximum(LevelCount());
     m_AllSolved = m_Progress.AllSolved(LevelCount());
     const int left = m_settings.Read(settings::left);
@@ -63,7 +70,7 @@ void Game::LoadLevelFileAt(const std::string& path) {
         UseLevels(std::move(report.catalogue));
         return;
     }
-    const std::string shown = m_ProgramFolder + "AQND.DAT";
+    const std::string shown = PlayTesting() ? path : m_ProgramFolder + "AQND.DAT";
     if (report.status == LevelFileStatus::CannotOpen) {
         m_shell.ShowError(Fill(kLevelFileMissing.Pick(m_UiLanguage), {shown, std::to_string(report.error)}));
     } else {
@@ -210,6 +217,7 @@ void Game::FormClose() {
     m_shell.SetTimerEnabled(false);
     m_shell.CloseHelp();
     SaveGame();
+    if (PlayTesting()) return;
     // A write that fails is reported and ends the writing, but never keeps
     // the player from quitting.
     auto failure = m_settings.Write(settings::sound, m_shell.SoundOn());
@@ -222,6 +230,7 @@ void Game::FormClose() {
 }
 
 void Game::FormDestroy(const std::string& placementText) {
+    if (PlayTesting()) return;
     const auto failure = m_settings.Write(settings::MainForm, placementText);
     // The store that refused the close's values has been reported once already.
     if (failure && !m_settingsRefused) m_shell.ShowError(*failure);

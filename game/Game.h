@@ -30,6 +30,12 @@ public:
     // level file from programFolder (which ends with a path separator), and
     // the stored level started.
     void FormCreate(const std::string& programFolder);
+    // Play-testing: the levels come from this file instead of the program
+    // folder's, the game starts at level 1 with no results, and nothing is
+    // written to the player's settings (the close still offers to save the
+    // results). Set before FormCreate; empty for a normal game.
+    void PlayTest(const std::string& levelFile) { m_playTestFile = levelFile; }
+    bool PlayTesting() const { return !m_playTestFile.empty(); }
 
     // Reads the level file, or falls back to the built-in empty level after
     // telling the player why.
@@ -128,5 +134,6 @@ private:
     bool m_FirstActivation = true;
     bool m_makerLinkWorks = true;
     bool m_playingFallback = false;  // the level file gave no level
+    std::string m_playTestFile;
     bool m_settingsRefused = false;  // the close could not write the settings
 };

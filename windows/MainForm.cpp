@@ -61,7 +61,7 @@ std::string ProgramFolderOfExecutable() {
 }
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-                     const std::array<QByteArray, 4>& waves, QWidget* parent)
+                     const std::array<QByteArray, 4>& waves, QWidget* parent, const std::string& playTestFile)
     : QWidget(parent),
       m_sheets(std::move(sheets)),
       m_settings(settings),
@@ -97,6 +97,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
 
     m_Splash = new TSplash(this);
 
+    m_game.PlayTest(playTestFile);
     m_game.FormCreate(programFolder);
 }
 

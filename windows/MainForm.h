@@ -29,10 +29,12 @@ class TMainForm : public QWidget, public Shell {
 public:
     static constexpr int kToolBarHeight = 33;
 
-    // Reads the level file from programFolder, which ends with a '/'; the
+    // Reads the level file from programFolder, which ends with a '/', or
+    // play-tests playTestFile when it is not empty (Game::PlayTest); the
     // settings must outlive the window. Without waves the game is silent.
     TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-              const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr);
+              const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr,
+              const std::string& playTestFile = {});
     ~TMainForm() override;
 
     Game& game() { return m_game; }

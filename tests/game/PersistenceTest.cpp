@@ -105,6 +105,42 @@ TEST_F(PersistenceTest, CloseOnTheFallbackLevelKeepsTheStoredLevel) {
     EXPECT_EQ(settings.Read(settings::level), 3);
 }
 
+// Another level file on trial: the player's place, results and settings stay
+// out of it, and the results of the trial can still be saved.
+TEST_F(PersistenceTest, PlayTestingAnotherFileLeavesThePlayersThingsAlone) {
+    WriteResults("mine.aqd", {5, 6, 7});
+    settings.Set("level", "3");
+    settings.Set("save", Path("mine.aqd"));
+    settings.Set("tongue", "1");
+    testlevels::WriteFile(Path("trial.dat"),
+                          testlevels::Bytes({testlevels::kBrokenRow, testlevels::kJoinedRow}));
+    game.PlayTest(Path("trial.dat"));
+    Create();
+    EXPECT_EQ(game.LevelCount(), 2) << "the trial file, not the 20 beside the program";
+    EXPECT_EQ(game.CurrentLevel(), 1);
+    EXPECT_EQ(game.Progress()[1], 0) << "no results of the player's";
+    EXPECT_EQ(game.SolvedCount(), 0);
+    EXPECT_EQ(game.UiLanguage(), 1) << "the player's language is still read";
+    Solve(2);
+    EXPECT_GT(game.Progress()[2], 0);
+    shell.fileNames = {Path("trial results")};
+    shell.Clear();
+    game.FormClose();
+    game.FormDestroy("200,0,1,0,0,10,10");
+    EXPECT_EQ(shell.log[2], "save dialog |") << "the save is offered, with nothing preset";
+    EXPECT_EQ(ReadAll(Path("trial results.aqd")).size(), 2000u);
+    EXPECT_TRUE(settings.writes.empty());
+    EXPECT_EQ(ReadAll(Path("mine.aqd")).size(), 12u);
+
+    // A trial file that cannot be read is named as given.
+    Game other{shell, settings};
+    shell.Clear();
+    other.PlayTest(Path("missing.dat"));
+    other.FormCreate(folder.Folder());
+    ASSERT_EQ(shell.errors.size(), 1u);
+    EXPECT_NE(shell.errors[0].find(Path("missing.dat")), std::string::npos) << shell.errors[0];
+}
+
 TEST_F(PersistenceTest, FailedSettingsWriteIsShownAndTheCloseGoesOn) {
     Create();
     settings.fault = MemorySettings::Fault::ValueNotSet;

@@ -135,7 +135,7 @@ TEST_F(LevelsToolCommandsTest, SolvePrintsASolutionOrWhyThereIsNone) {
     });
     const ToolRun solved = Tool({"solve", file, "1"});
     EXPECT_EQ(solved.status, 0) << solved.err;
-    EXPECT_EQ(solved.out, "solution 2 moves: R3,4 L5,4\n");
+    EXPECT_EQ(solved.out, "solution 2 moves: R3,4 L5,4\nminimum 2, proved; least turns 2\n");
     const ToolRun replayed = Tool({"replay", file, "1", "R3,4", "L5,4"});
     EXPECT_NE(replayed.out.find("L5,4 solved"), std::string::npos);
 

@@ -14,6 +14,8 @@
 #include "core/LevelFile.h"
 #include "game/Game.h"
 #include "game/NullShell.h"
+#include "tools/levels/ExactMeasures.h"
+#include "tools/levels/ExactSolver.h"
 #include "tools/levels/Generator.h"
 #include "tools/levels/LevelMetrics.h"
 #include "tools/levels/Moves.h"
@@ -33,6 +35,7 @@ const char* const kUsage =
     "       aquendo-levels generate --seed S [--count N] [--first-pieces P] [--last-pieces P]\n"
     "                               [--candidates K] [--positions N] -o FILE [--solutions FILE]\n"
     "       aquendo-levels stats FILE [--solutions FILE] [--positions N]\n"
+    "       aquendo-levels similar FILE\n"
     "MOVE is L, R or M (left, right, middle button) and a cell, for example L5,4.\n";
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -159,7 +162,7 @@ std::optional<int> LevelNumber(const std::string& text, const LevelCatalogue& le
 }
 
 int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    SolverOptions options;
+    ExactOptions options;
     for (std::size_t i = 3; i + 1 < args.size(); i += 2) {
         const auto value = ParseInt(args[i + 1]);
         if (args[i] != "--positions" || !value || *value < 1) {
@@ -178,7 +181,7 @@ int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (!level) return kUnusable;
 
     const LevelRecord& record = levels->Level(*level);
-    const SolveResult result = SolveLevel(record, options);
+    const ExactResult result = SolveExact(record, options);
     switch (result.status) {
         case SolveStatus::Solved: {
             // The game has the last word on every solution printed.
@@ -189,6 +192,12 @@ int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream&
                 return kUnusable;
             }
             out << "solution " << result.moves.size() << " moves: " << FormatMoves(result.moves) << "\n";
+            if (result.proved)
+                out << "minimum " << result.moves.size() << ", proved";
+            else
+                out << "minimum at least " << result.lowerBound << ", not proved within "
+                    << options.maxPositions << " positions";
+            out << "; least turns " << result.staticBound << (result.staticExact ? "" : " at least") << "\n";
             return kClean;
         }
         case SolveStatus::Impossible:
@@ -303,10 +312,14 @@ std::string Fixed(double value, int decimals) {
     return text;
 }
 
+std::string Percent(double share) {
+    return Fixed(100 * share, 0) + "%";
+}
+
 int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto options = Options(args, 2, {"--solutions", "--positions"});
-    SolverOptions solverOptions;
-    if (!options || !PositiveOption(*options, "--positions", solverOptions.maxPositions)) {
+    ExactOptions exactOptions;
+    if (!options || !PositiveOption(*options, "--positions", exactOptions.maxPositions)) {
         err << kUsage;
         return kUnusable;
     }
@@ -324,60 +337,99 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
 
     HeadlessGame headless(args[1]);
-    std::vector<LevelMetrics> all;
+    std::vector<ExactMeasures> all;
+    std::vector<LevelRecord> records;
     int unsolved = 0;
     for (int n = 1; n <= levels->LevelCount(); ++n) {
         const LevelRecord& record = levels->Level(n);
-        std::vector<Move> best;
-        const SolveResult solved = SolveLevel(record, solverOptions);
-        if (solved.status == SolveStatus::Solved) best = solved.moves;
-        if (known.count(n)) {
+        records.push_back(record);
+        ExactMeasures m = MeasureExactly(record, exactOptions);
+        if (known.count(n) && !m.proved) {
+            // A shorter line from the solutions file stands in for one not proved.
             const ReplayOutcome replay = headless.Replay(n, known[n]);
-            if (replay.solved && (best.empty() || replay.movesToSolve < static_cast<int>(best.size())))
-                best.assign(known[n].begin(), known[n].begin() + replay.movesToSolve);
+            if (replay.solved && (m.minimum < 0 || replay.movesToSolve < m.minimum)) {
+                m.moves.assign(known[n].begin(), known[n].begin() + replay.movesToSolve);
+                m.minimum = replay.movesToSolve;
+                m.detours = m.minimum - m.staticBound;
+                m.knots = CountKnots(record, m.moves);
+                m.quickSeconds = QuickPlayerSeconds(m.moves);
+            }
         }
-        const LevelMetrics m = MeasureLevel(record, best);
-        if (m.solutionLength < 0) ++unsolved;
+        if (m.minimum < 0) ++unsolved;
         all.push_back(m);
-        out << "level " << n << ": pieces " << m.pieces << " (" << TypeSummary(m) << "), best "
-            << (m.solutionLength < 0 ? std::string("none") : std::to_string(m.solutionLength)) << ", dry "
-            << m.dryAtStart << ", stuck " << Fixed(m.stuckRate, 2) << ", difficulty "
-            << Fixed(m.difficulty, 1) << "\n";
+        LevelMetrics types;
+        for (std::uint8_t code : record.PieceLayer)
+            if (code) ++types.types[PieceTypeOf(code)];
+        out << "level " << n << ": pieces " << m.pieces << " (" << TypeSummary(types) << "), "
+            << (m.minimum < 0 ? "minimum none, at least " + std::to_string(m.lowerBound)
+                : m.proved    ? "minimum " + std::to_string(m.minimum) + " proved"
+                              : "best " + std::to_string(m.minimum) + ", minimum at least " +
+                                 std::to_string(m.lowerBound))
+            << ", least turns " << m.staticBound << ", detours " << m.detours << ", out of place "
+            << m.outOfPlace << ", wet at start " << m.wetAtStart << ", knots " << m.knots << ", local "
+            << Percent(m.localShare) << ", quick " << Fixed(m.quickSeconds, 0) << " s of " << m.clock
+            << " s\n";
     }
 
     // The rise through the set, a fifth at a time.
     const int count = static_cast<int>(all.size());
+    int proved = 0;
     for (int fifth = 0; fifth < 5 && count > 0; ++fifth) {
         const int first = fifth * count / 5;
         const int last = (fifth + 1) * count / 5;
         if (first == last) continue;
-        double pieces = 0, length = 0, difficulty = 0;
-        int minPieces = 99, maxPieces = 0, minLength = 9999, maxLength = 0, tees = 0, crosses = 0, known = 0;
+        double pieces = 0, minimum = 0, detours = 0, outOfPlace = 0, wet = 0, knots = 0, local = 0, quick = 0,
+               clock = 0;
+        int minPieces = 99, maxPieces = 0, minMinimum = 9999, maxMinimum = 0, known = 0, provedHere = 0;
         for (int i = first; i < last; ++i) {
-            const LevelMetrics& m = all[i];
+            const ExactMeasures& m = all[i];
             pieces += m.pieces;
             minPieces = std::min(minPieces, m.pieces);
             maxPieces = std::max(maxPieces, m.pieces);
-            tees += m.types[Tee];
-            crosses += m.types[Cross];
-            difficulty += m.difficulty;
-            if (m.solutionLength < 0) continue;
+            wet += m.wetAtStart;
+            local += m.localShare;
+            clock += m.clock;
+            if (m.minimum < 0) continue;
             ++known;
-            length += m.solutionLength;
-            minLength = std::min(minLength, m.solutionLength);
-            maxLength = std::max(maxLength, m.solutionLength);
+            provedHere += m.proved;
+            minimum += m.minimum;
+            minMinimum = std::min(minMinimum, m.minimum);
+            maxMinimum = std::max(maxMinimum, m.minimum);
+            detours += m.detours;
+            outOfPlace += m.outOfPlace;
+            knots += m.knots;
+            quick += m.quickSeconds;
         }
-        const int span = last - first;
+        proved += provedHere;
+        const double span = last - first;
+        const double solved = std::max(known, 1);
         out << "levels " << first + 1 << "-" << last << ": pieces " << Fixed(pieces / span, 1) << " ("
-            << minPieces << "-" << maxPieces << "), solution "
-            << (known ? Fixed(length / known, 1) + " (" + std::to_string(minLength) + "-" +
-                            std::to_string(maxLength) + ")"
-                      : std::string("none"))
-            << ", tees " << Fixed(double(tees) / span, 1) << ", crosses " << Fixed(double(crosses) / span, 1)
-            << ", difficulty " << Fixed(difficulty / span, 1) << "\n";
+            << minPieces << "-" << maxPieces << "), minimum " << Fixed(minimum / solved, 1) << " ("
+            << minMinimum << "-" << maxMinimum << ", " << provedHere << " proved), detours "
+            << Fixed(detours / solved, 2) << ", out of place " << Fixed(outOfPlace / solved, 1) << " ("
+            << Percent(outOfPlace / pieces) << "), wet at start " << Fixed(wet / span, 1) << ", knots "
+            << Fixed(knots / solved, 2) << ", local " << Percent(local / span) << ", quick "
+            << Percent(quick / clock) << " of the clock\n";
     }
+    for (const SimilarLevels& pair : FindSimilarLevels(records))
+        out << "similar: levels " << pair.first << " and " << pair.second << ", "
+            << (pair.exact ? "the same start" : "the same pieces") << ", " << pair.how << "\n";
+    out << "minimum proved: " << proved << " of " << count << "\n";
     if (unsolved) out << "levels without a known solution: " << unsolved << "\n";
     return unsolved ? kProblems : kClean;
+}
+
+int Similar(const std::string& path, std::ostream& out, std::ostream& err) {
+    const auto levels = ReadLevels(path, err);
+    if (!levels) return kUnusable;
+    std::vector<LevelRecord> records;
+    for (int n = 1; n <= levels->LevelCount(); ++n) records.push_back(levels->Level(n));
+    const std::vector<SimilarLevels> pairs = FindSimilarLevels(records);
+    for (const SimilarLevels& pair : pairs)
+        out << "levels " << pair.first << " and " << pair.second << ": "
+            << (pair.exact ? "the same start" : "the same pieces") << ", " << pair.how << "\n";
+    out << "similar pairs: " << pairs.size() << "\n";
+    return pairs.empty() ? kClean : kProblems;
 }
 
 }  // namespace
@@ -388,6 +440,7 @@ int RunLevelsTool(const std::vector<std::string>& args, std::ostream& out, std::
     if (args.size() >= 3 && args[0] == "solve") return Solve(args, out, err);
     if (args.size() >= 2 && args[0] == "generate") return Generate(args, out, err);
     if (args.size() >= 2 && args[0] == "stats") return Stats(args, out, err);
+    if (args.size() == 2 && args[0] == "similar") return Similar(args[1], out, err);
     err << kUsage;
     return kUnusable;
 }

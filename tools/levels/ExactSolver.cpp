@@ -1,0 +1,589 @@
+#include "tools/levels/ExactSolver.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <optional>
+#include <queue>
+#include <unordered_map>
+
+#include "tools/levels/PieceSet.h"
+
+namespace {
+
+// One orientation per set of openings towards other pieces: only those decide
+// where the water goes, the rest only what a turn costs.
+struct Classes {
+    std::vector<std::vector<std::uint8_t>> members;  // [piece][class] orientations (bit o)
+    std::vector<std::vector<std::uint8_t>> useful;   // [piece][class] openings towards pieces
+
+    explicit Classes(const LevelLayout& layout) {
+        const int n = layout.PieceCount();
+        members.resize(n);
+        useful.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const LayoutPiece& piece = layout.Piece(i);
+            members[i].assign(piece.classes, 0);
+            useful[i].assign(piece.classes, 0);
+            for (int o = 0; o < 4; ++o) {
+                members[i][piece.usefulClass[o]] |= static_cast<std::uint8_t>(1 << o);
+                useful[i][piece.usefulClass[o]] = piece.useful[o];
+            }
+        }
+    }
+};
+
+// Quarter turns from orientation o to the nearest of the orientations in set.
+int TurnsToSet(int o, std::uint8_t set) {
+    int best = 3;
+    for (int t = 0; t < 4; ++t)
+        if (set >> t & 1) best = std::min(best, TurnDistance(o, t));
+    return best;
+}
+
+// Depth-first over the pieces in layer order (column by column), giving each
+// a class; a part of the network that is finished and can no longer join the
+// rest ends the branch.
+class PictureSearch {
+public:
+    enum class Mode { Collect, First };
+
+    PictureSearch(const LevelLayout& layout, const Classes& classes, std::vector<std::uint8_t> allowed,
+                  Mode mode, int maxPictures, int maxSteps)
+        : m_layout(layout),
+          m_classes(classes),
+          m_allowed(std::move(allowed)),
+          m_mode(mode),
+          m_maxPictures(maxPictures),
+          m_stepsLeft(maxSteps) {
+        const int n = layout.PieceCount();
+        m_chosen.assign(n, 0);
+        m_order.resize(n);
+        for (int i = n - 1; i >= 0; --i) {
+            const int start = layout.StartOrientations()[i];
+            std::vector<std::pair<int, int>> byCost;
+            for (int c = 0; c < static_cast<int>(classes.members[i].size()); ++c) {
+                const std::uint8_t set = classes.members[i][c] & m_allowed[i];
+                if (set) byCost.emplace_back(TurnsToSet(start, set), c);
+            }
+            std::sort(byCost.begin(), byCost.end());
+            m_order[i] = byCost;
+        }
+    }
+
+    void Run() {
+        if (m_layout.PieceCount() > 0) Search(0, 0);
+    }
+
+    bool Finished() const { return !m_aborted; }
+    const std::vector<std::vector<std::uint8_t>>& Found() const { return m_found; }
+
+private:
+    void Search(int k, int cost) {
+        if (m_stop) return;
+        if (--m_stepsLeft < 0) {
+            m_aborted = m_stop = true;
+            return;
+        }
+        const int n = m_layout.PieceCount();
+        if (k == n) {
+            if (static_cast<int>(m_found.size()) >= m_maxPictures) {
+                m_aborted = m_stop = true;
+                return;
+            }
+            m_found.push_back(m_chosen);
+            if (m_mode == Mode::First) m_stop = true;
+            return;
+        }
+        for (const auto& [turns, c] : m_order[k]) {
+            m_chosen[k] = static_cast<std::uint8_t>(c);
+            if (Alive(k)) Search(k + 1, cost + turns);
+            if (m_stop) return;
+        }
+    }
+
+    // Pieces 0..k have their classes: every part of the network they form
+    // must still be able to grow towards a piece after k, or be everything.
+    bool Alive(int k) {
+        const int n = m_layout.PieceCount();
+        m_seen.assign(k + 1, 0);
+        for (int first = 0; first <= k; ++first) {
+            if (m_seen[first]) continue;
+            int size = 0;
+            bool grows = false;
+            m_stack.assign(1, first);
+            m_seen[first] = 1;
+            while (!m_stack.empty()) {
+                const int i = m_stack.back();
+                m_stack.pop_back();
+                ++size;
+                const std::uint8_t open = m_classes.useful[i][m_chosen[i]];
+                for (int d = 0; d < 4; ++d) {
+                    if (!(open >> d & 1)) continue;
+                    const int q = m_layout.Piece(i).neighbour[d];
+                    if (q > k) {
+                        grows = true;
+                        continue;
+                    }
+                    if (m_seen[q] || !(m_classes.useful[q][m_chosen[q]] >> ((d + 2) % 4) & 1)) continue;
+                    m_seen[q] = 1;
+                    m_stack.push_back(q);
+                }
+            }
+            if (!grows && size < n) return false;
+        }
+        return true;
+    }
+
+    const LevelLayout& m_layout;
+    const Classes& m_classes;
+    std::vector<std::uint8_t> m_allowed;
+    Mode m_mode;
+    int m_maxPictures;
+    int m_stepsLeft;
+    std::vector<std::vector<std::pair<int, int>>> m_order;  // [piece] (turns from start, class)
+    std::vector<std::uint8_t> m_chosen;
+    std::vector<std::vector<std::uint8_t>> m_found;
+    std::vector<std::uint8_t> m_seen;
+    std::vector<int> m_stack;
+    bool m_stop = false;
+    bool m_aborted = false;
+};
+
+// The least quarter turns from the orientations `from` to any solved
+// picture, exactly: a sweep over the cells column by column that keeps, for
+// the last cell of each row, the part of the network it belongs to and
+// whether it opens towards the next cell; a part that leaves the sweep joined
+// to nothing further must be the whole network. nullopt when the states
+// exceed maxStates.
+class LeastTurnsSweep {
+public:
+    LeastTurnsSweep(const LevelLayout& layout, const Classes& classes)
+        : m_layout(layout), m_classes(classes) {}
+
+    std::optional<int> Run(const std::vector<std::uint8_t>& from, std::size_t maxStates, int costCap) const {
+        const int n = m_layout.PieceCount();
+        if (n == 0) return 0;
+        std::array<int, kCells + 1> piecesFrom{};
+        for (int k = kCells - 1; k >= 0; --k) piecesFrom[k] = piecesFrom[k + 1] + (m_layout.PieceAt(k) >= 0);
+        std::unordered_map<std::uint64_t, int> states{{0, 0}}, next;
+        for (int k = 0; k < kCells; ++k) {
+            next.clear();
+            const int row = k % kRows;
+            const int i = m_layout.PieceAt(k);
+            for (const auto& [packed, cost] : states) {
+                const Frontier before = Unpack(packed);
+                if (i < 0) {
+                    Frontier after = before;
+                    after.entry[row] = 0;
+                    Keep(next, after, Label(before.entry[row]), piecesFrom[k + 1], cost);
+                    continue;
+                }
+                if (before.closed) continue;
+                for (std::size_t cl = 0; cl < m_classes.members[i].size(); ++cl) {
+                    const std::uint8_t open = m_classes.useful[i][cl];
+                    Frontier after = before;
+                    const int fresh = kFresh;
+                    after.entry[row] =
+                        static_cast<std::uint8_t>(fresh | (open & 1 ? kRight : 0) | (open & 8 ? kDown : 0));
+                    const std::uint8_t left = before.entry[row];
+                    int leaving = Label(left);
+                    if ((left & kRight) && (open & 4)) {
+                        Merge(after, leaving, fresh);
+                        leaving = fresh;
+                    }
+                    if (row > 0 && (before.entry[row - 1] & kDown) && (open & 2)) {
+                        const int up = Label(after.entry[row - 1]);
+                        Merge(after, up, fresh);
+                        if (leaving == up) leaving = fresh;
+                    }
+                    const int turns = cost + TurnsToSet(from[i], m_classes.members[i][cl]);
+                    if (turns <= costCap) Keep(next, after, leaving, piecesFrom[k + 1], turns);
+                }
+            }
+            if (next.size() > maxStates) return std::nullopt;
+            std::swap(states, next);
+        }
+        std::optional<int> best;
+        for (const auto& [packed, cost] : states) {
+            const Frontier f = Unpack(packed);
+            int labels = 0;
+            for (int r = 0; r < kRows; ++r)
+                if (Label(f.entry[r]) && (labels == 0 || labels == Label(f.entry[r])))
+                    labels = Label(f.entry[r]);
+                else if (Label(f.entry[r]))
+                    labels = -1;
+            if (labels < 0) continue;
+            if (!best || cost < *best) best = cost;
+        }
+        return best.value_or(INT_MAX);
+    }
+
+private:
+    static constexpr std::uint8_t kRight = 16;
+    static constexpr std::uint8_t kDown = 32;
+    static constexpr int kFresh = 15;
+
+    struct Frontier {
+        std::array<std::uint8_t, kRows> entry{};  // label 1..8 (0 none) | kRight | kDown
+        bool closed = false;                      // the whole network is behind the sweep
+    };
+
+    static int Label(std::uint8_t entry) { return entry & 15; }
+
+    static void Merge(Frontier& f, int from, int to) {
+        if (from == to) return;
+        for (std::uint8_t& e : f.entry)
+            if (Label(e) == from) e = static_cast<std::uint8_t>((e & ~15) | to);
+    }
+
+    static std::uint64_t Pack(const Frontier& f) {
+        std::uint64_t packed = f.closed;
+        for (int r = 0; r < kRows; ++r) packed |= std::uint64_t(f.entry[r]) << (1 + 6 * r);
+        return packed;
+    }
+    static Frontier Unpack(std::uint64_t packed) {
+        Frontier f;
+        f.closed = packed & 1;
+        for (int r = 0; r < kRows; ++r) f.entry[r] = static_cast<std::uint8_t>(packed >> (1 + 6 * r) & 63);
+        return f;
+    }
+
+    // The part labelled `leaving` has just lost a cell from the sweep: its part must go on, or be
+    // all there is.
+    static void Keep(std::unordered_map<std::uint64_t, int>& next, Frontier f, int leaving, int piecesAfter,
+                     int cost) {
+        if (leaving) {
+            bool goesOn = false;
+            for (std::uint8_t e : f.entry) goesOn = goesOn || Label(e) == leaving;
+            if (!goesOn) {
+                for (std::uint8_t e : f.entry)
+                    if (Label(e)) return;  // another part is still open
+                if (piecesAfter > 0) return;
+                f.closed = true;
+            }
+        }
+        // Labels renumbered by first appearance, so equal frontiers meet.
+        std::array<int, 16> map{};
+        int count = 0;
+        for (std::uint8_t& e : f.entry) {
+            const int l = Label(e);
+            if (!l) continue;
+            if (!map[l]) map[l] = ++count;
+            e = static_cast<std::uint8_t>((e & ~15) | map[l]);
+        }
+        const auto [it, inserted] = next.try_emplace(Pack(f), cost);
+        if (!inserted && cost < it->second) it->second = cost;
+    }
+
+    const LevelLayout& m_layout;
+    const Classes& m_classes;
+};
+
+}  // namespace
+
+SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, int maxSteps, int costCap) {
+    SolvedPictures result;
+    const int n = layout.PieceCount();
+    const Classes classes(layout);
+    const std::vector<std::uint8_t> every(n, 0xF);
+    result.possible.assign(n, 0);
+
+    PictureSearch collect(layout, classes, every, PictureSearch::Mode::Collect, maxPictures, maxSteps);
+    collect.Run();
+    if (collect.Finished()) {
+        result.complete = true;
+        result.none = collect.Found().empty();
+        result.staticBound = INT_MAX;
+        for (const auto& picture : collect.Found()) {
+            std::vector<std::uint8_t> sets(n);
+            for (int i = 0; i < n; ++i) sets[i] = classes.members[i][picture[i]];
+            result.all.push_back(sets);
+            int turns = 0;
+            for (int i = 0; i < n; ++i) {
+                result.possible[i] |= classes.members[i][picture[i]];
+                turns += TurnsToSet(layout.StartOrientations()[i], classes.members[i][picture[i]]);
+            }
+            result.staticBound = std::min(result.staticBound, turns);
+        }
+        result.staticExact = !result.none;
+        if (result.none) result.staticBound = 0;
+        return result;
+    }
+
+    // Too many to list: every orientation may be part of one.
+    result.possible.assign(n, 0xF);
+    const std::optional<int> least =
+        LeastTurnsSweep(layout, classes).Run(layout.StartOrientations(), 400000, costCap);
+    if (least && *least == INT_MAX && costCap == INT_MAX) {
+        result.none = true;
+    } else if (least) {
+        result.staticBound = std::min(*least, costCap);  // none nearer than the cap: at least the cap
+        result.staticExact = true;
+    } else {
+        for (int i = 0; i < n; ++i)
+            result.staticBound += TurnsToSet(layout.StartOrientations()[i], result.possible[i]);
+    }
+    return result;
+}
+
+namespace {
+
+using Packed = std::array<std::uint64_t, 3>;
+
+int Get2(const Packed& p, int i) {
+    return static_cast<int>((p[i >> 5] >> (2 * (i & 31))) & 3);
+}
+void Set2(Packed& p, int i, int v) {
+    const int shift = 2 * (i & 31);
+    p[i >> 5] = (p[i >> 5] & ~(std::uint64_t{3} << shift)) | (std::uint64_t(v) << shift);
+}
+
+struct PackedHash {
+    std::size_t operator()(const Packed& key) const {
+        std::uint64_t h = 0x9E3779B97F4A7C15ull;
+        for (std::uint64_t w : key) {
+            h ^= w + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+            h *= 0xBF58476D1CE4E5B9ull;
+        }
+        return static_cast<std::size_t>(h ^ (h >> 31));
+    }
+};
+
+struct Node {
+    Packed state;  // orientations, and in the spare top bits the wet network's lowest piece
+    std::uint32_t parent;
+    std::int16_t g;
+    std::uint8_t piece;
+    bool counterClockwise;
+    bool goal;
+};
+
+constexpr int kNetworkShift = 40;  // piece 79 ends at bit 31 of the third word
+
+class AStar {
+public:
+    AStar(const LevelLayout& layout, const SolvedPictures& pictures, int maxPositions, int upperBound)
+        : m_layout(layout),
+          m_maxPositions(maxPositions),
+          m_upper(upperBound),
+          m_staticBound(pictures.staticBound) {
+        const int n = layout.PieceCount();
+        m_period.resize(n);
+        m_hPiece.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const LayoutPiece& piece = layout.Piece(i);
+            m_period[i] = piece.openings[0] == piece.openings[1]   ? 1
+                          : piece.openings[0] == piece.openings[2] ? 2
+                                                                   : 4;
+            for (int o = 0; o < 4; ++o)
+                m_hPiece[i][o] = static_cast<std::uint8_t>(TurnsToSet(o, pictures.possible[i]));
+        }
+        if (pictures.complete) m_pictures = pictures.all;
+    }
+
+    ExactResult Run() {
+        ExactResult result;
+        const int n = m_layout.PieceCount();
+        Node start{};
+        for (int i = 0; i < n; ++i) Set2(start.state, i, m_layout.StartOrientations()[i] % m_period[i]);
+        const PieceSet wet = Network(start.state, m_layout.SourcePiece());
+        start.state[2] |= std::uint64_t(wet.First()) << kNetworkShift;
+        start.parent = UINT32_MAX;
+        Push(start);
+        std::vector<std::uint8_t> orientations(n);
+        while (!m_open.empty()) {
+            const Open top = m_open.top();
+            m_open.pop();
+            const Node node = m_nodes[top.node];
+            if (node.g != top.g) continue;  // reached again by a shorter way since
+            result.lowerBound = top.f;
+            if (node.goal) {
+                result.status = SolveStatus::Solved;
+                result.proved = true;
+                result.moves = Path(top.node);
+                break;
+            }
+            if (static_cast<int>(m_nodes.size()) >= m_maxPositions) {
+                result.reason =
+                    "the minimum is not proved within " + std::to_string(m_maxPositions) + " positions";
+                result.positions = static_cast<int>(m_nodes.size());
+                return result;
+            }
+            const int networkPiece = static_cast<int>(node.state[2] >> kNetworkShift);
+            Network(node.state, networkPiece).ForEach([&](int p) {
+                if (m_period[p] == 1) return;  // a cross turned is the same cross
+                for (const bool ccw : {true, false}) {
+                    if (!ccw && m_period[p] == 2) break;  // both ways give the same straight
+                    Node child = node;
+                    const int from = Get2(node.state, p);
+                    Set2(child.state, p, (from + (ccw ? 1 : m_period[p] - 1)) % m_period[p]);
+                    child.state[2] &= (std::uint64_t{1} << kNetworkShift) - 1;
+                    const PieceSet reached = Network(child.state, p);
+                    child.state[2] |= std::uint64_t(reached.First()) << kNetworkShift;
+                    child.parent = top.node;
+                    child.g = static_cast<std::int16_t>(node.g + 1);
+                    child.piece = static_cast<std::uint8_t>(p);
+                    child.counterClockwise = ccw;
+                    child.goal = reached.Count() == n;
+                    Push(child);
+                }
+            });
+        }
+        result.positions = static_cast<int>(m_nodes.size());
+        if (!result.proved) {
+            // Everything below the known solution was tried.
+            result.lowerBound = m_upper;
+            result.reason = m_upper == INT_MAX ? "every reachable position leaves a piece dry" : "";
+            result.status = m_upper == INT_MAX ? SolveStatus::Impossible : SolveStatus::NotFound;
+            result.proved = m_upper != INT_MAX;
+        }
+        return result;
+    }
+
+private:
+    struct Open {
+        int f;
+        int g;
+        std::uint32_t node;
+        bool operator<(const Open& other) const {
+            if (f != other.f) return f > other.f;
+            if (g != other.g) return g < other.g;  // deeper first on ties
+            return node < other.node;
+        }
+    };
+
+    int Estimate(const Packed& state, int g) const {
+        const int n = m_layout.PieceCount();
+        int h = std::max(0, m_staticBound - g);
+        int own = 0;
+        for (int i = 0; i < n; ++i) own += m_hPiece[i][Get2(state, i)];
+        h = std::max(h, own);
+        if (m_pictures.empty()) return h;
+        int best = INT_MAX;
+        for (const auto& picture : m_pictures) {
+            int turns = 0;
+            for (int i = 0; i < n && turns < best; ++i) turns += TurnsToSet(Get2(state, i), picture[i]);
+            best = std::min(best, turns);
+        }
+        return std::max(h, best);
+    }
+
+    void Push(const Node& node) {
+        const int f = node.g + Estimate(node.state, node.g);
+        if (f >= m_upper) return;  // cannot beat the solution known
+        const auto [it, inserted] =
+            m_index.try_emplace(node.state, static_cast<std::uint32_t>(m_nodes.size()));
+        if (inserted) {
+            m_nodes.push_back(node);
+        } else if (node.g < m_nodes[it->second].g) {
+            m_nodes[it->second] = node;
+        } else {
+            return;
+        }
+        m_open.push({f, node.g, it->second});
+    }
+
+    PieceSet Network(const Packed& state, int from) const {
+        PieceSet wet;
+        wet.Add(from);
+        int stack[128];
+        int top = 0;
+        stack[top++] = from;
+        while (top > 0) {
+            const int i = stack[--top];
+            const LayoutPiece& piece = m_layout.Piece(i);
+            const std::uint8_t open = piece.useful[Get2(state, i)];
+            for (int d = 0; d < 4; ++d) {
+                const int q = piece.neighbour[d];
+                if (!(open >> d & 1) || wet.Has(q)) continue;
+                if (!(m_layout.Piece(q).openings[Get2(state, q)] >> ((d + 2) % 4) & 1)) continue;
+                wet.Add(q);
+                stack[top++] = q;
+            }
+        }
+        return wet;
+    }
+
+    std::vector<Move> Path(std::uint32_t index) const {
+        std::vector<Move> moves;
+        for (; m_nodes[index].parent != UINT32_MAX; index = m_nodes[index].parent) {
+            const Node& node = m_nodes[index];
+            const LayoutPiece& piece = m_layout.Piece(node.piece);
+            moves.push_back(
+                {node.counterClockwise ? MouseButton::Left : MouseButton::Right, piece.column, piece.row});
+        }
+        std::reverse(moves.begin(), moves.end());
+        return moves;
+    }
+
+    const LevelLayout& m_layout;
+    int m_maxPositions;
+    int m_upper;
+    int m_staticBound;  // from the start: a press brings no picture more than one turn nearer
+    std::vector<int> m_period;
+    std::vector<std::array<std::uint8_t, 4>> m_hPiece;
+    std::vector<std::vector<std::uint8_t>> m_pictures;
+    std::vector<Node> m_nodes;
+    std::unordered_map<Packed, std::uint32_t, PackedHash> m_index;
+    std::priority_queue<Open> m_open;
+};
+
+}  // namespace
+
+ExactResult SolveExact(const LevelRecord& level, const ExactOptions& options) {
+    ExactResult result;
+    // The quick search settles the plain cases and gives a solution to beat.
+    SolverOptions quick;
+    quick.maxPositions = std::min(options.maxPositions, 40000);
+    const SolveResult known = SolveLevel(level, quick);
+    result.reason = known.reason;
+    if (known.status == SolveStatus::NoPieces || known.status == SolveStatus::Impossible) {
+        result.status = known.status;
+        return result;
+    }
+    const LevelLayout layout(level);
+    if (known.status == SolveStatus::Solved && known.moves.size() == 1 &&
+        known.moves[0].button == MouseButton::Middle) {
+        result.status = SolveStatus::Solved;
+        result.moves = known.moves;
+        result.proved = true;
+        result.lowerBound = 1;
+        return result;
+    }
+    const int upper = known.status == SolveStatus::Solved ? static_cast<int>(known.moves.size()) : INT_MAX;
+    const SolvedPictures pictures = FindSolvedPictures(layout, 64, 20000, upper);
+    result.staticBound = pictures.staticBound;
+    result.staticExact = pictures.staticExact;
+    if (pictures.none) {
+        result.status = SolveStatus::Impossible;
+        result.reason = "no orientation of the pieces joins them all";
+        return result;
+    }
+    if (pictures.staticExact && upper == pictures.staticBound) {
+        result.status = SolveStatus::Solved;
+        result.moves = known.moves;
+        result.proved = true;
+        result.lowerBound = upper;
+        return result;
+    }
+    ExactResult searched = AStar(layout, pictures, options.maxPositions, upper).Run();
+    searched.staticBound = result.staticBound;
+    searched.staticExact = result.staticExact;
+    searched.lowerBound = std::max(searched.lowerBound, pictures.staticBound);
+    if (searched.moves.empty() && known.status == SolveStatus::Solved) {
+        searched.moves = known.moves;
+        searched.status = SolveStatus::Solved;
+    }
+    if (searched.status == SolveStatus::Solved && !searched.proved &&
+        static_cast<int>(searched.moves.size()) <= searched.lowerBound)
+        searched.proved = true;
+    if (searched.status == SolveStatus::NotFound && searched.moves.empty())
+        searched.reason = "no solution found within " + std::to_string(options.maxPositions) + " positions";
+    if (searched.status == SolveStatus::Solved && !SolvesOnBoard(level, searched.moves)) {
+        searched.status = SolveStatus::NotFound;
+        searched.proved = false;
+        searched.reason = "internal error: the solution found does not solve the level";
+    }
+    return searched;
+}
