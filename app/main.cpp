@@ -1,13 +1,23 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
+#include "app/CommandLine.h"
+#include "app/ProgramFolder.h"
+#include "app/UnwrittenSettings.h"
 #include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
 
 int main(int argc, char* argv[]) {
+    const CommandLine command = ParseCommandLine(argv[0], {argv + 1, argv + argc});
+    if (command.exitStatus) {
+        std::fputs(command.out.c_str(), stdout);
+        std::fputs(command.err.c_str(), stderr);
+        return *command.exitStatus;
+    }
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
@@ -19,11 +29,14 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(AQUENDO_APP_ID));
     // For checking an installation: start as usual, tell where the levels came
     // from, and end as soon as the event loop runs, before the splash.
-    const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));
+    const bool quitAfterStart = command.quitAfterStart;
 
     const MediaLibrary media = loading.get();
-    IniSettings settings;
-    TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
+    const auto settings =
+        quitAfterStart ? std::make_unique<UnwrittenSettings>() : std::make_unique<IniSettings>();
+    TMainForm mainForm(GameFilesFolder(ProgramFolderOfExecutable(), AQUENDO_DATA_FROM_PROGRAM),
+                       media.Sheets(), *settings, media.Waves());
+    mainForm.SetSoundModuleFolder(ProgramFolderOfExecutable());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm] {
