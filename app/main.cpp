@@ -2,9 +2,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <string_view>
 
+#include "app/CommandLine.h"
+#include "app/ProgramFolder.h"
+#include "app/UnwrittenSettings.h"
 #include "game/Program.h"
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
@@ -25,27 +28,11 @@ bool ChoosePlatform() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Read before Qt's start, which needs a display. --levels FILE play-tests
-    // a level file of one's own.
-    std::string playTestFile;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view word = argv[i];
-        if (word == "--help") {
-            std::printf(
-                "usage: aquendo [--levels FILE] [--quit-after-start] [Qt options]\n"
-                "  --levels FILE        play-test FILE instead of the level file beside the program:\n"
-                "                       start at level 1 with no results, write no settings\n"
-                "                       (closing still offers to save the results)\n"
-                "  --quit-after-start   start, print where the levels came from, and end\n");
-            return 0;
-        }
-        if (word == "--levels") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                std::fprintf(stderr, "aquendo: --levels needs a FILE\n");
-                return 2;
-            }
-            playTestFile = argv[++i];
-        }
+    const CommandLine command = ParseCommandLine(argv[0], {argv + 1, argv + argc});
+    if (command.exitStatus) {
+        std::fputs(command.out.c_str(), stdout);
+        std::fputs(command.err.c_str(), stderr);
+        return *command.exitStatus;
     }
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
@@ -61,18 +48,21 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral(AQUENDO_APP_ID));
     // For checking an installation: start as usual, tell where the levels came
     // from, and end as soon as the event loop runs, before the splash.
-    const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));
+    const bool quitAfterStart = command.quitAfterStart;
 
     const MediaLibrary media = loading.get();
-    IniSettings settings;
-    TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves(), nullptr,
-                       playTestFile);
+    const auto settings = quitAfterStart || !command.levelsFile.empty()
+                              ? std::make_unique<UnwrittenSettings>()
+                              : std::make_unique<IniSettings>();
+    TMainForm mainForm(GameFilesFolder(ProgramFolderOfExecutable(), AQUENDO_DATA_FROM_PROGRAM),
+                       media.Sheets(), *settings, media.Waves(), nullptr, command.levelsFile);
+    mainForm.SetSoundModuleFolder(ProgramFolderOfExecutable());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     if (quitAfterStart) {
-        QTimer::singleShot(0, &mainForm, [&mainForm, &playTestFile] {
+        QTimer::singleShot(0, &mainForm, [&mainForm, &command] {
             const Game& game = mainForm.game();
             const std::string from =
-                game.PlayTesting() ? playTestFile : game.ProgramFolder() + kLevelFileName;
+                game.PlayTesting() ? command.levelsFile : game.ProgramFolder() + kLevelFileName;
             std::printf("%d levels from %s\n", game.LevelCount(), from.c_str());
             QCoreApplication::exit(0);
         });

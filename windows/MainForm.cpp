@@ -65,7 +65,8 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     : QWidget(parent),
       m_sheets(std::move(sheets)),
       m_settings(settings),
-      m_waves(waves, [programFolder] { return LoadSoundModule(programFolder); }) {
+      m_soundModuleFolder(programFolder),
+      m_waves(waves, [this] { return LoadSoundModule(m_soundModuleFolder); }) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral(AQUENDO_TITLE));
     setWindowIcon(WindowIcon());

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "game/Game.h"
 #include "game/Shell.h"
@@ -36,6 +38,10 @@ public:
               const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr,
               const std::string& playTestFile = {});
     ~TMainForm() override;
+
+    // The folder of the sound module, when it is not the program folder (an
+    // installed game keeps its machine code apart from its level file).
+    void SetSoundModuleFolder(std::string folder) { m_soundModuleFolder = std::move(folder); }
 
     Game& game() { return m_game; }
     const BoardSurface& surface() const { return m_surface; }
@@ -104,6 +110,7 @@ private:
     BoardSurface m_surface{m_sheets};
     LargerSheets m_larger;
     SettingsStore& m_settings;
+    std::string m_soundModuleFolder;
     SoundPlayer m_waves;
     Game m_game{*this, m_settings};
     QTimer m_Timer;

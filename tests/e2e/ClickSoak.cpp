@@ -92,8 +92,10 @@ struct Sandbox {
     uid_t uid = 0;
 
     Sandbox() {
-        RemoveDeadRuns();
-        std::string pattern = (fs::temp_directory_path() / "aquendo-click-soak-XXXXXX").string();
+        // Run as root, the game's own user must reach the sandbox: not below /root.
+        const fs::path base = geteuid() == 0 ? ownuser::ReachableTempFolder() : fs::temp_directory_path();
+        RemoveDeadRuns(base);
+        std::string pattern = (base / "aquendo-click-soak-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
         root = pattern;
         std::ofstream(root / "owner") << getpid() << "\n";
@@ -130,6 +132,22 @@ struct Sandbox {
         fs::remove_all(root, ignored);
     }
 
+    // The game as its own user can start it: a copy, with the files it loads
+    // from its folder, inside the sandbox. The build may lie where that user
+    // cannot go (below /root) or where the mount namespace covers it (/tmp).
+    fs::path Reachable(const fs::path& program) const {
+        if (!ownUser) return program;
+        const fs::path folder = root / "game";
+        fs::create_directories(folder);
+        fs::copy_file(program, folder / program.filename());
+        for (const char* beside : {"aqnd.dat", "aqnd2.html", "aquendo-sound.so"}) {
+            std::error_code missing;  // a game without them says so itself
+            fs::copy_file(program.parent_path() / beside, folder / beside, missing);
+        }
+        ownuser::GiveTree(folder, uid);
+        return folder / program.filename();
+    }
+
     // Runs in the game's process before it becomes its own user: in a mount
     // namespace of its own, the shared folders are the sandbox's, so that
     // whatever the file dialogs make outside the home (a new folder in /tmp)
@@ -146,9 +164,11 @@ struct Sandbox {
             if (!fs::is_directory(shared) ||
                 mount(own.c_str(), shared.c_str(), nullptr, MS_BIND, nullptr) != 0)
                 continue;
-            // The sandbox itself may live in the folder just covered.
-            if (root.parent_path() == shared) {
-                mkdir(root.c_str(), 0700);
+            // The sandbox itself may live below the folder just covered.
+            const fs::path below = root.lexically_relative(shared);
+            if (!below.empty() && *below.begin() != "..") {
+                std::error_code error;
+                fs::create_directories(root, error);
                 const std::string from = "/proc/self/fd/" + std::to_string(self);
                 mount(from.c_str(), root.c_str(), nullptr, MS_BIND, nullptr);
             }
@@ -158,9 +178,9 @@ struct Sandbox {
 
     // Sandboxes of runs that were killed (at a test timeout, say) before
     // they could clean up: their owner is gone.
-    static void RemoveDeadRuns() {
+    static void RemoveDeadRuns(const fs::path& base) {
         std::error_code error;
-        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), error)) {
+        for (const auto& entry : fs::directory_iterator(base, error)) {
             if (entry.path().filename().string().rfind("aquendo-click-soak-", 0) != 0) continue;
             long owner = 0;
             if (!(std::ifstream(entry.path() / "owner") >> owner) || owner <= 0) continue;
@@ -247,6 +267,7 @@ public:
         envp.push_back(nullptr);
         char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
         execve(program.c_str(), argv, envp.data());
+        std::fprintf(stderr, "cannot start %s: %s\n", program.c_str(), std::strerror(errno));
         _exit(127);
     }
 
@@ -519,7 +540,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s GAME [SECONDS]\n", argv[0]);
         return 2;
     }
-    const std::string program = fs::absolute(argv[1]).string();
+    const fs::path built = fs::absolute(argv[1]);
     unsigned long seconds = EnvNumber("AQUENDO_CLICK_SOAK_SECONDS", argc > 2 ? std::stoul(argv[2]) : 10);
     // The test's timeout, when it runs under one: the run ends well before
     // it, so that it still cleans up after itself.
@@ -531,11 +552,12 @@ int main(int argc, char* argv[]) {
     for (int stop : {SIGTERM, SIGINT, SIGHUP}) std::signal(stop, [](int) { g_stop = 1; });
     const unsigned long seed = EnvNumber("AQUENDO_CLICK_SOAK_SEED", 20240611);
     std::printf("click soak: %s for %lu s, seed %lu (AQUENDO_CLICK_SOAK_SECONDS, AQUENDO_CLICK_SOAK_SEED)\n",
-                program.c_str(), seconds, seed);
+                built.c_str(), seconds, seed);
     std::fflush(stdout);
 
     try {
         Sandbox sandbox;
+        const std::string program = sandbox.Reachable(built).string();
         XSession screen;
         std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
         auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
@@ -634,7 +656,8 @@ int main(int argc, char* argv[]) {
                 std::distance(fs::directory_iterator(sandbox.root / "shared" / shared.filename(), error),
                               fs::directory_iterator());
             // The sandbox's own path in the stand-in /tmp is no file of the game's.
-            const long own = shared == sandbox.root.parent_path() ? 1 : 0;
+            const fs::path below = sandbox.root.lexically_relative(shared);
+            const long own = !below.empty() && *below.begin() != ".." ? 1 : 0;
             if (made > own)
                 std::printf("made in the sandbox's stand-in for %s: %ld\n", shared.c_str(),
                             static_cast<long>(made - own));

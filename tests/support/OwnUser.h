@@ -4,6 +4,7 @@
 // root, under a user id of their own that no account has.
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,18 @@ inline void GiveTree(const std::filesystem::path& folder, uid_t uid) {
 // The user that permission-dependent checks run as: this one, or one of its own for root.
 inline uid_t OrdinaryUser() {
     return geteuid() == 0 ? UnusedUserId() : geteuid();
+}
+
+// A folder for scratch folders that another user can reach: the usual one,
+// unless a folder above it lets no one else pass (a build below /root), then /tmp.
+inline std::filesystem::path ReachableTempFolder() {
+    const std::filesystem::path usual = std::filesystem::temp_directory_path();
+    for (std::filesystem::path p = usual; !p.empty(); p = p.parent_path()) {
+        struct stat info {};
+        if (stat(p.c_str(), &info) != 0 || (info.st_mode & S_IXOTH) == 0) return "/tmp";
+        if (p == p.root_path()) break;
+    }
+    return usual;
 }
 
 // Runs body in a child process as uid and gives its result: 0 when it held,

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <string>
 
 #include "core/Board.h"
+#include "core/Geometry.h"
 #include "core/LevelFile.h"
 #include "core/Piece.h"
 #include "tools/levels/LevelsTool.h"
@@ -20,6 +24,23 @@ TEST(ShippedLevelsTest, FileIsCleanWithFiveHundredLevels) {
     std::ostringstream out, err;
     EXPECT_EQ(RunLevelsTool({"check", kLevels}, out, err), 0) << out.str() << err.str();
     EXPECT_EQ(out.str().rfind("levels: 500\n", 0), 0u);
+}
+
+// The texts that describe the package name the range of the shipped levels.
+TEST(ShippedLevelsTest, PackageTextsNameTheRangeOfPieces) {
+    const LevelFileReport report = ReadLevelFile(kLevels);
+    ASSERT_EQ(report.status, LevelFileStatus::Read);
+    int fewest = kColumns * kRows, most = 0;
+    for (int n = 1; n <= report.catalogue.LevelCount(); ++n) {
+        fewest = std::min(fewest, report.catalogue.Level(n).PieceCount());
+        most = std::max(most, report.catalogue.Level(n).PieceCount());
+    }
+    const std::string range = "from " + std::to_string(fewest) + " pieces to " + std::to_string(most);
+    for (const char* text : {"/packaging/aquendo.metainfo.xml.in", "/packaging/deb/CMakeLists.txt"}) {
+        std::ifstream in(std::string(AQUENDO_SOURCE_DIR) + text);
+        const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(content.find(range), std::string::npos) << text << " does not say " << range;
+    }
 }
 
 // Every line is played through the game itself; the level must end solved on

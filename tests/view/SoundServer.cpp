@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 SoundServer::SoundServer() {
@@ -29,6 +30,10 @@ SoundServer::SoundServer() {
         }
         QThread::msleep(20);
     }
+}
+
+bool SoundServer::Installed() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty();
 }
 
 SoundServer::~SoundServer() {

@@ -12,6 +12,8 @@ class SoundServer {
 public:
     SoundServer();
     ~SoundServer();
+    // Whether the daemon is there to start.
+    static bool Installed();
     bool IsRunning() const { return m_running; }
     QString Log() const;
 

@@ -39,6 +39,10 @@ std::string StreamsOnceSettled(const std::function<bool(const QStringList&)>& wa
 class SoundOnAServer : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (!SoundServer::Installed())
+            GTEST_SKIP()
+                << "no pulseaudio for a private sound server: scripts/setup.sh installs it only where "
+                   "that removes nothing (a desktop with PipeWire's pulse server keeps it)";
         ASSERT_TRUE(g_server && g_server->IsRunning()) << (g_server ? g_server->Log().toStdString() : "");
         ASSERT_FALSE(QMediaDevices::audioOutputs().isEmpty());
     }
