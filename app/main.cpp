@@ -6,12 +6,14 @@
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
+#include "windows/SessionEnd.h"
 
 int main(int argc, char* argv[]) {
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
+    TSessionEnd session;
     QApplication::setApplicationName(QStringLiteral(AQUENDO_NAME));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
     // Wayland names the window's app id after it; the desktop takes the entry's
@@ -25,6 +27,7 @@ int main(int argc, char* argv[]) {
     IniSettings settings;
     TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
+    session.Watch(mainForm);
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm] {
             const Game& game = mainForm.game();
@@ -34,5 +37,5 @@ int main(int argc, char* argv[]) {
         });
     }
     mainForm.show();
-    return QApplication::exec();
+    return session.Exec();
 }
