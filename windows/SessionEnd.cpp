@@ -13,6 +13,7 @@
 
 #include "game/KeptResults.h"
 #include "game/Program.h"
+#include "view/SoundPlayer.h"
 #include "windows/MainForm.h"
 
 namespace {
@@ -65,6 +66,10 @@ TSessionEnd::~TSessionEnd() {
         if (end >= 0) ::close(end);
         end = -1;
     }
+    if (SoundPlayer::LeftStuck()) {
+        std::fflush(nullptr);
+        std::_Exit(m_status);
+    }
 }
 
 void TSessionEnd::Watch(TMainForm& form) {
@@ -79,9 +84,9 @@ int TSessionEnd::Exec() {
     // of everything Qt has set up so far.
     static const bool atExit = std::atexit(KeepAtExit) == 0;
     (void)atExit;
-    const int status = m_ending ? 0 : QApplication::exec();
+    m_status = m_ending ? 0 : QApplication::exec();
     Keep();
-    return status;
+    return m_status;
 }
 
 void TSessionEnd::KeepAtExit() {

@@ -15,6 +15,9 @@ class TSessionEnd : public QObject {
 public:
     // Catches the signals from here on; the QApplication must exist.
     TSessionEnd();
+    // After the main window has gone. A sound thread left stuck with the
+    // sound server would hold the program's exit for up to 30 s: everything
+    // is written by then, and the program ends here.
     ~TSessionEnd() override;
 
     // The run to look after. Its results are kept in the XDG state folder.
@@ -35,4 +38,5 @@ private:
     TMainForm* m_form = nullptr;
     QSocketNotifier* m_signals = nullptr;
     bool m_ending = false;
+    int m_status = 0;
 };
