@@ -7,8 +7,13 @@
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
 #include "windows/SessionEnd.h"
+#include "windows/SingleInstance.h"
 
 int main(int argc, char* argv[]) {
+    // One game per user: a later start brings the running one to the front
+    // and ends, before it has read or written anything.
+    SingleInstance instance;
+    if (!instance.IsFirst()) return instance.AskFirstToFront() ? 0 : 1;
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
@@ -28,6 +33,8 @@ int main(int argc, char* argv[]) {
     TMainForm mainForm(ProgramFolderOfExecutable(), media.Sheets(), settings, media.Waves());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     session.Watch(mainForm);
+    instance.OnLaterStart(
+        [&mainForm](const SingleInstance::LaterStart& later) { BringToFront(mainForm, later); });
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm] {
             const Game& game = mainForm.game();
