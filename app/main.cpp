@@ -13,6 +13,8 @@
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
 #include "windows/PlatformChoice.h"
+#include "windows/SessionEnd.h"
+#include "windows/SingleInstance.h"
 
 namespace {
 
@@ -34,6 +36,10 @@ int main(int argc, char* argv[]) {
         std::fputs(command.err.c_str(), stderr);
         return *command.exitStatus;
     }
+    // One game per user: a later start brings the running one to the front
+    // and ends, before it has read or written anything.
+    SingleInstance instance;
+    if (!instance.IsFirst()) return instance.AskFirstToFront() ? 0 : 1;
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the application connects to the window system.
     // Before the second thread starts: the environment is changed.
@@ -41,6 +47,7 @@ int main(int argc, char* argv[]) {
     std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
     if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+    TSessionEnd session;
     QApplication::setApplicationName(QStringLiteral(AQUENDO_NAME));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));
     // Wayland names the window's app id after it; the desktop takes the entry's
@@ -58,6 +65,9 @@ int main(int argc, char* argv[]) {
                        media.Sheets(), *settings, media.Waves(), nullptr, command.levelsFile);
     mainForm.SetSoundModuleFolder(ProgramFolderOfExecutable());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
+    session.Watch(mainForm);
+    instance.OnLaterStart(
+        [&mainForm](const SingleInstance::LaterStart& later) { BringToFront(mainForm, later); });
     if (quitAfterStart) {
         QTimer::singleShot(0, &mainForm, [&mainForm, &command] {
             const Game& game = mainForm.game();
@@ -68,5 +78,5 @@ int main(int argc, char* argv[]) {
         });
     }
     mainForm.show();
-    return QApplication::exec();
+    return session.Exec();
 }

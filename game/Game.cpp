@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 
 #include "core/Language.h"
+#include "game/KeptResults.h"
 #include "game/Program.h"
 #include "store/ProgressFile.h"
 #include "store/SavedGameName.h"
@@ -217,16 +219,27 @@ void Game::FormClose() {
     m_shell.SetTimerEnabled(false);
     m_shell.CloseHelp();
     SaveGame();
+    // A session that ended meanwhile took the save dialog away unanswered:
+    // its end keeps the results.
+    if (m_sessionEnding) return;
+    m_closedByPlayer = true;
     if (PlayTesting()) return;
+    // The player has decided on the results: what this run kept is not wanted again.
+    DropKeptResults();
     // A write that fails is reported and ends the writing, but never keeps
     // the player from quitting.
+    const auto failure = WriteSettings();
+    if (failure) m_shell.ShowError(*failure);
+    m_settingsRefused = failure.has_value();
+}
+
+std::optional<std::string> Game::WriteSettings() {
     auto failure = m_settings.Write(settings::sound, m_shell.SoundOn());
     // The stand-in level is no place of the player's: the stored one stays.
     if (!failure && !m_playingFallback) failure = m_settings.Write(settings::level, m_CurrentLevel);
     if (!failure) failure = m_settings.Write(settings::tongue, m_UiLanguage);
     if (!failure) failure = m_settings.Write(settings::save, m_SavePath);
-    if (failure) m_shell.ShowError(*failure);
-    m_settingsRefused = failure.has_value();
+    return failure;
 }
 
 void Game::FormDestroy(const std::string& placementText) {
@@ -234,6 +247,54 @@ void Game::FormDestroy(const std::string& placementText) {
     const auto failure = m_settings.Write(settings::MainForm, placementText);
     // The store that refused the close's values has been reported once already.
     if (failure && !m_settingsRefused) m_shell.ShowError(*failure);
+}
+
+std::vector<std::string> Game::KeepUnattended(const std::string& placementText) {
+    std::vector<std::string> failures;
+    // A trial of a level file keeps nothing of the player's.
+    if (m_closedByPlayer || PlayTesting()) return failures;
+    const auto note = [&failures](const std::optional<std::string>& failure) {
+        if (failure && std::find(failures.begin(), failures.end(), *failure) == failures.end())
+            failures.push_back(*failure);
+    };
+    note(WriteSettings());
+    note(m_settings.Write(settings::MainForm, placementText));
+    // Never the results file itself: only the player decides what goes there.
+    if (ResultsOnDisk(m_SavePath) == m_Progress) {
+        DropKeptResults();
+    } else if (!m_keptPath.empty()) {
+        const auto failure = KeepResults(m_keptPath, m_Progress, m_UiLanguage);
+        m_keptThisRun = m_keptThisRun || !failure;
+        note(failure);
+    }
+    return failures;
+}
+
+void Game::DropKeptResults() {
+    if (!m_keptThisRun) return;
+    std::remove(m_keptPath.c_str());
+    m_keptThisRun = false;
+}
+
+void Game::OfferKeptResults() {
+    // Left for the player's own game, not a trial's.
+    if (PlayTesting() || !FileExistsAt(m_keptPath)) return;
+    ProgressTable kept;
+    if (ReadProgressFile(m_keptPath, kept) && kept != m_Progress) {
+        m_shell.SetTimerEnabled(false);
+        const bool load =
+            m_shell.AskYesNo(KeptResultsQuestion(kept.CountSolved(LevelCount()), LevelCount(), m_UiLanguage));
+        m_shell.SetTimerEnabled(true);
+        // Taken away by the end of the session: asked again at the next start.
+        if (m_sessionEnding) return;
+        // As the load flow takes a file, but the results file in use stays.
+        if (load) {
+            m_Progress = kept;
+            m_AllSolved = m_Progress.AllSolved(LevelCount());
+            m_shell.UpdateStatus();
+        }
+    }
+    std::remove(m_keptPath.c_str());
 }
 
 void Game::SaveBtnClick() {
@@ -354,6 +415,7 @@ void Game::FormActivate() {
         if (const auto chosen = m_shell.AskLanguage()) m_UiLanguage = *chosen;
     }
     ApplyLanguage();
+    OfferKeptResults();
 }
 
 void Game::TongueBtnClick() {

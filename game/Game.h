@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Board.h"
 #include "core/Language.h"
@@ -54,7 +56,8 @@ public:
     void SetPlayState(PlayState state);
 
     // The first activation of the main window: splash, the language dialog
-    // while no language is chosen, the texts. Later activations do nothing.
+    // while no language is chosen, the texts, and results a run that ended
+    // without the close kept for this start. Later activations do nothing.
     void FormActivate();
     void ApplyLanguage();
     void TongueBtnClick();
@@ -73,9 +76,24 @@ public:
     bool FormCloseQuery();
     // The close, once allowed: the save flow, then the settings.
     void FormClose();
-    // The window is going (closed, or destroyed unclosed): its placement text
-    // is stored. A failure is shown unless the close has shown one.
+    // The window is going after the close: its placement text is stored. A
+    // failure is shown unless the close has shown one.
     void FormDestroy(const std::string& placementText);
+
+    // The desktop ends the run (a signal, the end of the session): from now
+    // on a question still open counts as unanswered, and a close under way is
+    // no longer the player's.
+    void SessionEnds() { m_sessionEnding = true; }
+    bool SessionEnding() const { return m_sessionEnding; }
+    // Where results are kept for the next start (game/KeptResults.h); empty,
+    // as it starts, keeps none and offers none.
+    void SetKeptResultsPath(std::string path) { m_keptPath = std::move(path); }
+    // The run ends, or may be ended at any moment, without the player's close:
+    // the settings as the close writes them, the placement, and the results
+    // in play kept for the next start while they differ from the results
+    // file. Asks nothing and shows nothing: returns what failed. Does nothing
+    // once the player's own close has run.
+    std::vector<std::string> KeepUnattended(const std::string& placementText);
 
     // Saved games: the results table to and from a file of the player's choice.
     void SaveBtnClick();
@@ -115,6 +133,11 @@ private:
     int NextUnsolved(int step) const;
     void GoToUnsolved(int step);
     void LevelSolved();
+    // The settings of the close, in its order, up to the first that fails.
+    std::optional<std::string> WriteSettings();
+    // Results kept by an earlier run: asked for once, then gone.
+    void OfferKeptResults();
+    void DropKeptResults();
     void AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise);
     void AnimateWater();
 
@@ -136,4 +159,8 @@ private:
     bool m_playingFallback = false;  // the level file gave no level
     std::string m_playTestFile;
     bool m_settingsRefused = false;  // the close could not write the settings
+    bool m_sessionEnding = false;
+    bool m_closedByPlayer = false;
+    std::string m_keptPath;
+    bool m_keptThisRun = false;  // this run wrote the kept results
 };

@@ -14,6 +14,7 @@ public:
     std::int32_t operator[](int level) const;
 
     void Clear() { m_entries.fill(0); }
+    bool operator==(const ProgressTable&) const = default;
 
     // Every level 1..levelCount has a non-zero entry (true for no level at all).
     bool AllSolved(int levelCount) const;

@@ -102,11 +102,9 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     m_game.FormCreate(programFolder);
 }
 
-// A window closed by the player has stored its placement already, while a box
-// about it still had a window to stand on.
-TMainForm::~TMainForm() {
-    if (!m_closing) m_game.FormDestroy(PlacementText());
-}
+// Nothing is written here: a box about a failure would run its own event
+// loop with no window to stand on. The close and KeepUnattended write.
+TMainForm::~TMainForm() = default;
 
 // The controls come from the layout table; here they are wired to the game.
 void TMainForm::CreateControls() {
@@ -226,15 +224,21 @@ std::string TMainForm::PlacementText() const {
                                        isMinimized(), isMaximized()));
 }
 
+// Errors of the close are shown here, while the window stands and its clock
+// is stopped.
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (m_closing || !m_game.FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
+    event->ignore();
+    if (m_closing || m_game.SessionEnding() || !m_game.FormCloseQuery()) return;
     m_closing = true;
     m_game.FormClose();
+    // The session ended meanwhile: its end keeps what the close did not.
+    if (m_game.SessionEnding()) return;
     m_game.FormDestroy(PlacementText());
     event->accept();
+}
+
+std::vector<std::string> TMainForm::KeepUnattended() {
+    return m_game.KeepUnattended(PlacementText());
 }
 
 void TMainForm::ApplyTexts() {

@@ -59,6 +59,10 @@ public:
 
     void setVisible(bool visible) override;
 
+    // The run ends without the player's close: keeps, without asking, what
+    // the close would have kept; what failed.
+    std::vector<std::string> KeepUnattended();
+
     // Shell
     void DrawBackground() override;
     void DrawCell(int c, int r) override;

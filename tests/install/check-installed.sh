@@ -51,7 +51,11 @@ game)
   mkdir -p "$config/MoxelGames/Aquendo"
   printf '[common]\ntongue=0\nMainForm=200,0,1,40,50,540,399\n' >"$config/MoxelGames/Aquendo/V2.ini"
   cp "$config/MoxelGames/Aquendo/V2.ini" "$config/before.ini"
-  out="$(cd / && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$config" timeout 60 "$game" --quit-after-start 2>/dev/null)"
+  # A runtime folder of its own: a game already running for this user (or the
+  # check of the other installed tree, at the same time) would take this start
+  # for a second one.
+  mkdir -m 700 "$config/run"
+  out="$(cd / && QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config/run" timeout 60 "$game" --quit-after-start 2>/dev/null)"
   status=$?
   [[ $status -eq 0 ]] || fail "the installed game ended with status $status (124: it did not quit, perhaps waiting on a message box)"
   records=$(( $(stat -c %s "$prefix/$data_dir/aqnd.dat") / 162 ))

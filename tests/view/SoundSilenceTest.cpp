@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMediaDevices>
 #include <QTemporaryDir>
+#include <atomic>
 
 #include "view/MediaLibrary.h"
 #include "view/SoundPlayer.h"
@@ -41,7 +42,7 @@ TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
 // before, and a missing module leaves it silent.
 TEST(SoundWithoutServer, TheOutputIsMadeAtTheFirstSoundOnly) {
     const MediaLibrary media = MediaLibrary::LoadBuiltIn();
-    int made = 0;
+    std::atomic<int> made = 0;
     SoundPlayer player(media.Waves(), [&made] {
         ++made;
         return LoadSoundModule(AQUENDO_SOUND_MODULE_DIR);
@@ -54,6 +55,7 @@ TEST(SoundWithoutServer, TheOutputIsMadeAtTheFirstSoundOnly) {
     player.Play(2);
     player.Play(3);
     EXPECT_TRUE(player.HasOutput());
+    EXPECT_FALSE(player.IsPlaying());  // once the playing thread has dealt with them
     EXPECT_EQ(made, 1);
 
     EXPECT_NE(LoadSoundModule(AQUENDO_SOUND_MODULE_DIR), nullptr);
