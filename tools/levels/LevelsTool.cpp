@@ -16,6 +16,7 @@
 #include "game/NullShell.h"
 #include "tools/levels/Generator.h"
 #include "tools/levels/LevelMetrics.h"
+#include "tools/levels/MotifPass.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
 #include "tools/levels/Solver.h"
@@ -33,6 +34,7 @@ const char* const kUsage =
     "       aquendo-levels generate --seed S [--count N] [--first-pieces P] [--last-pieces P]\n"
     "                               [--candidates K] [--positions N] -o FILE [--solutions FILE]\n"
     "       aquendo-levels stats FILE [--solutions FILE] [--positions N]\n"
+    "       aquendo-levels floors FILE -o FILE\n"
     "MOVE is L, R or M (left, right, middle button) and a cell, for example L5,4.\n";
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -388,6 +390,7 @@ int RunLevelsTool(const std::vector<std::string>& args, std::ostream& out, std::
     if (args.size() >= 3 && args[0] == "solve") return Solve(args, out, err);
     if (args.size() >= 2 && args[0] == "generate") return Generate(args, out, err);
     if (args.size() >= 2 && args[0] == "stats") return Stats(args, out, err);
+    if (!args.empty() && args[0] == "floors") return RunMotifPass(args, out, err);
     err << kUsage;
     return kUnusable;
 }
