@@ -9,6 +9,7 @@
 #include "view/FlatScrollBar.h"
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
+#include "view/OutlinedLabel.h"
 #include "view/ToolStrip.h"
 
 namespace layout {
@@ -28,8 +29,9 @@ QFrame* Sunken(QRect at, QWidget* parent) {
     return frame;
 }
 
+template <typename Label = QLabel>
 QLabel* Lettering(const Control& row, QWidget* parent) {
-    auto* label = Placed<QLabel>(row.at, parent);
+    auto* label = Placed<Label>(row.at, parent);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(row.text.pixels);
     font.setBold(row.text.bold);
@@ -92,7 +94,8 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return bar;
         }
         case ControlKind::Notice: {
-            QLabel* notice = Lettering(row, parent);
+            // Outlined: it lies over pieces and floors as light as itself.
+            QLabel* notice = Lettering<OutlinedLabel>(row, parent);
             notice->setAlignment(Qt::AlignCenter);
             notice->setWordWrap(true);
             notice->hide();
