@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
@@ -28,6 +29,8 @@ public:
 
     QIconEngine* clone() const override { return new GlyphEngine(*this); }
     QString key() const override { return QStringLiteral("aquendo-glyph"); }
+    // The glyph's own name, "no" for no.svg: which of the game's glyphs a button shows.
+    QString iconName() override { return QFileInfo(m_files[0]).baseName(); }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State state) override {
         const QSize natural = Renderer(state).defaultSize();

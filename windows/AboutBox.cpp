@@ -25,6 +25,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     auto* words = new QLabel(QStringLiteral("MoxelGames"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setIcon(Glyph("ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* text = new QVBoxLayout;

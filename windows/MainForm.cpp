@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
@@ -287,9 +288,24 @@ int TMainForm::ShowMessage(int page) {
     return YesNoDlg()->ShowModal(page);
 }
 
+namespace {
+
+// A message box with the game's own glyphs, not the desktop's round icons.
+QMessageBox* GameBox(QWidget* parent, const char* glyph, const std::string& text) {
+    auto* box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(QStringLiteral(AQUENDO_NAME));
+    box->setText(QString::fromStdString(text));
+    box->setIconPixmap(Glyph(QString::fromLatin1(glyph)).pixmap(32, 32));
+    return box;
+}
+
+}  // namespace
+
 void TMainForm::ShowError(const std::string& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral(AQUENDO_NAME),
-                          QString::fromStdString(text));
+    QMessageBox* box = GameBox(isVisible() ? this : nullptr, "error", text);
+    box->addButton(QMessageBox::Ok)->setIcon(Glyph("ok"));
+    box->exec();
 }
 
 void TMainForm::PlayStateChanged() {
@@ -427,8 +443,10 @@ std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder)
 }
 
 bool TMainForm::AskYesNo(const std::string& text) {
-    return QMessageBox::warning(this, QStringLiteral(AQUENDO_NAME), QString::fromStdString(text),
-                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox* box = GameBox(this, "warning", text);
+    box->addButton(QMessageBox::Yes)->setIcon(Glyph("ok"));
+    box->addButton(QMessageBox::No)->setIcon(Glyph("no"));
+    return box->exec() == QMessageBox::Yes;
 }
 
 void TMainForm::SetScrollPosition(int position) {

@@ -52,6 +52,29 @@ TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
               mrOk);
 }
 
+// One family of glyphs, the game's own: no desktop icon, and no smile when the time ran out.
+TEST(YesNoDlg, EveryButtonShowsTheGamesOwnGlyph) {
+    TYesNoDlg dialog(nullptr, [] { return 0; });
+    const std::array<std::array<const char*, 2>, 9> glyphs = {{
+        {"smile", nullptr},
+        {"restart", "no"},
+        {"yes-exit", "no"},
+        {"restart", "no"},
+        {"ok", nullptr},
+        {"smile", nullptr},
+        {"ok", nullptr},
+        {"smile", nullptr},
+        {"ok", nullptr},
+    }};
+    for (int page = 1; page <= 9; ++page) {
+        const auto& row = glyphs[static_cast<std::size_t>(page - 1)];
+        EXPECT_EQ(dialog.ConfirmButton(page)->icon().name(), row[0]) << page;
+        if (row[1]) {
+            EXPECT_EQ(dialog.RefuseButton(page)->icon().name(), row[1]) << page;
+        }
+    }
+}
+
 // Return and Enter go to the focused button, as the player sees it: Tab moves
 // the focus, the key press reaches whatever has it.
 TEST(YesNoDlg, ReturnPressesTheFocusedButton) {
