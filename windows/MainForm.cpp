@@ -390,8 +390,12 @@ void TMainForm::CloseHelp() {
     if (m_help) m_help->close();
 }
 
+// Where the background picture has its title lettering.
+constexpr QRect kAboutLogo(381, 16, 114, 34);
+
 void TMainForm::ShowAbout() {
-    TAboutBox about(this);
+    // The title as the board shows it, gold on its plate, from the same picture.
+    TAboutBox about(this, m_sheets.BackgroundImage.copy(kAboutLogo));
     about.adjustSize();
     CentreOver(&about, this);
     about.exec();

@@ -73,6 +73,17 @@ TEST(YesNoDlg, EveryButtonShowsTheGamesOwnGlyph) {
             EXPECT_EQ(dialog.RefuseButton(page)->icon().name(), row[1]) << page;
         }
     }
+    // For looking at the pages: AQUENDO_DIALOG_SHOTS=folder writes page-N-L.png for both languages.
+    if (const char* folder = std::getenv("AQUENDO_DIALOG_SHOTS")) {
+        for (int language : {0, 1}) {
+            TYesNoDlg shown(nullptr, [language] { return language; });
+            for (int page = 1; page <= 9; ++page)
+                Answer(shown, page, [&](TYesNoDlg& d) {
+                    d.grab().save(QStringLiteral("%1/page-%2-%3.png").arg(folder).arg(page).arg(language));
+                    d.close();
+                });
+        }
+    }
 }
 
 // Return and Enter go to the focused button, as the player sees it: Tab moves
