@@ -370,7 +370,7 @@ bool TMainForm::SoundOn() const {
 void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
     std::optional<QPoint> place;
     if (!m_help) {
-        m_help = std::make_unique<THelpWindow>();
+        m_help = std::make_unique<THelpWindow>(m_sheets.PieceSheet);
         // The clock runs while the help is open: the board stays in view.
         if (CanPlaceWindows()) {
             const OuterWindow outer = OuterOf(m_help.get());

@@ -5,12 +5,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <array>
 #include <cstdlib>
 #include <functional>
 
 #include "game/Shell.h"
+#include "view/MediaLibrary.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -84,6 +88,39 @@ TEST(YesNoDlg, EveryButtonShowsTheGamesOwnGlyph) {
                 });
         }
     }
+    // And the help, at the narrowest and at a usual width beside the game, and the about box.
+    if (const char* folder = std::getenv("AQUENDO_DIALOG_SHOTS")) {
+        const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+        THelpWindow help(media.Bitmap(MediaLibrary::PieceSheet));
+        const QString file = QStringLiteral("help/aqnd2.html");  // run from the source tree
+        for (const char* topic : {"Das_Spiel", "The_game"}) {
+            for (int width : {THelpWindow::kNarrowest, 400}) {
+                help.resize(width, 1400);
+                help.Open(file, QString::fromLatin1(topic), topic[0] == 'D' ? 1 : 0);
+                QTest::qWait(50);
+                help.grab().save(QStringLiteral("%1/help-%2-%3.png").arg(folder).arg(topic).arg(width));
+            }
+        }
+        const QImage logo = media.Bitmap(MediaLibrary::BackgroundImage).copy(381, 16, 114, 34);
+        TAboutBox about(nullptr, logo);
+        about.show();
+        QTest::qWait(50);
+        about.grab().save(QStringLiteral("%1/about.png").arg(folder));
+    }
+}
+
+// The help's pictures are the game's own: the pieces cut from its sheet, the glyphs its own.
+TEST(HelpWindow, PicturesComeFromTheGamesArt) {
+    QImage sheet(432, 180, QImage::Format_RGB32);
+    for (int y = 0; y < 180; ++y)
+        for (int x = 0; x < 432; ++x) sheet.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    THelpWindow help(sheet);
+    QTextBrowser* browser = help.Browser();
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, QUrl("piece:3")).value<QImage>(),
+              sheet.copy(0, 72, 36, 36));
+    EXPECT_TRUE(browser->loadResource(QTextDocument::ImageResource, QUrl("piece:6")).isNull());
+    EXPECT_FALSE(
+        browser->loadResource(QTextDocument::ImageResource, QUrl("glyph:bomb")).value<QPixmap>().isNull());
 }
 
 // Return and Enter go to the focused button, as the player sees it: Tab moves
