@@ -9,6 +9,7 @@
 #include "view/FlatScrollBar.h"
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
+#include "view/MetalStyle.h"
 #include "view/OutlinedLabel.h"
 #include "view/ToolStrip.h"
 
@@ -45,6 +46,7 @@ QLabel* Lettering(const Control& row, QWidget* parent) {
 QToolButton* GlyphButton(const Control& row, QWidget* parent) {
     auto* button = Placed<QToolButton>(row.at, parent);
     button->setAutoRaise(true);
+    UseMetalStyle(button);
     const QString glyph = QString::fromLatin1(row.glyph);
     button->setIcon(row.offGlyph ? ToggleGlyph(glyph, QString::fromLatin1(row.offGlyph)) : Glyph(glyph));
     return button;

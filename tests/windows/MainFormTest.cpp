@@ -131,6 +131,16 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
 
     QWidget* pauseBtn = form.findChild<QWidget*>("PauseBtn");
     const QImage enabled = pauseBtn->grab().toImage();
+    // Under the pointer it rises, lighter but only a little: the strip's metal, not the desktop's blue.
+    pauseBtn->setAttribute(Qt::WA_UnderMouse);
+    const QImage hovered = pauseBtn->grab().toImage();
+    pauseBtn->setAttribute(Qt::WA_UnderMouse, false);
+    EXPECT_GT(MeanLuminance(hovered), 1.03 * MeanLuminance(enabled));
+    EXPECT_LT(MeanLuminance(hovered), 1.5 * MeanLuminance(enabled));
+    if (const char* shot = std::getenv("AQUENDO_SCREENSHOT")) {
+        hovered.save(QString::fromLocal8Bit(shot) + ".hover.png");
+        enabled.save(QString::fromLocal8Bit(shot) + ".normal.png");
+    }
     form.game().Pause();
     EXPECT_TRUE(form.findChild<QWidget*>("PauseText")->isVisible());
     EXPECT_FALSE(pauseBtn->isEnabled());
