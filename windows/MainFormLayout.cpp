@@ -78,8 +78,14 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return new DisplayBox(row.at, parent);
         case ControlKind::Board:
             return Placed<BoardBox>(row.at, parent, surface);
-        case ControlKind::Gauge:
+        case ControlKind::Gauge: {
+            // Sunk into the board in a rim of the strip's steel, as the scroll bar beside it.
+            auto* well = Placed<QFrame>(row.at.adjusted(-2, -2, 2, 2), parent);
+            well->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            well->setLineWidth(2);
+            well->setPalette(ToolStrip::MetalPalette());
             return Placed<TGauge>(row.at, parent);
+        }
         case ControlKind::Panel: {
             QFrame* panel = Sunken(row.at, parent);
             panel->setPalette(ToolStrip::MetalPalette());
