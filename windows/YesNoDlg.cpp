@@ -10,6 +10,8 @@
 #include "game/Program.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
+#include "view/MetalStyle.h"
+#include "view/ToolStrip.h"
 #include "windows/Placing.h"
 
 namespace {
@@ -43,6 +45,7 @@ QPushButton* MakeButton(QWidget* page, int left, const QIcon& glyph, int answer,
     auto* button = new QPushButton(page);
     button->setGeometry(left, 68, 77, 27);
     button->setIcon(glyph);
+    UseMetalStyle(button);
     // Return and Enter press the button that has the focus; the page's
     // default button takes them only while no button has it.
     button->setAutoDefault(true);
@@ -61,6 +64,11 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
     font.setPixelSize(11);
     font.setBold(true);
     setFont(font);
+    // The tool bar's brushed steel, not the desktop's grey under it.
+    QPalette metal = ToolStrip::MetalPalette();
+    metal.setBrush(QPalette::Window, QBrush(ToolStrip::Face(size())));
+    setPalette(metal);
+    setAutoFillBackground(true);
 
     m_stack = new QStackedWidget(this);
     m_stack->setGeometry(0, 0, 261, 103);

@@ -232,6 +232,8 @@ TEST(YesNoDlg, EveryPageInEveryLanguage) {
                 EXPECT_LE(needed.height(), label->height()) << "page " << page << " language " << language;
                 EXPECT_GE(label->y(), 8) << "inside the bevel";
                 EXPECT_LE(label->geometry().bottom(), 8 + 49) << "inside the bevel";
+                EXPECT_LT(qGray(d.grab().toImage().pixel(4, 64)), 90)
+                    << "the strip's steel, not the desktop's grey";
                 QPainter p(&sheet);
                 p.drawImage(QPoint(270 * column, 112 * page - 112), d.grab().toImage());
                 d.close();
