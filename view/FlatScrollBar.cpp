@@ -77,10 +77,15 @@ public:
         painter->fillRect(handle.adjusted(1, 1, -1, -1), shade);
         const auto arrow = [&](SubControl part, const char* glyph) {
             const QRect button = subControlRect(control, option, part, widget);
-            const bool pressed = (bar->activeSubControls & part) && (bar->state & State_Sunken);
+            const bool active = (bar->activeSubControls & part) && (bar->state & State_Enabled);
+            const bool pressed = active && (bar->state & State_Sunken);
+            const bool over = active && !pressed && (bar->state & State_MouseOver);
             painter->fillRect(button, border);
-            painter->fillRect(button.adjusted(1, 1, -1, -1),
-                              pressed ? QColor(0x8c, 0x90, 0x96) : QColor(0xb4, 0xb8, 0xbe));
+            // Under the pointer a shade lighter, as the tool bar's buttons rise.
+            QColor face(0xb4, 0xb8, 0xbe);
+            if (pressed) face = QColor(0x8c, 0x90, 0x96);
+            if (over) face = QColor(0xc8, 0xcc, 0xd2);
+            painter->fillRect(button.adjusted(1, 1, -1, -1), face);
             Glyph(QString::fromLatin1(glyph))
                 .paint(painter, QRect(button.center() - QPoint(4, 4), QSize(10, 10)));
         };
@@ -104,6 +109,7 @@ QStyle* Look() {
 
 TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setStyle(Look());
+    setAttribute(Qt::WA_Hover);  // the arrows light up under the pointer
     // As a desktop scroll bar: a click (or Tab) gives it the keys.
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
@@ -28,6 +29,8 @@ public:
 
     QIconEngine* clone() const override { return new GlyphEngine(*this); }
     QString key() const override { return QStringLiteral("aquendo-glyph"); }
+    // The glyph's own name, "no" for no.svg: which of the game's glyphs a button shows.
+    QString iconName() override { return QFileInfo(m_files[0]).baseName(); }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State state) override {
         const QSize natural = Renderer(state).defaultSize();
@@ -49,8 +52,9 @@ public:
         QPainter painter(&image);
         Renderer(state).render(&painter, QRectF(QPointF(0, 0), drawn));
         painter.end();
+        if (mode == QIcon::Disabled) image = Disabled(std::move(image));
         pixmap = QPixmap::fromImage(std::move(image));
-        if (mode != QIcon::Normal) {
+        if (mode != QIcon::Normal && mode != QIcon::Disabled) {
             QStyleOption option;
             option.palette = QGuiApplication::palette();
             pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
@@ -68,6 +72,25 @@ public:
     }
 
 private:
+    // Dark and flat, as if pressed into the metal: the desktop's greyed glyph
+    // stays as bright as the live one and reads as live on the dark strip.
+    static QImage Disabled(QImage image) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb c = line[x];
+                const int alpha = qAlpha(c);
+                if (alpha == 0) continue;
+                // Premultiplied: the grey of the colour, then the flat dark tone scaled by alpha.
+                const int grey =
+                    qGray(qRed(c) * 255 / alpha, qGreen(c) * 255 / alpha, qBlue(c) * 255 / alpha);
+                const int v = (52 + grey * 28 / 100) * alpha / 255;
+                line[x] = qRgba(v, v, v + alpha / 40, alpha);
+            }
+        }
+        return image;
+    }
+
     const QString& File(QIcon::State state) const { return m_files[state == QIcon::Off ? 1 : 0]; }
 
     // Parsed at the first use, once per engine and state; copies share them.

@@ -9,7 +9,8 @@
 #include "game/Program.h"
 #include "view/Glyphs.h"
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TAboutBox::TAboutBox(QWidget* parent, const QImage& logo)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("AboutBox");
     setWindowTitle(QStringLiteral(AQUENDO_NAME));
     auto* icon = new QLabel;
@@ -20,11 +21,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     big.setPixelSize(28);
     big.setBold(true);
     name->setFont(big);
+    if (!logo.isNull()) {
+        name->setPixmap(QPixmap::fromImage(logo));
+        name->setAccessibleName(QStringLiteral(AQUENDO_NAME));
+    }
     auto* version = new QLabel(QStringLiteral("Version  " AQUENDO_VERSION));
     version->setObjectName("Version");
     auto* words = new QLabel(QStringLiteral("MoxelGames"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setIcon(Glyph("ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* text = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #include "windows/HelpWindow.h"
 
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -7,6 +8,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "core/Geometry.h"
 #include "core/Language.h"
 #include "core/RegularFile.h"
 #include "view/Glyphs.h"
@@ -16,13 +18,39 @@ namespace {
 constexpr Text kTitle{"Aquendo – Spielregeln", "Aquendo – Rules"};
 constexpr Text kFileMissing{"Die Hilfedatei fehlt", "The help file is missing"};
 
+// The help's pictures: "glyph:bomb" a tool-bar glyph, "piece:3" piece type 3
+// at rest as the board shows it.
+class HelpBrowser : public QTextBrowser {
+public:
+    HelpBrowser(QWidget* parent, QImage pieces) : QTextBrowser(parent), m_pieces(std::move(pieces)) {}
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::ImageResource && name.scheme() == QStringLiteral("glyph")) {
+            const qreal ratio = devicePixelRatioF();
+            QPixmap glyph = Glyph(name.path()).pixmap((QSizeF(24, 24) * ratio).toSize());
+            glyph.setDevicePixelRatio(ratio);
+            return glyph;
+        }
+        if (type == QTextDocument::ImageResource && name.scheme() == QStringLiteral("piece")) {
+            const int piece = name.path().toInt();
+            if (piece < 1 || piece > kPieceTypes || m_pieces.isNull()) return {};
+            const int cell = m_pieces.height() / kPieceTypes;
+            return m_pieces.copy(0, cell * (piece - 1), cell, cell);
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+
+private:
+    QImage m_pieces;
+};
+
 }  // namespace
 
-THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window) {
+THelpWindow::THelpWindow(const QImage& pieceSheet) : QWidget(nullptr, Qt::Window) {
     setObjectName("HelpWindow");
     setWindowIcon(Glyph("icon"));
     resize(560, 640);
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this, pieceSheet);
     m_browser->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

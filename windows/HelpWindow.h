@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 class QTextBrowser;
@@ -11,7 +12,9 @@ public:
     // Narrower than this, the help is made no narrower to fit beside the game.
     static constexpr int kNarrowest = 320;
 
-    THelpWindow();
+    // The pictures of the pieces in the help come from this sheet, the
+    // tool-bar glyphs from the game's own: the same art as the game's.
+    explicit THelpWindow(const QImage& pieceSheet = {});
 
     // Shows the file at the topic's anchor, the window's own words in the
     // language; a file that cannot be read is said so in the window.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
@@ -319,9 +320,24 @@ int TMainForm::ShowMessage(int page) {
     return YesNoDlg()->ShowModal(page);
 }
 
+namespace {
+
+// A message box with the game's own glyphs, not the desktop's round icons.
+QMessageBox* GameBox(QWidget* parent, const char* glyph, const std::string& text) {
+    auto* box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(QStringLiteral(AQUENDO_NAME));
+    box->setText(QString::fromStdString(text));
+    box->setIconPixmap(Glyph(QString::fromLatin1(glyph)).pixmap(32, 32));
+    return box;
+}
+
+}  // namespace
+
 void TMainForm::ShowError(const std::string& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral(AQUENDO_NAME),
-                          QString::fromStdString(text));
+    QMessageBox* box = GameBox(isVisible() ? this : nullptr, "error", text);
+    box->addButton(QMessageBox::Ok)->setIcon(Glyph("ok"));
+    box->exec();
 }
 
 void TMainForm::PlayStateChanged() {
@@ -387,7 +403,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
     // The clock runs while the help is open: the board stays in view.
     std::shared_ptr<QPoint> place;
     if (!m_help) {
-        m_help = std::make_unique<THelpWindow>();
+        m_help = std::make_unique<THelpWindow>(m_sheets.PieceSheet);
         if (CanPlaceWindows()) {
             place = std::make_shared<QPoint>();
             THelpWindow* help = m_help.get();
@@ -412,8 +428,12 @@ void TMainForm::CloseHelp() {
     if (m_help) m_help->close();
 }
 
+// Where the background picture has its title lettering.
+constexpr QRect kAboutLogo(381, 16, 114, 34);
+
 void TMainForm::ShowAbout() {
-    TAboutBox about(this);
+    // The title as the board shows it, gold on its plate, from the same picture.
+    TAboutBox about(this, m_sheets.BackgroundImage.copy(kAboutLogo));
     about.adjustSize();
     CentreOver(&about, this);
     about.exec();
@@ -465,8 +485,10 @@ std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder)
 }
 
 bool TMainForm::AskYesNo(const std::string& text) {
-    return QMessageBox::warning(this, QStringLiteral(AQUENDO_NAME), QString::fromStdString(text),
-                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox* box = GameBox(this, "warning", text);
+    box->addButton(QMessageBox::Yes)->setIcon(Glyph("ok"));
+    box->addButton(QMessageBox::No)->setIcon(Glyph("no"));
+    return box->exec() == QMessageBox::Yes;
 }
 
 void TMainForm::SetScrollPosition(int position) {

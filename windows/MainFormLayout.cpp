@@ -9,6 +9,8 @@
 #include "view/FlatScrollBar.h"
 #include "view/Gauge.h"
 #include "view/Glyphs.h"
+#include "view/MetalStyle.h"
+#include "view/OutlinedLabel.h"
 #include "view/ToolStrip.h"
 
 namespace layout {
@@ -28,8 +30,9 @@ QFrame* Sunken(QRect at, QWidget* parent) {
     return frame;
 }
 
+template <typename Label = QLabel>
 QLabel* Lettering(const Control& row, QWidget* parent) {
-    auto* label = Placed<QLabel>(row.at, parent);
+    auto* label = Placed<Label>(row.at, parent);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(row.text.pixels);
     font.setBold(row.text.bold);
@@ -43,6 +46,7 @@ QLabel* Lettering(const Control& row, QWidget* parent) {
 QToolButton* GlyphButton(const Control& row, QWidget* parent) {
     auto* button = Placed<QToolButton>(row.at, parent);
     button->setAutoRaise(true);
+    UseMetalStyle(button);
     const QString glyph = QString::fromLatin1(row.glyph);
     button->setIcon(row.offGlyph ? ToggleGlyph(glyph, QString::fromLatin1(row.offGlyph)) : Glyph(glyph));
     return button;
@@ -74,8 +78,14 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return new DisplayBox(row.at, parent);
         case ControlKind::Board:
             return Placed<BoardBox>(row.at, parent, surface);
-        case ControlKind::Gauge:
+        case ControlKind::Gauge: {
+            // Sunk into the board in a rim of the strip's steel, as the scroll bar beside it.
+            auto* well = Placed<QFrame>(row.at.adjusted(-2, -2, 2, 2), parent);
+            well->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            well->setLineWidth(2);
+            well->setPalette(ToolStrip::MetalPalette());
             return Placed<TGauge>(row.at, parent);
+        }
         case ControlKind::Panel: {
             QFrame* panel = Sunken(row.at, parent);
             panel->setPalette(ToolStrip::MetalPalette());
@@ -92,7 +102,8 @@ QWidget* Build(const Control& row, QWidget* parent, BoardSurface& surface) {
             return bar;
         }
         case ControlKind::Notice: {
-            QLabel* notice = Lettering(row, parent);
+            // Outlined: it lies over pieces and floors as light as itself.
+            QLabel* notice = Lettering<OutlinedLabel>(row, parent);
             notice->setAlignment(Qt::AlignCenter);
             notice->setWordWrap(true);
             notice->hide();

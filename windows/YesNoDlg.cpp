@@ -5,12 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QStyle>
 
 #include "game/MessageTexts.h"
 #include "game/Program.h"
 #include "game/Shell.h"
 #include "view/Glyphs.h"
+#include "view/MetalStyle.h"
+#include "view/ToolStrip.h"
 #include "windows/Placing.h"
 
 namespace {
@@ -25,22 +26,26 @@ struct PageLayout {
     int refuseAnswer;
 };
 
+// Every glyph is the game's own, drawn as the tool bar's are: a smile only
+// where there is something to smile about, the plain tick on the sad pages,
+// and the one red cross for every refusal, Cancel included.
 constexpr PageLayout kLayouts[9] = {
     {{60, 28, 181, 17}, 92, "smile", mrOk, 0, nullptr, 0},
     {{56, 20, 189, 26}, 136, "restart", mrYes, 48, "no", mrNo},
-    {{72, 20, 153, 29}, 136, "yes-exit", mrYes, 52, nullptr, mrCancel},
+    {{72, 20, 153, 29}, 136, "yes-exit", mrYes, 52, "no", mrCancel},
     {{56, 20, 189, 26}, 136, "restart", mrYes, 52, "no", mrNo},
-    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 20, 181, 33}, 92, "ok", mrOk, 0, nullptr, 0},
     {{60, 24, 181, 21}, 92, "smile", mrOk, 0, nullptr, 0},
-    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 20, 181, 33}, 92, "ok", mrOk, 0, nullptr, 0},
     {{60, 24, 181, 21}, 92, "smile", mrOk, 0, nullptr, 0},
-    {{60, 20, 181, 33}, 92, "smile", mrOk, 0, nullptr, 0},
+    {{60, 20, 181, 33}, 92, "ok", mrOk, 0, nullptr, 0},
 };
 
 QPushButton* MakeButton(QWidget* page, int left, const QIcon& glyph, int answer, TYesNoDlg* dialog) {
     auto* button = new QPushButton(page);
     button->setGeometry(left, 68, 77, 27);
     button->setIcon(glyph);
+    UseMetalStyle(button);
     // Return and Enter press the button that has the focus; the page's
     // default button takes them only while no button has it.
     button->setAutoDefault(true);
@@ -59,6 +64,11 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
     font.setPixelSize(11);
     font.setBold(true);
     setFont(font);
+    // The tool bar's brushed steel, not the desktop's grey under it.
+    QPalette metal = ToolStrip::MetalPalette();
+    metal.setBrush(QPalette::Window, QBrush(ToolStrip::Face(size())));
+    setPalette(metal);
+    setAutoFillBackground(true);
 
     m_stack = new QStackedWidget(this);
     m_stack->setGeometry(0, 0, 261, 103);
@@ -81,11 +91,9 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
         page.confirm = MakeButton(page.widget, layout.confirmLeft, Glyph(layout.confirmGlyph),
                                   layout.confirmAnswer, this);
         if (layout.confirmAnswer == mrOk) page.confirm->setText(QStringLiteral("OK"));
-        if (layout.refuseLeft != 0) {
-            const QIcon glyph = layout.refuseGlyph ? Glyph(layout.refuseGlyph)
-                                                   : style()->standardIcon(QStyle::SP_DialogCancelButton);
-            page.refuse = MakeButton(page.widget, layout.refuseLeft, glyph, layout.refuseAnswer, this);
-        }
+        if (layout.refuseLeft != 0)
+            page.refuse = MakeButton(page.widget, layout.refuseLeft, Glyph(layout.refuseGlyph),
+                                     layout.refuseAnswer, this);
         m_stack->addWidget(page.widget);
     }
     m_stack->setCurrentIndex(8);  // built on page 9, "lost"

@@ -112,7 +112,9 @@ TEST(ShippedLevelsTest, HelpFileHasBothTopics) {
     EXPECT_NE(html.find("\xC3\xBC"), std::string::npos) << "German text with umlauts, in UTF-8";
     // The tool bar hints are the program's own words.
     for (const char* hint : {"Ich fang ein neues Spiel an.", "I want to play a new game.",
-                             "Ich probier's nochmal.", "I need a break.", "Worum geht's da eigentlich?"})
+                             "Ich probier's nochmal.", "I need a break.", "Worum geht's da eigentlich?",
+                             // and shows the buttons and the pieces it speaks of
+                             "src=\"glyph:bomb\"", "src=\"glyph:maker\"", "src=\"piece:5\""})
         EXPECT_NE(html.find(hint), std::string::npos) << hint;
 }
 

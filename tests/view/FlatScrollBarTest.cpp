@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QHoverEvent>
 #include <QSignalSpy>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -65,6 +67,22 @@ TEST_F(FlatScrollBarTest, ArrowsMoveByOneAndDoNothingAtTheEnd) {
     bar.setValue(1);
     Click(QStyle::SC_ScrollBarSubLine);
     EXPECT_TRUE(Reported().empty());
+}
+
+// An arrow under the pointer is a shade lighter, pressed it is darker: three looks, not one.
+TEST_F(FlatScrollBarTest, ArrowLightsUpUnderThePointer) {
+    const QPoint arrow = Centre(QStyle::SC_ScrollBarSubLine);
+    const auto face = [&] { return qGray(bar.grab().toImage().pixel(2, 2)); };
+    const int normal = face();
+    bar.setAttribute(Qt::WA_UnderMouse);
+    QHoverEvent move(QEvent::HoverMove, arrow, bar.mapToGlobal(arrow), QPoint(-1, -1));
+    QApplication::sendEvent(&bar, &move);
+    const int over = face();
+    EXPECT_GT(over, normal);
+    EXPECT_LT(over, normal + 40) << "a shade, not a flash";
+    QTest::mousePress(&bar, Qt::LeftButton, {}, arrow);
+    EXPECT_LT(face(), normal);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, arrow);
 }
 
 TEST_F(FlatScrollBarTest, TrackPressesMoveByTenAndReportAtTheEnds) {

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/LevelRecord.h"
 #include "core/Piece.h"
 #include "tests/support/Levels.h"
 #include "tools/levels/FloorMotifs.h"
@@ -239,6 +240,21 @@ TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
             }
         }
         EXPECT_GE(ContrastRatio(full / n, empty / n), 4.5);
+    }
+}
+
+// Every floor tile a pipe can end against, on each of the four sides of a
+// straight piece.
+TEST_F(MediaSet, PipesStandOutAgainstEveryFloorTile) {
+    const Picture pieces = Decoded(Bitmap(0).data);
+    const Picture floor = Decoded(Bitmap(1).data);
+    for (int f = 0; f < 64; ++f) {
+        if (f == kBareFloor) continue;
+        for (int side = 0; side < 4; ++side)
+            EXPECT_GE(PipeAgainstFloor(pieces, side % 2 ? 108 : 0, 36 * (Straight - 1), side, floor,
+                                       36 * (f & 7), 36 * (f >> 3)),
+                      3.0)
+                << "tile " << f << " side " << side;
     }
 }
 

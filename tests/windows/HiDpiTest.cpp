@@ -80,6 +80,19 @@ TEST_F(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
             PaintLevelDisplay(sheets.LevelDigits, 1, false, scale).convertToFormat(QImage::Format_RGB32));
     } else {
         EXPECT_EQ(shown.size(), QSize(std::lround(500 * ratio), std::lround(333 * ratio)));
+        // Between the sets the dots are whole pixels of the 1x display, never a blend of two.
+        const QImage display =
+            form.findChild<QWidget*>("levelbox")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage own =
+            PaintLevelDisplay(NoiseSheets().LevelDigits, 1, false).convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> colours;
+        for (int y = 0; y < own.height(); ++y)
+            for (int x = 0; x < own.width(); ++x) colours.insert(own.pixel(x, y));
+        int blended = 0;
+        for (int y = 0; y < display.height(); ++y)
+            for (int x = 0; x < display.width(); ++x)
+                blended += colours.contains(display.pixel(x, y)) ? 0 : 1;
+        EXPECT_EQ(blended, 0) << "of " << display.width() * display.height() << " pixels";
     }
 }
 

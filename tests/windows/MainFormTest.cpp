@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
@@ -76,6 +77,46 @@ TEST_F(MainFormTest, PressesOnTheBoardReachTheGame) {
     EXPECT_EQ(form.game().board().Piece(5, 4), 1) << "a dry piece stays";
 }
 
+double Luminance(QRgb c) {
+    auto linear = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+// The letters of a yellow text against the pixels within 2 px round them.
+double YellowTextContrast(const QImage& image, QRect area) {
+    auto yellow = [&](int x, int y) {
+        const QRgb c = image.pixel(x, y);
+        return qRed(c) > 240 && qGreen(c) > 240 && qBlue(c) < 40;
+    };
+    double letters = 0, rim = 0;
+    int nLetters = 0, nRim = 0;
+    for (int y = area.top() + 2; y < area.bottom() - 2; ++y) {
+        for (int x = area.left() + 2; x < area.right() - 2; ++x) {
+            if (yellow(x, y)) {
+                letters += Luminance(image.pixel(x, y)), ++nLetters;
+                continue;
+            }
+            bool near = false;
+            for (int dx = -2; dx <= 2 && !near; ++dx)
+                for (int dy = -2; dy <= 2 && !near; ++dy) near = yellow(x + dx, y + dy);
+            if (near) rim += Luminance(image.pixel(x, y)), ++nRim;
+        }
+    }
+    if (nLetters < 200 || nRim == 0) return 0;
+    const double a = letters / nLetters, b = rim / nRim;
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+double MeanLuminance(const QImage& image) {
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) sum += Luminance(image.pixel(x, y));
+    return sum / (image.width() * image.height());
+}
+
 TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     TMainForm& form = Open();
     const QPoint straight = WindowPoint(4, 4);
@@ -88,9 +129,26 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     EXPECT_EQ(form.game().boxMouseDown(MouseButton::Left, BoardX(5), BoardY(4)), MoveResult::Refused);
     EXPECT_EQ(form.findChild<QWidget*>("PauseBtn")->isEnabled(), true);
 
+    QWidget* pauseBtn = form.findChild<QWidget*>("PauseBtn");
+    const QImage enabled = pauseBtn->grab().toImage();
+    // Under the pointer it rises, lighter but only a little: the strip's metal, not the desktop's blue.
+    pauseBtn->setAttribute(Qt::WA_UnderMouse);
+    const QImage hovered = pauseBtn->grab().toImage();
+    pauseBtn->setAttribute(Qt::WA_UnderMouse, false);
+    EXPECT_GT(MeanLuminance(hovered), 1.03 * MeanLuminance(enabled));
+    EXPECT_LT(MeanLuminance(hovered), 1.5 * MeanLuminance(enabled));
+    if (const char* shot = std::getenv("AQUENDO_SCREENSHOT")) {
+        hovered.save(QString::fromLocal8Bit(shot) + ".hover.png");
+        enabled.save(QString::fromLocal8Bit(shot) + ".normal.png");
+    }
     form.game().Pause();
     EXPECT_TRUE(form.findChild<QWidget*>("PauseText")->isVisible());
-    EXPECT_FALSE(form.findChild<QWidget*>("PauseBtn")->isEnabled());
+    EXPECT_FALSE(pauseBtn->isEnabled());
+    // Greyed is not enough: the disabled button is darker at a glance.
+    EXPECT_LT(MeanLuminance(pauseBtn->grab().toImage()), 0.8 * MeanLuminance(enabled));
+    // The pause text reads over the board: a dark rim round its yellow letters.
+    const QImage window = form.grab().toImage();
+    EXPECT_GE(YellowTextContrast(window, form.findChild<QWidget*>("PauseText")->geometry()), 4.5);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(200, 250));
     EXPECT_EQ(form.game().State(), PlayState::Running) << "a click on the pause text resumes";
     EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible());

@@ -5,12 +5,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <array>
 #include <cstdlib>
 #include <functional>
 
 #include "game/Shell.h"
+#include "view/MediaLibrary.h"
+#include "windows/AboutBox.h"
+#include "windows/HelpWindow.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -50,6 +54,73 @@ TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
                          Key(d, Qt::Key_Return);
                      }),
               mrOk);
+}
+
+// One family of glyphs, the game's own: no desktop icon, and no smile when the time ran out.
+TEST(YesNoDlg, EveryButtonShowsTheGamesOwnGlyph) {
+    TYesNoDlg dialog(nullptr, [] { return 0; });
+    const std::array<std::array<const char*, 2>, 9> glyphs = {{
+        {"smile", nullptr},
+        {"restart", "no"},
+        {"yes-exit", "no"},
+        {"restart", "no"},
+        {"ok", nullptr},
+        {"smile", nullptr},
+        {"ok", nullptr},
+        {"smile", nullptr},
+        {"ok", nullptr},
+    }};
+    for (int page = 1; page <= 9; ++page) {
+        const auto& row = glyphs[static_cast<std::size_t>(page - 1)];
+        EXPECT_EQ(dialog.ConfirmButton(page)->icon().name(), row[0]) << page;
+        if (row[1]) {
+            EXPECT_EQ(dialog.RefuseButton(page)->icon().name(), row[1]) << page;
+        }
+    }
+    // For looking at the pages: AQUENDO_DIALOG_SHOTS=folder writes page-N-L.png for both languages.
+    if (const char* folder = std::getenv("AQUENDO_DIALOG_SHOTS")) {
+        for (int language : {0, 1}) {
+            TYesNoDlg shown(nullptr, [language] { return language; });
+            for (int page = 1; page <= 9; ++page)
+                Answer(shown, page, [&](TYesNoDlg& d) {
+                    d.grab().save(QStringLiteral("%1/page-%2-%3.png").arg(folder).arg(page).arg(language));
+                    d.close();
+                });
+        }
+    }
+    // And the help, at the narrowest and at a usual width beside the game, and the about box.
+    if (const char* folder = std::getenv("AQUENDO_DIALOG_SHOTS")) {
+        const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+        THelpWindow help(media.Bitmap(MediaLibrary::PieceSheet));
+        const QString file = QStringLiteral("help/aqnd2.html");  // run from the source tree
+        for (const char* topic : {"Das_Spiel", "The_game"}) {
+            for (int width : {THelpWindow::kNarrowest, 400}) {
+                help.resize(width, 1400);
+                help.Open(file, QString::fromLatin1(topic), topic[0] == 'D' ? 1 : 0);
+                QTest::qWait(50);
+                help.grab().save(QStringLiteral("%1/help-%2-%3.png").arg(folder).arg(topic).arg(width));
+            }
+        }
+        const QImage logo = media.Bitmap(MediaLibrary::BackgroundImage).copy(381, 16, 114, 34);
+        TAboutBox about(nullptr, logo);
+        about.show();
+        QTest::qWait(50);
+        about.grab().save(QStringLiteral("%1/about.png").arg(folder));
+    }
+}
+
+// The help's pictures are the game's own: the pieces cut from its sheet, the glyphs its own.
+TEST(HelpWindow, PicturesComeFromTheGamesArt) {
+    QImage sheet(432, 180, QImage::Format_RGB32);
+    for (int y = 0; y < 180; ++y)
+        for (int x = 0; x < 432; ++x) sheet.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    THelpWindow help(sheet);
+    QTextBrowser* browser = help.Browser();
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, QUrl("piece:3")).value<QImage>(),
+              sheet.copy(0, 72, 36, 36));
+    EXPECT_TRUE(browser->loadResource(QTextDocument::ImageResource, QUrl("piece:6")).isNull());
+    EXPECT_FALSE(
+        browser->loadResource(QTextDocument::ImageResource, QUrl("glyph:bomb")).value<QPixmap>().isNull());
 }
 
 // Return and Enter go to the focused button, as the player sees it: Tab moves
@@ -161,6 +232,8 @@ TEST(YesNoDlg, EveryPageInEveryLanguage) {
                 EXPECT_LE(needed.height(), label->height()) << "page " << page << " language " << language;
                 EXPECT_GE(label->y(), 8) << "inside the bevel";
                 EXPECT_LE(label->geometry().bottom(), 8 + 49) << "inside the bevel";
+                EXPECT_LT(qGray(d.grab().toImage().pixel(4, 64)), 90)
+                    << "the strip's steel, not the desktop's grey";
                 QPainter p(&sheet);
                 p.drawImage(QPoint(270 * column, 112 * page - 112), d.grab().toImage());
                 d.close();

@@ -17,17 +17,17 @@ struct FloorMotif {
     int width;
     int height;
     std::uint8_t corner;
+    std::uint8_t ground;  // the texture drawn round the picture, which a rug under it continues
 };
 
-// The larger pictures. The manhole cover lies on grey slabs like tile 0, the
-// rug on planks like tile 3 and the trapdoor on cobbles like tile 1, so those
-// tiles make a fitting border round them.
+// The larger pictures, each drawn on its ground texture.
 inline constexpr std::array<FloorMotif, 5> kFloorMotifs = {{
-    {2, 2, 8},   // manhole cover: 8, 9, 16, 17
-    {2, 2, 10},  // rug on planks: 10, 11, 18, 19
-    {3, 3, 12},  // compass rose: 12..14, 20..22, 28..30 (29 also floors the empty fallback level)
-    {3, 3, 32},  // brass gear: 32..34, 40..42, 48..50
-    {2, 2, 35},  // trapdoor on cobbles: 35, 36, 43, 44
+    {2, 2, 8, 0},   // manhole cover on grey slabs: 8, 9, 16, 17
+    {2, 2, 10, 3},  // rug on planks: 10, 11, 18, 19
+    {3, 3, 12,
+     15},  // compass rose on sandstone: 12..14, 20..22, 28..30 (29 also floors the empty fallback level)
+    {3, 3, 32, 2},  // brass gear on riveted steel: 32..34, 40..42, 48..50
+    {2, 2, 35, 1},  // trapdoor on cobbles: 35, 36, 43, 44
 }};
 
 // Stone, metal, wood, carpet and pattern tiles that stand alone; tile 7 is

@@ -18,6 +18,7 @@
 #include "tools/levels/ExactSolver.h"
 #include "tools/levels/Generator.h"
 #include "tools/levels/LevelMetrics.h"
+#include "tools/levels/MotifPass.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
 #include "tools/levels/Solver.h"
@@ -36,6 +37,7 @@ const char* const kUsage =
     "                               [--candidates K] [--positions N] -o FILE [--solutions FILE]\n"
     "       aquendo-levels stats FILE [--solutions FILE] [--positions N]\n"
     "       aquendo-levels similar FILE\n"
+    "       aquendo-levels floors FILE -o FILE\n"
     "MOVE is L, R or M (left, right, middle button) and a cell, for example L5,4.\n";
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -441,6 +443,7 @@ int RunLevelsTool(const std::vector<std::string>& args, std::ostream& out, std::
     if (args.size() >= 2 && args[0] == "generate") return Generate(args, out, err);
     if (args.size() >= 2 && args[0] == "stats") return Stats(args, out, err);
     if (args.size() == 2 && args[0] == "similar") return Similar(args[1], out, err);
+    if (!args.empty() && args[0] == "floors") return RunMotifPass(args, out, err);
     err << kUsage;
     return kUnusable;
 }

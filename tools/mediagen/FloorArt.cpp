@@ -40,6 +40,52 @@ Rgb Grey(float v) {
     return {v, v, v};
 }
 
+// Floors stay behind the pieces: each texture is drawn in a pale, greyed
+// band, its mean colour lifted to one lightness and its own contrast cut down,
+// so that the copper pipes stand out against every floor alike. The map is
+// linear within a picture, so a seamless texture stays seamless.
+struct Tone {
+    Rgb mean;
+    float grey = 128;
+};
+
+constexpr float kFloorLight = 206;           // lightness of an average floor
+constexpr float kLightSpread = 0.1f;         // how much of a texture's own lightness is kept
+constexpr float kColourKept = 0.42f;         // share of the mean colour's saturation
+constexpr float kContrastKept = 0.36f;       // share of the texture's own contrast
+constexpr float kMotifContrastKept = 0.26f;  // a picture of several tiles, quieter still
+
+Tone ToneOf(const Painter& painter) {
+    Rgb sum;
+    for (int y = 0; y < kCellSize; ++y)
+        for (int x = 0; x < kCellSize; ++x) sum = sum + painter(x + 0.5f, y + 0.5f);
+    Tone tone;
+    tone.mean = sum * (1.0f / (kCellSize * kCellSize));
+    tone.grey = (tone.mean.r + tone.mean.g + tone.mean.b) / 3;
+    return tone;
+}
+
+Rgb Quiet(Rgb c, const Tone& tone, float contrast) {
+    const float light = kFloorLight + kLightSpread * (tone.grey - 128);
+    auto channel = [&](float v, float mean) {
+        return light + kColourKept * (mean - tone.grey) + contrast * (v - mean);
+    };
+    return {channel(c.r, tone.mean.r), channel(c.g, tone.mean.g), channel(c.b, tone.mean.b)};
+}
+
+Painter Toned(const Painter& painter, const Tone& tone) {
+    return [=](float x, float y) { return Quiet(painter(x, y), tone, kContrastKept); };
+}
+
+// A picture over its ground: the ground exactly as its own tile has it, what
+// the picture adds with less contrast still.
+Painter TonedOver(const Painter& picture, const Painter& ground, const Tone& tone) {
+    return [=](float x, float y) {
+        const Rgb under = ground(std::fmod(x, float(kTile)), std::fmod(y, float(kTile)));
+        return Quiet(under, tone, kContrastKept) + (picture(x, y) + under * -1) * kMotifContrastKept;
+    };
+}
+
 float Fbm(float x, float y, float cell, std::uint32_t seed, int period = 0) {
     return FractalNoise(x, y, cell, 4, period, seed);
 }
@@ -157,8 +203,9 @@ Painter Bricks(Rgb brick, Rgb mortar, std::uint32_t seed) {
     };
 }
 
-// Veins follow the ridges of a warped noise: a network of fine, branching
-// lines in a cloudy ground, repeating with the tile.
+// Veins follow the ridges of a warped noise: a net of fine, faint lines, three
+// or four to a tile and none that stands out, so a rug of marble does not show
+// the tile it repeats.
 Painter Marble(Rgb base, Rgb vein, std::uint32_t seed) {
     return [=](float x, float y) {
         // On the diagonals (which repeat with the tile too) the veins run slanting,
@@ -169,35 +216,36 @@ Painter Marble(Rgb base, Rgb vein, std::uint32_t seed) {
             const float n = TileFbm(u, v, cell, seed + k) * 0.75f + 0.25f * warp;
             return std::pow(1 - std::abs(2 * n - 1), sharp);
         };
-        const float main = ridge(0, 18, 14), fine = ridge(9, 12, 40);
-        const float cloud = TileFbm(x, y, 9, seed + 2) - 0.5f;
-        Rgb c = base + Rgb{1, 1, 0.6f} * (10 * cloud);
-        c = Mix(c, vein, 0.6f * main);
-        c = Mix(c, Mix(vein, base, 0.5f), 0.3f * fine);
+        const float main = ridge(0, 9, 10), fine = ridge(9, 6, 30);
+        const float cloud = TileFbm(x, y, 6, seed + 2) - 0.5f;
+        Rgb c = base + Rgb{1, 1, 0.6f} * (8 * cloud);
+        c = Mix(c, vein, 0.32f * main);
+        c = Mix(c, Mix(vein, base, 0.5f), 0.22f * fine);
         return c + Grey(3 * (Speck(x, y, seed) - 0.5f));
     };
 }
 
-// Crystals of a few pixels, not single specks: grey quartz, pink feldspar and
-// dark mica in a polished, seamless slab.
+// Crystals of a few pixels, small and many, so that no single flake can be
+// found again in the next tile: grey quartz, feldspar and mica in a polished,
+// seamless slab.
 Painter Granite(Rgb base, std::uint32_t seed) {
     // Scattered at random, not on a grid, so no rows show.
     Voronoi crystals;
     Random random(seed);
-    for (int i = 0; i < 90; ++i) crystals.points.push_back({random.Range(0, kTile), random.Range(0, kTile)});
+    for (int i = 0; i < 220; ++i) crystals.points.push_back({random.Range(0, kTile), random.Range(0, kTile)});
     return [=](float x, float y) {
         float d1, d2;
         int which;
         crystals.Nearest({x, y}, kTile, d1, d2, which);
         const float kind = LatticeHash(which, 7, seed);
         const float tint = LatticeHash(which, 8, seed) - 0.5f;
-        Rgb c = base + Grey(16 * tint);
-        if (kind < 0.13f)
-            c = Hex(0x46444C) + Grey(14 * tint);  // mica
-        else if (kind < 0.40f)
-            c = Hex(0xB08880) + Grey(18 * tint);  // feldspar
-        else if (kind > 0.9f)
-            c = Hex(0xD6D4DA) + Grey(10 * tint);  // quartz
+        Rgb c = base + Grey(12 * tint);
+        if (kind < 0.2f)
+            c = Hex(0x66646C) + Grey(10 * tint);  // mica
+        else if (kind < 0.45f)
+            c = Hex(0xA08C88) + Grey(12 * tint);  // feldspar
+        else if (kind > 0.85f)
+            c = Hex(0xB4B2B8) + Grey(8 * tint);  // quartz
         // Crystals meet in a faint line; a cloud of polish over all.
         c = c * (0.9f + 0.1f * SmoothStep(0.2f, 1.0f, d2 - d1));
         return c + Grey(8 * (TileFbm(x, y, 12, seed + 2) - 0.5f) + 3 * (Speck(x, y, seed) - 0.5f));
@@ -269,13 +317,14 @@ Painter Grating(std::uint32_t seed) {
     };
 }
 
+// Patina in a fine, even bloom over the whole sheet: no patch or rivet that
+// marks every tile.
 Painter CopperPlate(std::uint32_t seed) {
     return [=](float x, float y) {
-        Rgb c = Hex(0xB06A3A) + Grey(30 * (TileFbm(x, y, 9, seed) - 0.5f));
-        const float patina = SmoothStep(0.55f, 0.72f, TileFbm(x, y, 12, seed + 3));
-        c = Mix(c, Hex(0x4FA88E), 0.85f * patina);
-        c = Bevel(c, x, y, kTile, kTile, 2.0f, 0.8f);
-        return Rivet(c, {x, y}, {18, 18}, 2.4f);
+        Rgb c = Hex(0xA86C44) + Grey(16 * (TileFbm(x, y, 6, seed) - 0.5f));
+        const float patina = SmoothStep(0.35f, 0.75f, TileFbm(x, y, 4, seed + 3));
+        c = Mix(c, Hex(0x6A9A88), 0.7f * patina);
+        return c + Grey(4 * (Speck(x, y, seed) - 0.5f));
     };
 }
 
@@ -331,13 +380,21 @@ Painter Parquet(Rgb a, Rgb b, std::uint32_t seed) {
     };
 }
 
+// Blocks of end grain, four to a tile, each cut from a different log (its
+// heart outside the block, somewhere else each time), so the rings of one
+// tile do not come back as one figure in the next.
 Painter EndGrain(std::uint32_t seed) {
     return [=](float x, float y) {
-        const float r = Length(Vec2{x, y} - Vec2{8, 30}) + 3 * Fbm(x, y, 8, seed);
-        const float ring = 0.5f + 0.5f * std::sin(r * 1.4f);
-        Rgb c =
-            Mix(Hex(0x8A5A30), Hex(0xC08850), ring) + Grey(10 * (LatticeHash(int(x), int(y), seed) - 0.5f));
-        return Bevel(c, x, y, kTile, kTile, 2.0f, 0.8f);
+        const int bx = int(x / 18), by = int(y / 18);
+        const int block = bx + 2 * by;
+        const float angle = 6.2832f * LatticeHash(block, 3, seed);
+        const Vec2 heart = Vec2{bx * 18 + 9.0f, by * 18 + 9.0f} +
+                           Vec2{std::cos(angle), std::sin(angle)} * (14 + 8 * LatticeHash(block, 4, seed));
+        const float r = Length(Vec2{x, y} - heart) + 2 * Fbm(x, y, 6, seed);
+        const float ring = 0.5f + 0.5f * std::sin(r * 1.6f);
+        Rgb c = Mix(Hex(0x9A6A3C), Hex(0xB88452), ring) * (0.92f + 0.16f * LatticeHash(block, 5, seed)) +
+                Grey(8 * (LatticeHash(int(x), int(y), seed) - 0.5f));
+        return Bevel(c, std::fmod(x, 18.0f), std::fmod(y, 18.0f), 18, 18, 1.2f, 0.5f);
     };
 }
 
@@ -439,6 +496,7 @@ Painter Mosaic(std::uint32_t seed) {
     };
 }
 
+// Cast-iron scales: the overlapping fans of a foundry's floor plate.
 Painter Fans(std::uint32_t seed) {
     return [=](float x, float y) {
         const int row = int(y / 9);
@@ -446,10 +504,10 @@ Painter Fans(std::uint32_t seed) {
         const float lx = std::fmod(x + shift, 12.0f) - 6, ly = std::fmod(y, 9.0f) - 9;
         const float r = Length({lx, ly});
         const bool inFan = r < 8.5f;
-        Rgb c = Hex(0x1E3A34);
+        Rgb c = Hex(0x3A3C40);
         if (inFan) {
             const float ringsBand = std::fmod(r, 3.0f);
-            c = Mix(Hex(0xD8B860), Hex(0x2E5A50),
+            c = Mix(Hex(0x8A8C90), Hex(0x4E5054),
                     SmoothStep(0.6f, 1.4f, ringsBand) * SmoothStep(1.6f, 1.0f, ringsBand));
         }
         return c + Grey(8 * (TileFbm(x, y, 6, seed) - 0.5f));
@@ -467,8 +525,9 @@ Painter Stripes(Rgb a, Rgb b, float width, std::uint32_t seed) {
 
 // Motifs spanning several tiles.
 
-Painter ManholeCover(std::uint32_t seed) {
-    const Painter ground = Slab(Hex(0x8E8A84), 26, seed + 1);
+// Each motif lies on the very texture the level puts round it (the ground's
+// painter, tile by tile), so it continues into the floor without an edge.
+Painter ManholeCover(const Painter& ground, std::uint32_t seed) {
     return [=](float x, float y) {
         const Vec2 p{x - 36, y - 36};
         Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
@@ -496,10 +555,9 @@ Painter ManholeCover(std::uint32_t seed) {
     };
 }
 
-Painter Rug(std::uint32_t seed) {
-    const Painter floor = Planks(Hex(0xA87848), false, 4, seed + 2);
+Painter Rug(const Painter& ground, std::uint32_t seed) {
     return [=](float x, float y) {
-        Rgb c = floor(x, std::fmod(y, 36.0f));
+        Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
         const Vec2 p{x - 36, y - 36};
         const float body = BoxDistance({x, y}, {36, 36}, {26, 30}, 1.0f);
         // Fringes at the two short ends.
@@ -527,15 +585,11 @@ Painter Rug(std::uint32_t seed) {
             rug = Fuzz(rug, x, y, seed);
             c = Mix(c, rug, Coverage(body));
         }
-        // Where the picture meets the plate round it, a soft shadow, as if the
-        // boards lay a little below the plate's edge.
-        const float edge = std::min({x, y, 72 - x, 72 - y});
-        return c * (0.62f + 0.38f * SmoothStep(0.0f, 4.0f, edge));
+        return c;
     };
 }
 
-Painter Trapdoor(std::uint32_t seed) {
-    const Painter ground = Cobbles(Hex(0x8A8276), Hex(0x3C3830), 7, seed + 3);
+Painter Trapdoor(const Painter& ground, std::uint32_t seed) {
     return [=](float x, float y) {
         Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
         const float door = BoxDistance({x, y}, {36, 36}, {31, 31}, 2);
@@ -565,8 +619,7 @@ Painter Trapdoor(std::uint32_t seed) {
     };
 }
 
-Painter CompassRose(std::uint32_t seed) {
-    const Painter ground = Slab(Hex(0xC8BC9C), 22, seed + 4);
+Painter CompassRose(const Painter& ground) {
     return [=](float x, float y) {
         const Vec2 p{x - 54, y - 54};
         Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
@@ -596,12 +649,10 @@ Painter CompassRose(std::uint32_t seed) {
     };
 }
 
-Painter Gear(std::uint32_t seed) {
+Painter Gear(const Painter& ground, std::uint32_t seed) {
     return [=](float x, float y) {
         const Vec2 p{x - 54, y - 54};
-        // A dark steel floor with rivets along the tile seams.
-        Rgb c = Hex(0x3E4248) + Grey(14 * (Fbm(x, y, 10, seed) - 0.5f));
-        c = Bevel(c, std::fmod(x, 36.0f), std::fmod(y, 36.0f), 36, 36, 1.5f, 0.6f);
+        Rgb c = ground(std::fmod(x, 36.0f), std::fmod(y, 36.0f));
         const float r = Length(p);
         const float angle = std::atan2(p.y, p.x);
         const int teeth = 12;
@@ -634,6 +685,13 @@ Painter Gear(std::uint32_t seed) {
         c = Mix(c, Hex(0x202224), Coverage(std::max(std::abs(p.x) - 5.0f, std::abs(p.y) - 1.4f)));
         return c;
     };
+}
+
+// The position in kFloorTextures of the ground a motif lies on.
+std::size_t GroundTexture(std::size_t motif) {
+    const std::uint8_t code = kFloorMotifs[motif].ground;
+    return static_cast<std::size_t>(std::find(kFloorTextures.begin(), kFloorTextures.end(), code) -
+                                    kFloorTextures.begin());
 }
 
 }  // namespace
@@ -669,25 +727,31 @@ Canvas DrawFloorSheet(std::uint32_t seed, int scale) {
         EndGrain(s(34)),
         Planks(Hex(0xD8B888), false, 6, s(35)),  // birch
         Carpet(Hex(0x223C78), Hex(0x6A8AC8), 1, s(36)),
-        Carpet(Hex(0x2E6A34), Hex(0x9AC860), 2, s(37)),
-        Carpet(Hex(0x5A2A6A), Hex(0xC89AD8), 3, s(38)),
+        Carpet(Hex(0x4A4E52), Hex(0x7A8084), 2, s(37)),  // ribbed rubber mat
+        Carpet(Hex(0x50545A), Hex(0x80868C), 3, s(38)),  // coin rubber mat
         Carpet(Hex(0x6A6A70), Hex(0x9A9AA2), 4, s(39)),
         Carpet(Hex(0xB85A1C), Hex(0xF0C060), 1, s(40)),
         Hexagons(Hex(0xB85A3A), s(41)),
         Mosaic(s(42)),
         Fans(s(43)),
-        Stripes(Hex(0x2E8A4A), Hex(0xE8ECE0), 6, s(44)),
+        Stripes(Hex(0x8A9096), Hex(0xB4BAC0), 6, s(44)),  // corrugated sheet
         Stripes(Hex(0xE8C020), Hex(0x202020), 6, s(45)),
     }};
-    for (std::size_t i = 0; i < textures.size(); ++i) Paint(sheet, kFloorTextures[i], 1, 1, textures[i]);
+    std::array<Tone, kFloorTextures.size()> tones;
+    for (std::size_t i = 0; i < textures.size(); ++i) {
+        tones[i] = ToneOf(textures[i]);
+        Paint(sheet, kFloorTextures[i], 1, 1, Toned(textures[i], tones[i]));
+    }
 
-    // The larger pictures in the order of kFloorMotifs.
+    // The larger pictures in the order of kFloorMotifs, each in the tone of its ground.
+    auto ground = [&](std::size_t motif) { return textures[GroundTexture(motif)]; };
     const std::array<Painter, kFloorMotifs.size()> motifs = {
-        ManholeCover(s(8)), Rug(s(9)), CompassRose(s(10)), Gear(s(11)), Trapdoor(s(12)),
+        ManholeCover(ground(0), s(8)), Rug(ground(1), s(9)),       CompassRose(ground(2)),
+        Gear(ground(3), s(11)),        Trapdoor(ground(4), s(12)),
     };
     for (std::size_t i = 0; i < motifs.size(); ++i) {
         const FloorMotif& m = kFloorMotifs[i];
-        Paint(sheet, m.corner, m.width, m.height, motifs[i]);
+        Paint(sheet, m.corner, m.width, m.height, TonedOver(motifs[i], ground(i), tones[GroundTexture(i)]));
     }
     return sheet;
 }

@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "core/Geometry.h"
+#include "core/LevelRecord.h"
+#include "core/Piece.h"
 #include "view/codec/BitmapImage.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/WaveImage.h"
@@ -137,9 +139,27 @@ PipeAtEdge MeasurePipeAtEdge(const Picture& sheet, int x0, int y0, int side) {
     while (first > 0 && standsOut(first - 1)) --first;
     while (last < kCell - 1 && standsOut(last + 1)) ++last;
     result.width = last - first + 1;
-    result.contrast =
-        ContrastRatio(MeanLuminance({line.begin() + first, line.begin() + last + 1}), MeanLuminance(ground));
+    result.first = first;
+    result.luminance = MeanLuminance({line.begin() + first, line.begin() + last + 1});
+    result.contrast = ContrastRatio(result.luminance, MeanLuminance(ground));
     return result;
+}
+
+double PipeAgainstFloor(const Picture& pieces, int px, int py, int side, const Picture& floor, int fx,
+                        int fy) {
+    constexpr int kCell = kCellSize;
+    const PipeAtEdge pipe = MeasurePipeAtEdge(pieces, px, py, side);
+    if (pipe.width == 0) return 1;
+    std::vector<std::uint32_t> touching;
+    for (int i = pipe.first; i < pipe.first + pipe.width; ++i) {
+        for (int depth = 0; depth < 2; ++depth) {
+            // The floor lies beyond the side: its near edge touches the pipe.
+            const int x = side == 0 ? depth : side == 2 ? kCell - 1 - depth : i;
+            const int y = side == 1 ? kCell - 1 - depth : side == 3 ? depth : i;
+            touching.push_back(floor.At(fx + x, fy + y) & 0xffffff);
+        }
+    }
+    return ContrastRatio(pipe.luminance, MeanLuminance(touching));
 }
 
 SeamRatio MeasureSeam(const Picture& sheet, int x0, int y0, int size) {
@@ -290,6 +310,37 @@ bool PrintMetrics(const std::string& mediaDir, std::ostream& out, std::string& e
     }
     if (column != 0) out << "\n";
     out << "  worst continuous texture: " << worst << "\n";
+
+    // The pipes against the floors: a straight piece at rest, both ways, its
+    // four pipe ends against each floor tile laid beside them.
+    Picture plate;
+    if (!ReadPicture(dir / "bitmaps/3.item", plate, error)) return false;
+    const int straight = 36 * (Straight - 1);
+    auto lowest = [&](const Picture& ground, int fx, int fy) {
+        double low = 99;
+        for (int side = 0; side < 4; ++side)
+            low = std::min(low, PipeAgainstFloor(pieces, side % 2 ? 108 : 0, straight, side, ground, fx, fy));
+        return low;
+    };
+    out << "floor: pipe against the floor beside it, lowest of the four ends, per floor code (at least 3)\n";
+    double weakestFloor = 99;
+    int weakestCode = 0;
+    for (int f = 0; f < 64; ++f) {
+        if (f == kBareFloor) {
+            out << "   7 plate\n";
+            continue;
+        }
+        const double c = lowest(floor, 36 * (f & 7), 36 * (f >> 3));
+        if (c < weakestFloor) weakestFloor = c, weakestCode = f;
+        out << (f % 8 == 0 ? "  " : "   ") << std::setw(2) << f << " " << std::setw(5) << c;
+        if (f % 8 == 7) out << "\n";
+    }
+    double plateLow = 99;
+    for (int c = 1; c <= kColumns; ++c)
+        for (int r = 1; r <= kRows; ++r)
+            plateLow = std::min(plateLow, lowest(plate, CellLeft(c), CellTop(r)));
+    out << "  lowest: " << weakestFloor << ":1 on tile " << weakestCode << "; the bare plate (7) " << plateLow
+        << ":1\n";
 
     // Sounds.
     static const char* kNames[4] = {"flow", "solved", "refuse", "time up"};

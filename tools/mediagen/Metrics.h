@@ -29,11 +29,19 @@ struct Picture {
 // A pipe where it meets one side of a piece: measured on the pixel line just
 // inside the cell's edge, against the ground at the two ends of that line.
 struct PipeAtEdge {
-    int width = 0;        // pixels that stand out from the ground, in one run across the middle
-    double contrast = 1;  // their mean luminance against the ground's
+    int width = 0;         // pixels that stand out from the ground, in one run across the middle
+    double contrast = 1;   // their mean luminance against the ground's
+    int first = 0;         // where the run starts along the side
+    double luminance = 0;  // the run's mean luminance
 };
 // Side d of the 36 x 36 cell at (x0, y0): 0 right, 1 up, 2 left, 3 down.
 PipeAtEdge MeasurePipeAtEdge(const Picture& sheet, int x0, int y0, int side);
+
+// A pipe where it leaves its piece against the floor beside it: the pipe's
+// run on side d of the piece cell at (px, py) against the two rows or
+// columns of the cell at (fx, fy) of the floor picture that touch that run.
+double PipeAgainstFloor(const Picture& pieces, int px, int py, int side, const Picture& floor, int fx,
+                        int fy);
 
 // Lay a square tile beside a copy of itself: the mean colour step between
 // neighbouring columns across that seam, over the mean step inside the tile
