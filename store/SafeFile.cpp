@@ -39,20 +39,6 @@ bool WriteAllAt(int fd, const std::uint8_t* data, std::size_t size, off_t at) {
     return true;
 }
 
-// Where a link leads, also when what it names is not there yet: the file
-// create-or-truncate would write.
-std::filesystem::path FinalTarget(const std::string& path) {
-    std::filesystem::path target(path);
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec));
-         ++hops) {
-        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
-        if (ec) break;
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target;
-}
-
 // The names of a file's extended attributes; nothing when they cannot be listed.
 std::optional<std::vector<std::string>> AttributeNames(int fd) {
     std::vector<std::string> names;
@@ -202,6 +188,18 @@ Replaced ReplaceAtomically(int folder, const std::string& name, const FileBytes&
 }
 
 }  // namespace
+
+std::filesystem::path FinalTarget(const std::string& path) {
+    std::filesystem::path target(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec));
+         ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
 
 bool IsSaveTemporaryName(std::string_view name) {
     if (name.size() != kTemporaryPrefix.size() + 6 || !name.starts_with(kTemporaryPrefix)) return false;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
@@ -36,6 +37,11 @@ private:
 // read as the new content (the reader knows them); before, the old content
 // must still read as it was. Empty: the bytes are simply written over the old.
 using InPlaceJournal = std::function<std::string(std::uint64_t oldSize)>;
+
+// Where a link leads (through links to links), also when what it names is
+// not there yet: the file create-or-truncate would write. path itself when it
+// is no link.
+std::filesystem::path FinalTarget(const std::string& path);
 
 // The temporary files of a save: ".aquendo-save-" and six letters or digits.
 bool IsSaveTemporaryName(std::string_view name);

@@ -114,7 +114,9 @@ TEST(ProgressFile, FailsOnWhatIsNoReadableFileAndLeavesTheTableClear) {
     ASSERT_EQ(mkfifo((folder.path() / "pipe.aqd").c_str(), 0600), 0);
     for (const std::string& path :
          {(folder.path() / "missing.aqd").string(), (folder.path() / "a folder.aqd").string(),
-          (folder.path() / "pipe.aqd").string(), std::string()}) {
+          (folder.path() / "pipe.aqd").string(), std::string(),
+          // A file that opens but whose reading fails.
+          std::string("/proc/self/mem")}) {
         SCOPED_TRACE(path);
         ProgressTable table = Filled(9);
         EXPECT_FALSE(ReadProgressFile(path, table));
