@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "tests/support/Levels.h"
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/PackedBlock.h"
 #include "view/codec/WaveImage.h"

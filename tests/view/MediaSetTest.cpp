@@ -10,7 +10,7 @@
 #include "tools/mediagen/MediaSet.h"
 #include "tools/mediagen/Metrics.h"
 #include "view/codec/BitmapImage.h"
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/PackedStream.h"
 #include "view/codec/WaveImage.h"
