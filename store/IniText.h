@@ -88,10 +88,10 @@ class IniValueScan {
 public:
     IniValueScan(std::string section, std::string name, std::size_t longestValue = kLongestIniValue);
 
-    // Takes the next bytes of the text, and gives how many it used: whole
+    // Takes the next lines of the text, and gives how many bytes it used: whole
     // lines, but for the last lines of a value that may go on in the next
     // bytes. Those come again with the next bytes. last: the text ends here.
-    std::size_t Take(std::string_view bytes, bool last);
+    std::size_t Take(std::string_view lines, bool last);
     const std::optional<std::string>& Value() const { return m_value; }
     // The text holds the journal of an in-place write (SettledIniText).
     bool SawJournal() const { return m_journal; }

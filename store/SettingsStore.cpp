@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-
 std::optional<std::int32_t> ParseSettingInt(std::string_view text) {
     text = TrimBlanks(text);
     // from_chars takes a minus but no plus.

@@ -37,12 +37,16 @@ std::string ChosenFileName(const QString& chosen) {
     if (!chosen.contains(QChar::ReplacementCharacter) || !chosen.startsWith(u'/')) return path;
     path.clear();
     for (const QString& part : chosen.split(u'/', Qt::SkipEmptyParts)) {
-        std::string bytes = QFile::encodeName(part).toStdString();
+        const std::size_t folderEnd = path.size();
+        path += '/';
+        path += QFile::encodeName(part).toStdString();
         struct stat info {};
-        if (part.contains(QChar::ReplacementCharacter) && ::lstat((path + '/' + bytes).c_str(), &info) != 0) {
-            if (std::string entry = EntryShownAs(path, part); !entry.empty()) bytes = std::move(entry);
+        if (part.contains(QChar::ReplacementCharacter) && ::lstat(path.c_str(), &info) != 0) {
+            if (const std::string entry = EntryShownAs(path.substr(0, folderEnd), part); !entry.empty()) {
+                path.resize(folderEnd + 1);
+                path += entry;
+            }
         }
-        path += '/' + bytes;
     }
     return path;
 }
