@@ -14,7 +14,12 @@ int OpenRegularFileDescriptor(const std::string& path, int& error) {
         return -1;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        error = errno;
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
         error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return -1;

@@ -102,6 +102,16 @@ void CheckValueRoundTrip(std::string_view value) {
             "a written value reads back changed");
 }
 
+// A value as the store reads it from a file: in pieces, the first ending at cut.
+std::optional<std::string> ScannedInPieces(std::string_view bytes, const char* name, std::size_t cut,
+                                           std::size_t longest = kLongestIniValue) {
+    IniValueScan scan("common", name, longest);
+    const std::string first(bytes.substr(0, cut));
+    const std::size_t used = scan.Take(first, false);
+    scan.Take(first.substr(used) + std::string(bytes.substr(cut)), true);
+    return scan.Value();
+}
+
 // The bytes as the settings file: read as the game reads it at the start, and
 // the close's writes on top, which keep every other value and leave a file
 // that reads as meant.
@@ -110,6 +120,9 @@ void CheckDocument(std::string_view bytes) {
     std::array<std::optional<std::string>, kNames.size()> before;
     for (std::size_t i = 0; i < kNames.size(); ++i) {
         before[i] = document.Value("common", kNames[i]);
+        Require(IniValue(bytes, "common", kNames[i]) == before[i], "the quick scan read a value differently");
+        Require(ScannedInPieces(bytes, kNames[i], bytes.size() / 2) == before[i],
+                "a value read differently in pieces");
         if (before[i]) {
             Require(before[i]->size() <= kLongestIniValue, "an overlong value was read");
             RestoredPosition(*before[i], 506, 399, 1024, 768);
@@ -143,6 +156,8 @@ void CheckSizeLimit(std::string_view bytes) {
     const IniDocument limited(bytes, longest);
     for (const char* name : kNames) {
         const auto value = limited.Value("common", name);
+        Require(ScannedInPieces(bytes, name, bytes.size() / 3, longest) == value,
+                "a value read differently in pieces under a limit");
         if (!value) continue;
         Require(value == full.Value("common", name), "a value read differently under a limit");
         // A value's text in the file is never shorter than the value.

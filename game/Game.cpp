@@ -72,7 +72,7 @@ void Game::LoadLevelFileAt(const std::string& path) {
         UseLevels(std::move(report.catalogue));
         return;
     }
-    const std::string shown = PlayTesting() ? path : m_ProgramFolder + "AQND.DAT";
+    const std::string& shown = path;
     if (report.status == LevelFileStatus::CannotOpen) {
         m_shell.ShowError(Fill(kLevelFileMissing.Pick(m_UiLanguage), {shown, std::to_string(report.error)}));
     } else {

@@ -18,8 +18,12 @@
 // write renames it aside to <file>.damaged (or .damaged-2, -3, ...) and
 // starts a fresh file, so the player's bytes are never lost; when it cannot
 // be renamed the write fails instead. A file larger than kLargestIniFile is
-// not read and set aside the same way; a value longer than kLongestIniValue
-// reads as absent.
+// not read and set aside the same way, and a write that would make it larger
+// fails; a value longer than kLongestIniValue reads as absent. A read walks
+// the file through a small buffer (IniValueScan), so the largest file starts
+// as quickly as the disk gives it. A file written in place (a second name,
+// another owner) goes through a journal (IniInPlaceJournal), so a kill leaves
+// it reading as the old or the new values.
 class IniSettings : public SettingsStore {
 public:
     // The player's own file, DefaultPath().
@@ -29,7 +33,8 @@ public:
     const std::string& FilePath() const { return m_path; }
 
     // MoxelGames/Aquendo/V2.ini in the user's configuration folder:
-    // $XDG_CONFIG_HOME, or ~/.config when that is not set.
+    // $XDG_CONFIG_HOME, or ~/.config when that is not set, empty or relative;
+    // bytes as they are, whatever their encoding.
     static std::string DefaultPath();
 
 protected:
@@ -38,7 +43,8 @@ protected:
                                           const std::string& text) override;
 
 private:
-    // Renames the file to <file>.damaged (or .damaged-2, ...); false when it could not.
+    // Renames the file (the one a link names) to <file>.damaged (or
+    // .damaged-2, ...); false when it could not.
     bool SetAside();
 
     std::string m_path;

@@ -1,10 +1,22 @@
 #include "store/IniText.h"
 
+#include "store/SettingsStore.h"
+
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Starts the journal of an in-place write, at the start of a line.
+constexpr std::string_view kJournalMark = "\n;aquendo in-place write: old ";
+
+std::size_t ByteOrderMarkLength(std::string_view text) {
+    return text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
 
 // The length of the strict UTF-8 sequence at i (no overlong forms, no
 // surrogates, nothing above U+10FFFF); 0 when there is none.
@@ -52,7 +64,7 @@ std::string_view Trim(std::string_view line) {
 }  // namespace
 
 bool IsPlainIniText(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    bytes.remove_prefix(ByteOrderMarkLength(bytes));
     if (!IsUtf8(bytes)) return false;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
@@ -104,8 +116,6 @@ bool IsPlainIniText(std::string_view bytes) {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // The control characters the notation names by a letter after a backslash.
 constexpr char kEscapeLetters[] = "abfnrtv0";
 constexpr char kEscaped[] = {'\a', '\b', '\f', '\n', '\r', '\t', '\v', '\0'};
@@ -142,12 +152,6 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
         out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The escapes of the notation undone; nothing for a '"' not escaped, an
@@ -235,11 +239,109 @@ std::optional<std::string> Interpret(std::string_view raw, std::size_t longest, 
 }
 
 // Whether a line's text ends in a backslash that takes the line end, as an
-// INI reader scans it: a backslash takes the character after it.
+// INI reader scans it: a backslash takes the character after it, so an odd
+// run of them at the end leaves the last for the line end.
 bool Continued(std::string_view raw) {
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        if (raw[i] == '\\' && ++i == raw.size()) return true;
-    return false;
+    const auto last = raw.find_last_not_of('\\');
+    return (raw.size() - (last == std::string_view::npos ? 0 : last + 1)) % 2 == 1;
+}
+
+// One line from at: its text without the line end, and where the next starts.
+std::size_t NextLine(std::string_view text, std::size_t at, std::string_view& raw) {
+    const auto* end = static_cast<const char*>(std::memchr(text.data() + at, '\n', text.size() - at));
+    const std::size_t stop = end ? static_cast<std::size_t>(end - text.data()) : text.size();
+    raw = text.substr(at, stop - at);
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    return end ? stop + 1 : text.size();
+}
+
+// One name=value of a settings text, as an INI reader splits it.
+struct RawEntry {
+    std::string_view section;
+    std::string_view name;
+    std::size_t begin;  // its line or lines, with their line ends
+    std::size_t end;
+    std::size_t value;  // where its text starts, after the '='
+    bool continued;     // over several lines, or its last line would take the next
+};
+
+// The line of text at `at` as an INI reader takes it, with the lines it
+// takes after it; gives where the next line starts. onSection(name, after)
+// for a [section] header, onEntry(entry) for a name=value; plain turns false
+// for a line that is neither (a header left open, a line with no name): the
+// reading is in doubt. section is the one the line is in. A line is looked at
+// only at its ends.
+template <class OnSection, class OnEntry>
+std::size_t WalkLine(std::string_view text, std::size_t at, std::string_view& section, bool& plain,
+                     OnSection&& onSection, OnEntry&& onEntry) {
+    const std::size_t begin = at;
+    std::string_view raw;
+    at = NextLine(text, at, raw);
+    const std::string_view line = TrimBlanks(raw);
+    if (line.empty() || line.front() == ';') return at;
+    if (line.front() == '[') {
+        if (line.back() != ']') {
+            plain = false;
+            return at;
+        }
+        section = TrimBlanks(line.substr(1, line.size() - 2));
+        onSection(section, at);
+        return at;
+    }
+    const auto* sign = static_cast<const char*>(std::memchr(raw.data(), '=', raw.size()));
+    const auto equals = sign ? static_cast<std::size_t>(sign - raw.data()) : std::string_view::npos;
+    const std::string_view name =
+        equals == std::string_view::npos ? std::string_view() : TrimBlanks(raw.substr(0, equals));
+    // A ';' in a name may have meant a comment.
+    if (name.empty() || name.find(';') != std::string_view::npos) {
+        plain = false;
+        return at;
+    }
+    RawEntry entry{section, name, begin, at, begin + equals + 1, false};
+    // A value over several lines (or one whose last line would take the
+    // next): no INI writer writes one, and readers differ. Its lines are
+    // taken whatever its length, so that none is read as a value of its own.
+    for (std::string_view piece = raw.substr(equals + 1); Continued(piece);) {
+        entry.continued = true;
+        if (at == text.size()) break;
+        at = NextLine(text, at, piece);
+    }
+    entry.end = at;
+    onEntry(entry);
+    return at;
+}
+
+// Every line of text, as WalkLine; false when the reading is in doubt.
+template <class OnSection, class OnEntry>
+bool WalkIni(std::string_view text, OnSection&& onSection, OnEntry&& onEntry) {
+    bool plain = true;
+    std::string_view section;
+    for (std::size_t at = ByteOrderMarkLength(text); at < text.size();)
+        at = WalkLine(text, at, section, plain, onSection, onEntry);
+    return plain;
+}
+
+// An entry's text, its lines joined; nothing when it is longer than any value
+// of at most longest could be written.
+std::optional<std::string> ValueText(std::string_view text, const RawEntry& entry, std::size_t longest) {
+    std::string out;
+    for (std::size_t at = entry.value;;) {
+        std::string_view piece;
+        const std::size_t next = NextLine(text, at, piece);
+        const bool more = entry.continued && next < entry.end;
+        out += more ? piece.substr(0, piece.size() - 1) : piece;
+        if (out.size() > longest + 2) return std::nullopt;
+        if (!more) return out;
+        at = next;
+    }
+}
+
+std::optional<std::string> EntryValue(std::string_view text, const RawEntry& entry, std::size_t longest,
+                                      bool& asMeant) {
+    if (entry.continued) asMeant = false;
+    const std::optional<std::string> valueText = ValueText(text, entry, longest);
+    if (!valueText) return std::nullopt;
+    return Interpret(*valueText, longest, asMeant);
 }
 
 }  // namespace
@@ -297,71 +399,41 @@ std::string EscapedIniValue(std::string_view value) {
     return out;
 }
 
-IniDocument::IniDocument(std::string_view bytes, std::size_t longestValue) : m_text(bytes) {
-    std::string_view text = m_text;
-    std::size_t at = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    const auto lineEnd = text.find('\n');
-    if (lineEnd != std::string_view::npos && lineEnd > 0 && text[lineEnd - 1] == '\r') m_lineEnd = "\r\n";
+IniDocument::IniDocument(std::string_view bytes, std::size_t longestValue)
+    : m_text(bytes), m_longest(longestValue) {
+    const auto lineEnd = m_text.find('\n');
+    if (lineEnd != std::string::npos && lineEnd > 0 && m_text[lineEnd - 1] == '\r') m_lineEnd = "\r\n";
+    m_plain = WalkIni(
+        m_text,
+        [&](std::string_view section, std::size_t after) {
+            m_sections.push_back({section, after, after});
+        },
+        [&](const RawEntry& entry) {
+            m_entries.push_back(
+                {entry.section, entry.name, entry.begin, entry.end, entry.value, entry.continued});
+            if (!m_sections.empty() && m_sections.back().name == entry.section)
+                m_sections.back().end = entry.end;
+        });
+}
 
-    // One line from at: its text without the line end, and where the next starts.
-    const auto nextLine = [&](std::size_t from, std::string_view& raw) {
-        const auto end = text.find('\n', from);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        raw = text.substr(from, (end == std::string_view::npos ? text.size() : end) - from);
-        if (raw.ends_with('\r')) raw.remove_suffix(1);
-        return next;
-    };
-    std::string section;
-    while (at < text.size()) {
-        const std::size_t begin = at;
-        std::string_view raw;
-        at = nextLine(at, raw);
-        const std::string_view line = TrimBlanks(raw);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            if (line.back() != ']') {
-                m_asMeant = false;
-                continue;
-            }
-            section = std::string(TrimBlanks(line.substr(1, line.size() - 2)));
-            m_sections.push_back({section, at, at});
-            continue;
-        }
-        const auto equals = raw.find('=');
-        const std::string_view name =
-            equals == std::string_view::npos ? std::string_view() : TrimBlanks(raw.substr(0, equals));
-        // A ';' in a name may have meant a comment.
-        if (name.empty() || name.find(';') != std::string_view::npos) {
-            m_asMeant = false;
-            continue;
-        }
-        // A value over several lines (or one whose last line would take the
-        // next): no INI writer writes one, and readers differ. Its lines are
-        // taken whatever its length, so that none is read as a value of its own.
-        std::string valueText;
-        bool tooLong = false;
-        for (std::string_view piece = raw.substr(equals + 1);;) {
-            const bool continued = Continued(piece);
-            if (continued) m_asMeant = false;
-            const bool more = continued && at < text.size();
-            if (!tooLong) {
-                valueText += more ? piece.substr(0, piece.size() - 1) : piece;
-                tooLong = valueText.size() > longestValue + 2;
-            }
-            if (!more) break;
-            at = nextLine(at, piece);
-        }
-        std::optional<std::string> value;
-        if (!tooLong) value = Interpret(valueText, longestValue, m_asMeant);
-        m_entries.push_back({section, std::string(name), begin, at, std::move(value)});
-        if (!m_sections.empty() && m_sections.back().name == section) m_sections.back().end = at;
-    }
+bool IniDocument::ReadsAsMeant() const {
+    bool asMeant = m_plain;
+    for (const Entry& entry : m_entries)
+        (void)EntryValue(m_text,
+                         {entry.section, entry.name, entry.begin, entry.end, entry.value, entry.continued},
+                         m_longest, asMeant);
+    return asMeant;
 }
 
 std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view name) const {
     // The last of several, as INI readers take it.
-    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry)
-        if (entry->section == section && entry->name == name) return entry->value;
+    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
+        if (entry->section != section || entry->name != name) continue;
+        bool asMeant = true;
+        return EntryValue(
+            m_text, {entry->section, entry->name, entry->begin, entry->end, entry->value, entry->continued},
+            m_longest, asMeant);
+    }
     return std::nullopt;
 }
 
@@ -395,7 +467,165 @@ std::string IniDocument::WithValue(std::string_view section, std::string_view na
         return text;
     }
     if (!text.empty() && !text.ends_with('\n')) text += m_lineEnd;
-    const std::string_view body = std::string_view(text).substr(text.starts_with(kByteOrderMark) ? 3 : 0);
+    const std::string_view body = std::string_view(text).substr(ByteOrderMarkLength(text));
     if (!body.empty() && !body.ends_with(m_lineEnd + m_lineEnd)) text += m_lineEnd;
     return text + '[' + std::string(section) + ']' + m_lineEnd + line;
+}
+
+IniValueScan::IniValueScan(std::string section, std::string name, std::size_t longestValue)
+    : m_section(std::move(section)), m_name(std::move(name)), m_longest(longestValue) {}
+
+std::size_t IniValueScan::Take(std::string_view lines, bool last) {
+    if (!last) lines = lines.substr(0, lines.rfind('\n') + 1);
+    // The journal of an in-place write starts a line, never the file.
+    const std::string_view mark = kJournalMark.substr(1);
+    for (const char* at = lines.data(); !m_journal;) {
+        const auto left = static_cast<std::size_t>(lines.data() + lines.size() - at);
+        const auto* hit = static_cast<const char*>(::memmem(at, left, mark.data(), mark.size()));
+        if (!hit) break;
+        m_journal = hit > lines.data() ? hit[-1] == '\n' : !m_fileStart;
+        at = hit + 1;
+    }
+    std::optional<RawEntry> open;
+    std::string_view section = m_current;
+    bool plain = true;
+    // Only a line holding a '[', a backslash or the name can change what is
+    // found; the lines between are passed over at the speed of searching.
+    struct Next {
+        std::string_view what;
+        std::size_t at = 0;
+        bool known = false;
+    };
+    std::array<Next, 3> next{Next{"["}, Next{"\\"}, Next{m_name}};
+    const auto nextHit = [&](std::size_t from) {
+        std::size_t first = std::string_view::npos;
+        for (Next& n : next) {
+            if (!n.known || (n.at != std::string_view::npos && n.at < from)) {
+                const char* base = lines.data() + from;
+                const std::size_t left = lines.size() - from;
+                const void* hit = n.what.empty()       ? nullptr
+                                  : n.what.size() == 1 ? std::memchr(base, n.what[0], left)
+                                                       : ::memmem(base, left, n.what.data(), n.what.size());
+                n.at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - lines.data())
+                           : std::string_view::npos;
+                n.known = true;
+            }
+            first = std::min(first, n.at);
+        }
+        return first;
+    };
+    for (std::size_t at = m_fileStart ? ByteOrderMarkLength(lines) : 0; at < lines.size();) {
+        const std::size_t hit = nextHit(at);
+        if (hit == std::string_view::npos) break;
+        const void* lineEnd = hit > at ? ::memrchr(lines.data() + at, '\n', hit - at) : nullptr;
+        const std::size_t begin =
+            lineEnd ? static_cast<std::size_t>(static_cast<const char*>(lineEnd) - lines.data()) + 1 : at;
+        at = WalkLine(
+            lines, begin, section, plain, [](std::string_view, std::size_t) {},
+            [&](const RawEntry& entry) {
+                // An entry that reaches the end of these bytes and would take the next may go on.
+                if (!last && entry.continued && entry.end == lines.size()) open = entry;
+                if (entry.name != m_name || entry.section != m_section) return;
+                bool asMeant = true;
+                m_value = EntryValue(lines, entry, m_longest, asMeant);
+            });
+    }
+    // The next bytes start in the section of the last header, or of the entry that goes on.
+    m_current = std::string(open ? open->section : section);
+    const std::size_t used = open ? open->begin : lines.size();
+    if (used > 0) m_fileStart = false;
+    return used;
+}
+
+std::optional<std::string> IniValue(std::string_view bytes, std::string_view section, std::string_view name,
+                                    std::size_t longestValue) {
+    IniValueScan scan{std::string(section), std::string(name), longestValue};
+    scan.Take(bytes, true);
+    return scan.Value();
+}
+
+namespace {
+
+std::uint64_t Checksum(std::string_view text) {
+    std::uint64_t sum = 14695981039346656037ull;  // FNV-1a
+    for (const char c : text) sum = (sum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return sum;
+}
+
+std::size_t LastJournalMark(std::string_view bytes) {
+    std::size_t found = std::string_view::npos;
+    for (const char* at = bytes.data();;) {
+        const auto left = static_cast<std::size_t>(bytes.data() + bytes.size() - at);
+        const void* hit = ::memmem(at, left, kJournalMark.data(), kJournalMark.size());
+        if (!hit) return found;
+        found = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data());
+        at = static_cast<const char*>(hit) + 1;
+    }
+}
+
+// A number at `at` followed by `then`; moves at past both.
+std::optional<std::uint64_t> Field(std::string_view bytes, std::size_t& at, std::string_view then, int base) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(bytes.data() + at, bytes.data() + bytes.size(), value, base);
+    const auto after = static_cast<std::size_t>(end - bytes.data());
+    if (error != std::errc() || bytes.substr(after, then.size()) != then) return std::nullopt;
+    at = after + then.size();
+    return value;
+}
+
+// The journal's copy of the new text, when it is there whole.
+bool DecodeJournal(std::string_view bytes, std::size_t at, std::uint64_t size, std::uint64_t sum,
+                   std::string& text) {
+    text.clear();
+    while (at < bytes.size() && bytes[at] == ';') {
+        const auto end = bytes.find('\n', at);
+        if (end == std::string_view::npos) return false;
+        text.append(bytes.substr(at + 1, end - at - 1));
+        at = end + 1;
+        if (text.size() >= size) return text.size() == size && Checksum(text) == sum;
+        text += '\n';
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string IniInPlaceJournal(std::string_view newText, std::uint64_t oldSize) {
+    // A comment line long enough that the overwrite, which ends where the new
+    // text does, cannot reach the journal; then the journal's mark.
+    std::string journal = "\n;";
+    journal.append(newText.size() > oldSize + 2 ? newText.size() - oldSize - 2 : 0, ' ');
+    journal += kJournalMark;
+    char sum[17] = {};
+    std::to_chars(sum, sum + 16, Checksum(newText), 16);
+    journal += std::to_string(oldSize) + " new " + std::to_string(newText.size()) + " sum " + sum + '\n';
+    for (std::size_t at = 0;;) {
+        const auto end = newText.find('\n', at);
+        journal += ';';
+        journal.append(newText.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        journal += '\n';
+        if (end == std::string_view::npos) return journal;
+        at = end + 1;
+    }
+}
+
+std::string_view SettledIniText(std::string_view bytes, std::string& decoded) {
+    for (;;) {
+        const std::size_t mark = LastJournalMark(bytes);
+        if (mark == std::string_view::npos) {
+            // Killed while the mark itself was written: a comment line, left out.
+            const auto lineStart = bytes.rfind('\n') + 1;
+            const std::string_view tail = bytes.substr(lineStart);
+            if (tail.size() >= 2 && kJournalMark.substr(1).starts_with(tail))
+                bytes = bytes.substr(0, lineStart);
+            return bytes;
+        }
+        std::size_t at = mark + kJournalMark.size();
+        const auto oldSize = Field(bytes, at, " new ", 10);
+        const auto newSize = oldSize ? Field(bytes, at, " sum ", 10) : std::nullopt;
+        const auto sum = newSize ? Field(bytes, at, "\n", 16) : std::nullopt;
+        if (sum && *oldSize <= mark && DecodeJournal(bytes, at, *newSize, *sum, decoded)) return decoded;
+        // Killed before the journal was whole: the old text is still as it was.
+        bytes = bytes.substr(0, oldSize && *oldSize <= mark ? *oldSize : mark);
+    }
 }

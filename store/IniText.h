@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,7 +45,10 @@ public:
     // longestValue is kLongestIniValue but for checks of the limit itself.
     explicit IniDocument(std::string_view bytes, std::size_t longestValue = kLongestIniValue);
 
-    bool ReadsAsMeant() const { return m_asMeant; }
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
+
+    bool ReadsAsMeant() const;
     // The value's text; nothing when it is absent or refused (kLongestIniValue).
     std::optional<std::string> Value(std::string_view section, std::string_view name) const;
     // The whole text with the value set: every other line kept as it was, a
@@ -53,15 +57,17 @@ public:
     std::string WithValue(std::string_view section, std::string_view name, std::string_view value) const;
 
 private:
+    // Views into m_text, which is why a document is not copied.
     struct Entry {
-        std::string section;
-        std::string name;
+        std::string_view section;
+        std::string_view name;
         std::size_t begin;  // its line or lines, with their line ends
         std::size_t end;
-        std::optional<std::string> value;
+        std::size_t value;  // where its text starts
+        bool continued;
     };
     struct Section {
-        std::string name;
+        std::string_view name;
         std::size_t start;  // after its header
         std::size_t end;    // after its header or its last value
     };
@@ -69,6 +75,48 @@ private:
     std::string m_text;
     std::vector<Entry> m_entries;
     std::vector<Section> m_sections;
+    std::size_t m_longest;
     std::string m_lineEnd = "\n";
-    bool m_asMeant = true;
+    bool m_plain = true;
 };
+
+// One value of a settings text, found in one quick walk over its lines
+// without taking the text apart, while the text comes in pieces: what
+// IniDocument(text, longestValue).Value(section, name) gives. A file of the
+// largest size is read through a small buffer.
+class IniValueScan {
+public:
+    IniValueScan(std::string section, std::string name, std::size_t longestValue = kLongestIniValue);
+
+    // Takes the next lines of the text, and gives how many bytes it used: whole
+    // lines, but for the last lines of a value that may go on in the next
+    // bytes. Those come again with the next bytes. last: the text ends here.
+    std::size_t Take(std::string_view lines, bool last);
+    const std::optional<std::string>& Value() const { return m_value; }
+    // The text holds the journal of an in-place write (SettledIniText).
+    bool SawJournal() const { return m_journal; }
+
+private:
+    std::string m_section;
+    std::string m_name;
+    std::size_t m_longest;
+    std::string m_current;  // the section the next bytes start in
+    bool m_fileStart = true;
+    bool m_journal = false;
+    std::optional<std::string> m_value;
+};
+
+std::optional<std::string> IniValue(std::string_view bytes, std::string_view section, std::string_view name,
+                                    std::size_t longestValue = kLongestIniValue);
+
+// A settings file that has to be written in place (a hard link, another
+// owner) gets the journal of IniInPlaceJournal after its old text first, then
+// the new text over the old, then its end cut. The journal is comment lines:
+// a mark with the old and new sizes and a checksum, then the new text, a ';'
+// before each line. SettledIniText gives what such a file reads as in every
+// state a kill can leave: with the journal whole, the new text; before that,
+// the old text, which nothing has touched yet.
+std::string IniInPlaceJournal(std::string_view newText, std::uint64_t oldSize);
+// The bytes themselves when they hold no journal; else the old or the new
+// text, the new one in decoded.
+std::string_view SettledIniText(std::string_view bytes, std::string& decoded);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "core/LittleEndian.h"
 #include "core/RegularFile.h"
 #include "store/SafeFile.h"
 
@@ -39,22 +40,15 @@ bool ReadProgressFile(const std::string& path, ProgressTable& table) {
         got += static_cast<std::size_t>(n);
     }
     // Bytes not read are 0, which gives a partly covered entry its low-order bytes only.
-    for (int level = 1; level <= ProgressTable::kEntries; ++level) {
-        const std::uint8_t* b = bytes.data() + 4 * (level - 1);
-        const std::uint32_t value = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
-                                    std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
-        table[level] = static_cast<std::int32_t>(value);
-    }
+    for (int level = 1; level <= ProgressTable::kEntries; ++level)
+        table[level] = ReadInt32(bytes.data() + 4 * (level - 1));
     return ok;
 }
 
 bool WriteProgressFile(const std::string& path, const ProgressTable& table) {
     FileBytes bytes{};
-    for (int level = 1; level <= ProgressTable::kEntries; ++level) {
-        const auto value = static_cast<std::uint32_t>(table[level]);
-        std::uint8_t* b = bytes.data() + 4 * (level - 1);
-        for (int i = 0; i < 4; ++i) b[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+    for (int level = 1; level <= ProgressTable::kEntries; ++level)
+        WriteInt32(bytes.data() + 4 * (level - 1), table[level]);
 
     return WriteFileAsCreateOrTruncateWould(path, bytes);
 }

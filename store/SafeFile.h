@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 // A file descriptor closed when it goes.
 class Descriptor {
@@ -28,15 +31,34 @@ private:
     int m_fd;
 };
 
+// For a file that has to be written in place: given the old file's size, the
+// bytes to put after its old content before any of it is overwritten. From
+// the moment they are complete, whatever a kill leaves of the overwrite must
+// read as the new content (the reader knows them); before, the old content
+// must still read as it was. Empty: the bytes are simply written over the old.
+using InPlaceJournal = std::function<std::string(std::uint64_t oldSize)>;
+
+// Where a link leads (through links to links), also when what it names is
+// not there yet: the file create-or-truncate would write. path itself when it
+// is no link.
+std::filesystem::path FinalTarget(const std::string& path);
+
+// The temporary files of a save: ".aquendo-save-" and six letters or digits.
+bool IsSaveTemporaryName(std::string_view name);
+
 // Puts bytes into the file at path where create-or-truncate would, and only
 // there: never over a file this user may not write, nor over anything but a
 // regular file. The bytes go to a new file in the same folder, which is
 // flushed to the disk and renamed over the old one, so a full disk, a missing
 // folder or a crash leaves the previous file as it was; it takes the old
-// file's permission bits and extended attributes, or 0666 less the umask. A
-// file with more than one name, of another owner, or in a folder this user
-// may not write to is written in place instead, keeping its links and owner.
-// A link is followed: the file it names is written. False when the file could
-// not be written in full.
+// file's group, permission bits and extended attributes (ACLs among them), or
+// what create-or-truncate would give a new file. A file with more than one
+// name, of another owner, whose group or attributes a new file could not take,
+// or in a folder this user may not write to is written in place instead,
+// keeping all of that, through journal when one is given. A link is followed:
+// the file it names is written. Temporary files that earlier saves of this
+// user left in that folder are removed. False when the file could not be
+// written in full.
 [[nodiscard]] bool WriteFileAsCreateOrTruncateWould(const std::string& path,
-                                                    std::span<const std::uint8_t> bytes);
+                                                    std::span<const std::uint8_t> bytes,
+                                                    const InPlaceJournal& journal = {});

@@ -3,17 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-}  // namespace
-
 std::optional<std::int32_t> ParseSettingInt(std::string_view text) {
     text = TrimBlanks(text);
     // from_chars takes a minus but no plus.

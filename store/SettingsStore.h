@@ -38,6 +38,16 @@ inline constexpr TextSetting MainForm{"MainForm",
 
 }  // namespace settings
 
+// The text without the blanks (spaces and tabs) at its ends, as a stored
+// value's text is read. Inline: the settings reader runs it on every line.
+inline std::string_view TrimBlanks(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && (text[first] == ' ' || text[first] == '\t')) ++first;
+    while (end > first && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(first, end - first);
+}
+
 // The text of an integer value: optional blanks, an optional sign, decimal
 // digits, optional blanks, within 32 bits. Anything else is no integer.
 std::optional<std::int32_t> ParseSettingInt(std::string_view text);

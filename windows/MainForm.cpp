@@ -31,6 +31,7 @@
 #include "view/OpeningEffect.h"
 #include "view/WindowFrame.h"
 #include "windows/AboutBox.h"
+#include "windows/FileNames.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainFormLayout.h"
 #include "windows/Placing.h"
@@ -54,12 +55,6 @@ QFileDialog* FileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 }
 
 }  // namespace
-
-std::string ProgramFolderOfExecutable() {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString canonical = exe.canonicalFilePath();
-    return (QFileInfo(canonical.isEmpty() ? exe.filePath() : canonical).absolutePath() + '/').toStdString();
-}
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
                      const std::array<QByteArray, 4>& waves, QWidget* parent, const std::string& playTestFile)
@@ -471,17 +466,17 @@ QFileDialog* TMainForm::OpenDlg() {
 
 std::optional<std::string> TMainForm::AskSaveFileName(const std::string& folder, const std::string& name) {
     QFileDialog* dialog = SaveDlg();
-    if (!folder.empty()) dialog->setDirectory(QString::fromStdString(folder));
-    if (!name.empty()) dialog->selectFile(QString::fromStdString(name));
+    if (!folder.empty()) dialog->setDirectory(ShownFileName(folder));
+    if (!name.empty()) dialog->selectFile(ShownFileName(name));
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
-    return dialog->selectedFiles().constFirst().toStdString();
+    return ChosenFileName(dialog->selectedFiles().constFirst());
 }
 
 std::optional<std::string> TMainForm::AskOpenFileName(const std::string& folder) {
     QFileDialog* dialog = OpenDlg();
-    if (!folder.empty()) dialog->setDirectory(QString::fromStdString(folder));
+    if (!folder.empty()) dialog->setDirectory(ShownFileName(folder));
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
-    return dialog->selectedFiles().constFirst().toStdString();
+    return ChosenFileName(dialog->selectedFiles().constFirst());
 }
 
 bool TMainForm::AskYesNo(const std::string& text) {

@@ -12,6 +12,7 @@
 #include "view/BoardSurface.h"
 #include "view/SoundPlayer.h"
 #include "view/SpriteSheets.h"
+#include "windows/FileNames.h"
 
 class BoardBox;
 class DisplayBox;
@@ -140,6 +141,3 @@ private:
     bool m_closing = false;
     bool m_shown = false;
 };
-
-// The folder of the running program, symlinks resolved, with a trailing '/'.
-std::string ProgramFolderOfExecutable();

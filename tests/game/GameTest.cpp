@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/support/GameFixture.h"
 
 namespace {
@@ -216,9 +218,9 @@ TEST_F(GameTest, MissingLevelFileFallsBackWithAMessage) {
         std::string message;
     };
     for (const Case& c :
-         {Case{0, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
-          Case{-1, "Can't find file " + folder.Folder() + "AQND.DAT. (2)"},
-          Case{1, "Datei " + folder.Folder() + "AQND.DAT konnte nicht gefunden werden. (2)"}}) {
+         {Case{0, "Can't find file " + folder.Folder() + "aqnd.dat. (2)"},
+          Case{-1, "Can't find file " + folder.Folder() + "aqnd.dat. (2)"},
+          Case{1, "Datei " + folder.Folder() + "aqnd.dat konnte nicht gefunden werden. (2)"}}) {
         RecordingShell quiet;
         MemorySettings stored;
         stored.Set("tongue", std::to_string(c.language));
@@ -235,12 +237,34 @@ TEST_F(GameTest, MissingLevelFileFallsBackWithAMessage) {
 }
 
 TEST_F(GameTest, LevelFileWithoutACompleteRecordFallsBackWithAMessage) {
-    testlevels::WriteFile(folder.path() / "aqnd.dat", std::vector<std::uint8_t>(100, 5));
-    game.FormCreate(folder.Folder());
-    ASSERT_EQ(shell.errors.size(), 1u);
-    EXPECT_NE(shell.errors[0].find(folder.Folder() + "AQND.DAT"), std::string::npos);
-    EXPECT_EQ(game.LevelCount(), 1);
-    EXPECT_EQ(game.Catalogue().Level(1), FallbackLevel());
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string message;
+    };
+    for (const Case& c : {
+             Case{"a part of a record",
+                  [](const std::filesystem::path& file) {
+                      testlevels::WriteFile(file, std::vector<std::uint8_t>(100, 5));
+                  },
+                  "File " + folder.Folder() + "aqnd.dat holds no complete level."},
+             Case{"a file whose reading fails",
+                  [](const std::filesystem::path& file) {
+                      std::filesystem::create_symlink("/proc/self/mem", file);
+                  },
+                  "Can't find file " + folder.Folder() + "aqnd.dat. (5)"},
+         }) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(folder.path() / "aqnd.dat");
+        c.make(folder.path() / "aqnd.dat");
+        RecordingShell quiet;
+        MemorySettings stored;
+        Game fresh(quiet, stored);
+        fresh.FormCreate(folder.Folder());
+        EXPECT_EQ(quiet.errors, (Log{c.message}));
+        EXPECT_EQ(fresh.LevelCount(), 1);
+        EXPECT_EQ(fresh.Catalogue().Level(1), FallbackLevel());
+    }
 }
 
 }  // namespace

@@ -96,13 +96,19 @@ TEST_F(PersistenceTest, CloseSavesAndWritesSettingsInOrder) {
 }
 
 TEST_F(PersistenceTest, CloseOnTheFallbackLevelKeepsTheStoredLevel) {
-    settings.Set("level", "3");
-    std::filesystem::remove(folder.path() / "aqnd.dat");
-    Create();
-    ASSERT_EQ(game.LevelCount(), 1);
-    game.FormClose();
-    EXPECT_EQ(settings.writes, (Log{"sound=1", "tongue=-1", "save="}));
-    EXPECT_EQ(settings.Read(settings::level), 3);
+    // No level file, and one with no complete record.
+    for (const std::size_t size : {std::size_t{0}, std::size_t{100}}) {
+        SCOPED_TRACE(size);
+        settings.Set("level", "3");
+        settings.writes.clear();
+        std::filesystem::remove(folder.path() / "aqnd.dat");
+        if (size > 0) testlevels::WriteFile(folder.path() / "aqnd.dat", std::vector<std::uint8_t>(size, 5));
+        Create();
+        ASSERT_EQ(game.LevelCount(), 1);
+        game.FormClose();
+        EXPECT_EQ(settings.writes, (Log{"sound=1", "tongue=-1", "save="}));
+        EXPECT_EQ(settings.Read(settings::level), 3);
+    }
 }
 
 // Another level file on trial: the player's place, results and settings stay

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "store/StoreTexts.h"
 #include "store/WindowPlacement.h"
 #include "tests/support/Levels.h"
+#include "tests/support/OwnUser.h"
 
 namespace {
 
@@ -92,22 +94,29 @@ TEST(SettingsStore, FirstStartWithNoFileGivesTheDefaultsAndCreatesNothing) {
 
 TEST(SettingsStore, HandEditedValuesReadAsTheGameParsesThem) {
     struct Case {
-        const char* line;
+        std::string line;
         bool soundDefaultOn;   // ReadBool with the default true
         bool soundDefaultOff;  // and with false
         std::int32_t level;    // ReadInt with the default 1
     };
     for (const Case& c : {
-             Case{"sound=2\nlevel=37", true, true, 37}, Case{"sound=yes\nlevel=yes", true, false, 1},
-             Case{"sound=0\nlevel=0", false, false, 0}, Case{"sound=-1\nlevel=-4", true, true, -4},
-             Case{"sound= 0 \nlevel=  8  ", false, false, 8}, Case{"sound=\nlevel=", true, false, 1},
+             Case{"sound=2\nlevel=37", true, true, 37},
+             Case{"sound=yes\nlevel=yes", true, false, 1},
+             Case{"sound=0\nlevel=0", false, false, 0},
+             Case{"sound=-1\nlevel=-4", true, true, -4},
+             Case{"sound= 0 \nlevel=  8  ", false, false, 8},
+             Case{"sound=\nlevel=", true, false, 1},
              Case{"sound=\"0\"\nlevel=\"12\"", false, false, 12},
              Case{"sound=1,0\nlevel=1,0", true, false, 1},
              Case{"sound=@Rect(1 2 3 4)\nlevel=@Size(1 2)", true, false, 1},
-             Case{"Sound=0\nLevel=5", true, false, 1},  // names are case-sensitive
+             Case{"Sound=0\nLevel=5", true, false, 1},                   // names are case-sensitive
+             Case{"sound=0\nlevel=3\nsound=1\nlevel=5", true, true, 5},  // the last of several counts
+             // Lines across the edge of the store's read buffer, a value going on over it.
+             Case{"; " + std::string(65520, 'c') + "\nlevel=\\\n8\nsound=0", false, false, 8},
+             Case{"; " + std::string(65534, 'c') + "\nlevel=4\nsound=0", false, false, 4},
          }) {
-        SCOPED_TRACE(c.line);
-        HandWritten file(std::string("[common]\n") + c.line + "\n");
+        SCOPED_TRACE(c.line.substr(0, 40));
+        HandWritten file("[common]\n" + c.line + "\n");
         EXPECT_EQ(file.ini.ReadBool("common", "sound", true), c.soundDefaultOn);
         EXPECT_EQ(file.ini.ReadBool("common", "sound", false), c.soundDefaultOff);
         EXPECT_EQ(file.ini.Read(settings::level), c.level);
@@ -154,6 +163,18 @@ TEST(SettingsStore, ValuesAreWrittenAsTextAndReadBack) {
     EXPECT_EQ(ini.Write(settings::sound, true), std::nullopt);
     EXPECT_TRUE(other.Read(settings::sound));
     EXPECT_EQ(other.Read(settings::level), -3);
+
+    // What other INI readers see: a ',' unquoted would make a list of the placement.
+    for (const auto& [text, line] : std::vector<std::pair<std::string, std::string>>{
+             {"200,0,1,312,184,818,583", "save=\"200,0,1,312,184,818,583\""},
+             {"a;b", "save=\"a;b\""},
+             {"a=b", "save=\"a=b\""},
+             {"/home/p/x.aqd", "save=/home/p/x.aqd"},
+             {" x", "save=\" x\""},
+         }) {
+        EXPECT_EQ(ini.Write(settings::save, text), std::nullopt);
+        EXPECT_NE(ReadText(path).find("\n" + line + "\n"), std::string::npos) << text;
+    }
 
     for (const std::string& text : std::vector<std::string>{
              "/home/jörg/Meine Spiele/stand.aqd",
@@ -245,6 +266,17 @@ TEST(SettingsStore, OverlongValueIsRefusedAndTheFileKept) {
     EXPECT_EQ(file.ini.Read(settings::level), 3);
     EXPECT_FALSE(fs::exists(SettingsFile(file.folder).string() + ".damaged"));
 
+    // A file of the largest size is read; one byte more and it is not. A write
+    // that would take it over is refused, as the next start would not read it.
+    const std::string head = "[common]\nlevel=3\n;";
+    HandWritten largest(head + std::string(kLargestIniFile - head.size() - 1, 'c') + "\n");
+    EXPECT_EQ(largest.ini.Read(settings::level), 3);
+    EXPECT_EQ(largest.ini.Write(settings::sound, false), ValueNotSetMessage("sound"));
+    EXPECT_EQ(largest.ini.Write(settings::level, 4), std::nullopt);
+    EXPECT_EQ(largest.ini.Read(settings::level), 4);
+    HandWritten over(head + std::string(kLargestIniFile - head.size(), 'c') + "\n");
+    EXPECT_EQ(over.ini.Read(settings::level), 1);
+
     // A file larger than any of the game's is not read, and kept aside at the first write.
     const std::string giant = "[common]\nlevel=3\n" + std::string(kLargestIniFile, ';') + "\n";
     HandWritten large(giant);
@@ -271,6 +303,20 @@ TEST(SettingsStore, FailedWritesGiveTheirMessages) {
     EXPECT_EQ(taken.Write(settings::level, 3), ValueNotSetMessage("level"));
     EXPECT_TRUE(taken.Read(settings::sound));
     EXPECT_TRUE(fs::is_directory(folder.path() / "taken" / "V2.ini"));
+
+    // A file this user may write but not read: its values would be lost.
+    const uid_t user = ownuser::OrdinaryUser();
+    const fs::path unreadable = folder.path() / "unreadable" / "V2.ini";
+    WriteText(unreadable, "[common]\nlevel=3\n");
+    ownuser::GiveTree(folder.path(), user);
+    ASSERT_EQ(chmod(unreadable.c_str(), 0200), 0);
+    const int outcome = ownuser::RunAs(user, [&] {
+        IniSettings ini(unreadable.string());
+        return ini.Write(settings::sound, false) == ValueNotSetMessage("sound") ? 0 : 1;
+    });
+    EXPECT_EQ(outcome, 0) << "126: the user could not be changed";
+    chmod(unreadable.c_str(), 0600);
+    EXPECT_EQ(ReadText(unreadable), "[common]\nlevel=3\n");
 }
 
 TEST(SettingsStore, DamagedFileIsSetAsideNotDestroyed) {
@@ -309,6 +355,67 @@ TEST(SettingsStore, DamagedFileIsSetAsideNotDestroyed) {
         EXPECT_EQ(ReadText(path.string() + ".damaged"), damaged);
         EXPECT_EQ(ReadText(path.string() + ".damaged-2"), damaged + "x");
         EXPECT_EQ(ini.Read(settings::level), 5);
+    }
+}
+
+// A settings file that is a link: the file it names goes aside, the link stays.
+TEST(SettingsStore, DamagedFileBehindALinkIsSetAsideAndTheLinkKept) {
+    TempFolder folder;
+    const fs::path real = folder.path() / "dotfiles" / "aquendo.ini";
+    WriteText(real, "[common\ntongue=1\n");
+    fs::create_directories(SettingsFile(folder).parent_path());
+    fs::create_symlink("../../dotfiles/aquendo.ini", SettingsFile(folder));
+    IniSettings ini(SettingsFile(folder).string());
+    EXPECT_EQ(ini.Write(settings::level, 4), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(SettingsFile(folder)));
+    EXPECT_EQ(ReadText(real.string() + ".damaged"), "[common\ntongue=1\n");
+    EXPECT_EQ(ReadText(real), "[common]\nlevel=4\n");
+}
+
+// Written in place (a second name, another owner), the file reads as the old
+// or the new values in every state a kill can leave, and ends as the new text.
+TEST(SettingsStore, InPlaceWriteReadsAsOldOrNewWhereverItIsCut) {
+    struct Case {
+        std::string before;
+        std::string after;
+    };
+    for (const Case& c : {
+             Case{"[common]\nlevel=3\nsave=/home/p/long name of a saved game.aqd\nsound=0\n",
+                  "[common]\nlevel=4\nsave=/x.aqd\nsound=0\n"},
+             Case{"[common]\nlevel=3", "[common]\nlevel=3\nsave=\"/home/p/a, b.aqd\"\nsound=1\ntongue=1\n"},
+             Case{"", "[common]\nlevel=2\n"},
+         }) {
+        SCOPED_TRACE(c.after);
+        const std::string journal = IniInPlaceJournal(c.after, c.before.size());
+        const std::string extended = c.before + journal;
+        std::vector<std::string> states;
+        for (std::size_t k = 0; k <= journal.size(); ++k) states.push_back(c.before + journal.substr(0, k));
+        for (std::size_t k = 0; k <= c.after.size(); ++k)
+            states.push_back(c.after.substr(0, k) + extended.substr(k));
+        states.push_back(c.after);
+        const auto values = [](std::string_view text) {
+            std::vector<std::optional<std::string>> all;
+            for (const char* name : {"level", "save", "sound", "tongue"})
+                all.push_back(IniValue(text, "common", name));
+            return all;
+        };
+        for (const std::string& state : states) {
+            std::string decoded;
+            const auto now = values(SettledIniText(state, decoded));
+            ASSERT_TRUE(now == values(c.before) || now == values(c.after)) << state;
+        }
+
+        // Through the store, a hard link making it write in place, from a state
+        // a kill left in the middle of the overwrite.
+        HandWritten file(states[journal.size() + 1 + c.after.size() / 2]);
+        fs::create_hard_link(SettingsFile(file.folder), file.folder.path() / "second name");
+        EXPECT_EQ(file.ini.Read(settings::level),
+                  ParseSettingInt(IniValue(c.after, "common", "level").value_or("")).value_or(1));
+        EXPECT_EQ(file.ini.Write(settings::top, 9), std::nullopt);
+        EXPECT_EQ(ReadText(file.folder.path() / "second name"), ReadText(SettingsFile(file.folder)));
+        EXPECT_EQ(ReadText(SettingsFile(file.folder)).find(";aquendo"), std::string::npos);
+        EXPECT_EQ(file.ini.Read(settings::top), 9);
+        EXPECT_EQ(file.ini.Read(settings::save), IniValue(c.after, "common", "save").value_or(""));
     }
 }
 
@@ -373,9 +480,20 @@ TEST(SettingsStore, DefaultFileIsInTheUsersConfigFolder) {
                   (folder.path() / "config home/MoxelGames/Aquendo/V2.ini").string());
         EXPECT_EQ(IniSettings().FilePath(), IniSettings::DefaultPath());
     }
-    const ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
     const ScopedEnv home("HOME", folder.path().c_str());
-    EXPECT_EQ(IniSettings::DefaultPath(), (folder.path() / ".config/MoxelGames/Aquendo/V2.ini").string());
+    // Unset, empty or relative, it is not used.
+    for (const char* config : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        const ScopedEnv noConfig("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(IniSettings::DefaultPath(), (folder.path() / ".config/MoxelGames/Aquendo/V2.ini").string());
+    }
+    // A folder name that is no UTF-8 is kept as its bytes.
+    const std::string bytes = folder.path().string() + "/J\xF6rg";
+    const ScopedEnv config("XDG_CONFIG_HOME", bytes.c_str());
+    EXPECT_EQ(IniSettings::DefaultPath(), bytes + "/MoxelGames/Aquendo/V2.ini");
+    IniSettings ini(IniSettings::DefaultPath());
+    EXPECT_EQ(ini.Write(settings::save, bytes + "/r\xF6.aqd"), std::nullopt);
+    EXPECT_EQ(ini.Read(settings::save), bytes + "/r\xF6.aqd");
+    EXPECT_TRUE(fs::exists(fs::path(bytes) / "MoxelGames/Aquendo/V2.ini"));
 }
 
 }  // namespace

@@ -20,9 +20,23 @@ inline uid_t UnusedUserId() {
     return uid;
 }
 
-// Gives the process to uid for good (its group of the same number); false when that was refused.
-inline bool Become(uid_t uid) {
-    return setgroups(0, nullptr) == 0 && setgid(uid) == 0 && setuid(uid) == 0;
+// Gives the process to uid for good (its group of the same number, and as a
+// member of family when given); false when that was refused.
+inline bool Become(uid_t uid, gid_t family = static_cast<gid_t>(-1)) {
+    const bool member =
+        family == static_cast<gid_t>(-1) ? setgroups(0, nullptr) == 0 : setgroups(1, &family) == 0;
+    return member && setgid(uid) == 0 && setuid(uid) == 0;
+}
+
+// A group besides its own that the user of OrdinaryUser belongs to: one of
+// its own number for root, else one of this user's; -1 when it has none.
+inline gid_t FamilyGroup(uid_t user) {
+    if (geteuid() == 0) return static_cast<gid_t>(user + 1);
+    gid_t groups[64];
+    const int count = getgroups(64, groups);
+    for (int i = 0; i < count; ++i)
+        if (groups[i] != getegid()) return groups[i];
+    return static_cast<gid_t>(-1);
 }
 
 // Hands folder and everything in it to uid.
@@ -51,10 +65,10 @@ inline std::filesystem::path ReachableTempFolder() {
 
 // Runs body in a child process as uid and gives its result: 0 when it held,
 // 126 when the user could not be changed, -1 when the child did not end.
-inline int RunAs(uid_t uid, const std::function<int()>& body) {
+inline int RunAs(uid_t uid, const std::function<int()>& body, gid_t family = static_cast<gid_t>(-1)) {
     const pid_t child = fork();
     if (child == 0) {
-        if (uid != geteuid() && !Become(uid)) _exit(126);
+        if (uid != geteuid() && !Become(uid, family)) _exit(126);
         _exit(body());
     }
     int status = 0;

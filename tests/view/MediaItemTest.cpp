@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "core/LittleEndian.h"
 #include "tests/support/Levels.h"
-#include "view/codec/LittleEndian.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/PackedBlock.h"
 #include "view/codec/WaveImage.h"

@@ -5,13 +5,13 @@
 #include <array>
 
 #include "core/LevelRecord.h"
+#include "core/LittleEndian.h"
 #include "core/Piece.h"
 #include "tests/support/Levels.h"
 #include "tools/levels/FloorMotifs.h"
 #include "tools/mediagen/MediaSet.h"
 #include "tools/mediagen/Metrics.h"
 #include "view/codec/BitmapImage.h"
-#include "view/codec/LittleEndian.h"
 #include "view/codec/MediaItem.h"
 #include "view/codec/PackedStream.h"
 #include "view/codec/WaveImage.h"

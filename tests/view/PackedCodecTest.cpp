@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "view/codec/PackedBlock.h"
 #include "view/codec/PackedStream.h"
 

@@ -12,6 +12,8 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
+#include <filesystem>
 
 #include "store/IniSettings.h"
 #include "store/ProgressFile.h"
@@ -273,6 +275,37 @@ TEST_F(WindowsTest, SecondStartFindsWhatTheFirstLeft) {
     EXPECT_EQ(again.windowTitle(), "Aquendo 2.3 - Spiel my results.aqd");
     EXPECT_EQ(again.frameGeometry().topLeft(), placedAt);
     EXPECT_EQ(Child<QScrollBar>(again, "LevelScroll")->value(), 2);
+}
+
+// A program folder and a results file whose names are no UTF-8: the level
+// file is found, the results are read, the open dialog's choice of that file
+// loads it, and the settings keep its name.
+TEST_F(WindowsTest, NamesThatAreNoUtf8StayTheirBytes) {
+    const std::string program = folder.Folder() + "J\xF6rg/";
+    std::filesystem::create_directory(program);
+    testlevels::WriteFile(program + "aqnd.dat", testlevels::Bytes({kBrokenRow, kJoinedRow}));
+    const std::string results = program + "r\xF6.aqd";
+    ProgressTable table;
+    table[2] = 7;
+    ASSERT_TRUE(WriteProgressFile(results, table));
+    const std::string iniPath = folder.Folder() + "V2.ini";
+    {
+        IniSettings ini(iniPath);
+        ASSERT_EQ(ini.Write(settings::save, results), std::nullopt);
+        ASSERT_EQ(ini.Write(settings::tongue, 0), std::nullopt);
+        TMainForm form(program, NoiseSheets(), ini);
+        Show(form);
+        EXPECT_EQ(form.game().LevelCount(), 2);
+        EXPECT_EQ(form.game().Progress()[2], 7);
+        table[1] = 9;
+        ASSERT_TRUE(WriteProgressFile(results, table));
+        answerer.fileNames = {ShownFileName(results).toStdString()};
+        Child<QToolButton>(form, "LoadBtn")->click();
+        EXPECT_EQ(form.game().Progress()[1], 9) << "the file shown was loaded";
+        answerer.messageKeys = {Qt::Key_Return};  // Yes to "endgame"; the save dialog is cancelled
+        EXPECT_TRUE(form.close());
+    }
+    EXPECT_EQ(IniSettings(iniPath).Read(settings::save), results);
 }
 
 // The window's own words follow the language it is told, not the topic.

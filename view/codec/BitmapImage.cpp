@@ -1,6 +1,6 @@
 #include "view/codec/BitmapImage.h"
 
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 
 namespace {
 

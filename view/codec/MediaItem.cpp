@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "view/codec/PackedStream.h"
 
 std::uint8_t MediaItem::Flags() const {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "view/codec/PackedBlock.h"
 
 namespace {

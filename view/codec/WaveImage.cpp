@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "view/codec/LittleEndian.h"
+#include "core/LittleEndian.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Numbers in the media formats are little-endian whatever the machine.
+// Numbers in the media formats and the results file are little-endian whatever the machine.
 inline std::uint32_t ReadUint32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
            std::uint32_t{p[3]} << 24;
