@@ -6,6 +6,7 @@
 #include "store/IniSettings.h"
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
+#include "windows/PlatformLanguage.h"
 
 int main(int argc, char* argv[]) {
     // Unpacking the pictures and sounds needs no display: it runs on a second
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     // Wayland names the window's app id after it; the desktop takes the entry's
     // icon and name from there.
     QGuiApplication::setDesktopFileName(QStringLiteral(AQUENDO_APP_ID));
+    UsePlatformLanguage();
     // For checking an installation: start as usual, tell where the levels came
     // from, and end as soon as the event loop runs, before the splash.
     const bool quitAfterStart = QApplication::arguments().contains(QStringLiteral("--quit-after-start"));

@@ -22,6 +22,7 @@ packages=(
   openbox
   weston
   qt6-wayland
+  qt6-translations-l10n
   qt6-svg-dev
   fonts-liberation
   libgtest-dev
