@@ -13,6 +13,7 @@
 #include "view/MediaLibrary.h"
 #include "windows/MainForm.h"
 #include "windows/PlatformChoice.h"
+#include "windows/PlatformLanguage.h"
 #include "windows/SessionEnd.h"
 #include "windows/SingleInstance.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
     // Wayland names the window's app id after it; the desktop takes the entry's
     // icon and name from there.
     QGuiApplication::setDesktopFileName(QStringLiteral(AQUENDO_APP_ID));
+    UsePlatformLanguage();
     // For checking an installation: start as usual, tell where the levels came
     // from, and end as soon as the event loop runs, before the splash.
     const bool quitAfterStart = command.quitAfterStart;

@@ -27,6 +27,8 @@ game_packages=(
   qt6-svg-dev
   qt6-multimedia-dev
   qt6-wayland
+  # Qt's own dialogs in the desktop's language.
+  qt6-translations-l10n
   fonts-dejavu-core
   fonts-liberation
 )

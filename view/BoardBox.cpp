@@ -29,13 +29,13 @@ void BoardBox::paintEvent(QPaintEvent* event) {
 }
 
 void BoardBox::mousePressEvent(QMouseEvent* event) {
-    emit pressed(event->button(), event->position().toPoint());
+    emit pressed(event->button(), event->position().toPoint(), event->timestamp());
 }
 
 // Qt turns the second press of a quick double click into this event; to the
 // game it is a press like any other.
 void BoardBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    emit pressed(event->button(), event->position().toPoint());
+    emit pressed(event->button(), event->position().toPoint(), event->timestamp());
 }
 
 // A click is the left button's, as the pause text tells the player.

@@ -1,13 +1,16 @@
 #include "view/FlatScrollBar.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "view/Glyphs.h"
 
@@ -110,8 +113,11 @@ QStyle* Look() {
 TFlatScrollBar::TFlatScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setStyle(Look());
     setAttribute(Qt::WA_Hover);  // the arrows light up under the pointer
-    // As a desktop scroll bar: a click (or Tab) gives it the keys.
-    setFocusPolicy(Qt::StrongFocus);
+    // A click gives it the keys; Tab does not, so no key starts a level
+    // before the player has touched the bar.
+    setFocusPolicy(Qt::ClickFocus);
+    // Its Top and Bottom would start a level the player never chose.
+    setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QAbstractSlider::actionTriggered, this, &TFlatScrollBar::ActionTriggered);
     m_repeat.setInterval(100);
     m_repeat.setTimerType(Qt::PreciseTimer);  // a coarse one drifts a few ms early each time
@@ -165,6 +171,26 @@ void TFlatScrollBar::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) m_repeat.stop();
     QScrollBar::mouseReleaseEvent(event);
     if (event->buttons() == Qt::NoButton) m_pressed = QStyle::SC_None;
+}
+
+// The base class moves three positions a notch and reports them as one.
+void TFlatScrollBar::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    m_wheel += event->angleDelta().y();
+    while (std::abs(m_wheel) >= QWheelEvent::DefaultDeltasPerStep) {
+        const bool up = m_wheel > 0;
+        m_wheel -= up ? QWheelEvent::DefaultDeltasPerStep : -QWheelEvent::DefaultDeltasPerStep;
+        if (sliderPosition() != (up ? minimum() : maximum()))
+            triggerAction(up ? SliderSingleStepSub : SliderSingleStepAdd);
+    }
+}
+
+void TFlatScrollBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        event->ignore();
+        return;
+    }
+    QScrollBar::keyPressEvent(event);
 }
 
 // When an action is reported the slider position already holds its result,

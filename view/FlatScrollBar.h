@@ -9,6 +9,7 @@
 // an arrow pressed at the end of the range does nothing, and a value set from
 // code is never reported. A track press held down repeats every 100 ms; every
 // mouse move of a thumb drag is reported, also one that keeps the position.
+// A wheel notch moves it one position as an arrow does; Home and End do nothing.
 class TFlatScrollBar : public QScrollBar {
     Q_OBJECT
 public:
@@ -21,6 +22,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ActionTriggered(int action);
@@ -32,4 +35,5 @@ private:
     QPoint m_pointer;  // while the track is held
     QTimer m_repeat;
     int m_reports = 0;
+    int m_wheel = 0;  // wheel turn not yet a whole notch
 };

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -69,17 +70,19 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     setFixedSize(BoardSurface::kWidth, kToolBarHeight + BoardSurface::kHeight);
     CreateControls();
 
-    m_Timer.setInterval(1000);
+    // The clock counts every second, in the order of the events: a tick is
+    // handled after the presses made before it came due and before those
+    // made after, also when a move's waits hold them all in the queue. A
+    // press counts the ticks due before it was made (by its window-system
+    // time), so a press made in time is a move even if handled after the
+    // tick that ends the level came due. A tick whose wake-up finds presses
+    // being handled waits until a round handles none: presses made before it
+    // may still be queued behind them.
+    m_Timer.setSingleShot(true);
     m_Timer.setTimerType(Qt::PreciseTimer);  // a game clock: whole seconds, not roughly
-    // A tick is counted only once no press waits: presses queued behind a
-    // move were made before the tick could be handled, and each one counts as
-    // if handled when it was made (a tick that comes due meanwhile waits, and
-    // at most one waits). Without this, a stream of presses faster than the
-    // moves let the clock run out with presses made in time still queued.
     m_tickWaits.setSingleShot(true);
     m_tickWaits.setInterval(0);
     connect(&m_Timer, &QTimer::timeout, this, [this] {
-        if (m_tickWaits.isActive()) return;
         m_pressesSeen = m_presses;
         m_tickWaits.start();
     });
@@ -89,7 +92,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
             m_tickWaits.start();
             return;
         }
-        m_game.TimerTimer();
+        CountTicksDueBy(std::chrono::steady_clock::now());
     });
 
     m_Splash = new TSplash(this);
@@ -138,12 +141,39 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position) {
+void TMainForm::boxMouseDown(Qt::MouseButton button, QPoint position, quint64 timestamp) {
     const MouseButton which = button == Qt::LeftButton    ? MouseButton::Left
                               : button == Qt::RightButton ? MouseButton::Right
                                                           : MouseButton::Middle;
+    CountTicksDueBy(MadeAt(timestamp));
     ++m_presses;
     m_game.boxMouseDown(which, position.x(), position.y());
+}
+
+// Event times are the window system's milliseconds, on a clock of its own. A
+// press handled at once shows the two clocks' difference; one that waited
+// shows more, so the least difference seen is the nearest.
+std::chrono::steady_clock::time_point TMainForm::MadeAt(quint64 timestamp) {
+    using namespace std::chrono;
+    const auto now = steady_clock::now();
+    const qint64 offset = duration_cast<milliseconds>(now.time_since_epoch()).count() - qint64(timestamp);
+    if (!m_inputOffset || offset < *m_inputOffset) m_inputOffset = offset;
+    return std::min(now, steady_clock::time_point(milliseconds(qint64(timestamp) + *m_inputOffset)));
+}
+
+void TMainForm::CountTicksDueBy(std::chrono::steady_clock::time_point until) {
+    // A tick's "toslow" page runs a loop of its own, where the wake-up may come again.
+    if (m_inTicks) return;
+    m_inTicks = true;
+    while (m_counting && m_nextDue <= until) {
+        m_nextDue += std::chrono::seconds(1);
+        m_game.TimerTimer();
+    }
+    m_inTicks = false;
+    if (!m_counting) return;
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(m_nextDue - std::chrono::steady_clock::now());
+    m_Timer.start(std::max<int>(0, static_cast<int>(wait.count())));
 }
 
 // The first show restores the placement and plays the opening effect before
@@ -292,12 +322,17 @@ void TMainForm::PlaySound(Sound sound) {
     m_waves.Play(static_cast<int>(sound));
 }
 
+// Started while on, the clock keeps its rhythm; stopped and started, it
+// begins a fresh second.
 void TMainForm::SetTimerEnabled(bool on) {
     if (!on) {
+        m_counting = false;
         m_Timer.stop();
         m_tickWaits.stop();
-    } else if (!m_Timer.isActive()) {
-        m_Timer.start();
+    } else if (!m_counting) {
+        m_counting = true;
+        m_nextDue = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        m_Timer.start(1000);
     }
 }
 

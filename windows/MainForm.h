@@ -3,7 +3,9 @@
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -55,7 +57,7 @@ public:
     TTongueDlg* TongueDlg();
     TSplash* Splash() const { return m_Splash; }
     THelpWindow* HelpWindow() const { return m_help.get(); }
-    bool TimerActive() const { return m_Timer.isActive(); }
+    bool TimerActive() const { return m_counting; }
     const SoundPlayer& Player() const { return m_waves; }
 
     void setVisible(bool visible) override;
@@ -107,7 +109,11 @@ protected:
 private:
     void CreateControls();
     void UpdateCell(int c, int r);
-    void boxMouseDown(Qt::MouseButton button, QPoint position);
+    void boxMouseDown(Qt::MouseButton button, QPoint position, quint64 timestamp);
+    // The game's clock: every tick that came due up to `until`, in order.
+    void CountTicksDueBy(std::chrono::steady_clock::time_point until);
+    // When a press of the window system's time `timestamp` was made, on our clock.
+    std::chrono::steady_clock::time_point MadeAt(quint64 timestamp);
     QRect RestorePlacement();  // the window's outer rectangle where it goes
     std::string PlacementText() const;
 
@@ -118,10 +124,14 @@ private:
     std::string m_soundModuleFolder;
     SoundPlayer m_waves;
     Game m_game{*this, m_settings};
-    QTimer m_Timer;
+    QTimer m_Timer;         // wakes the clock when its next tick comes due
     QTimer m_tickWaits;     // a tick held back while presses are handled
     int m_presses = 0;      // presses on the board so far
     int m_pressesSeen = 0;  // ... when the held tick last looked
+    bool m_counting = false;
+    bool m_inTicks = false;
+    std::chrono::steady_clock::time_point m_nextDue;
+    std::optional<qint64> m_inputOffset;  // our clock's ms less the window system's, at most
 
     QToolButton* m_PauseBtn = nullptr;
     QToolButton* m_SoundBtn = nullptr;

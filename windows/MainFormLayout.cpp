@@ -47,6 +47,9 @@ QToolButton* GlyphButton(const Control& row, QWidget* parent) {
     auto* button = Placed<QToolButton>(row.at, parent);
     button->setAutoRaise(true);
     UseMetalStyle(button);
+    // Flat buttons are for the mouse: with the focus, Space then Return on
+    // the new-game button would clear every result.
+    button->setFocusPolicy(Qt::NoFocus);
     const QString glyph = QString::fromLatin1(row.glyph);
     button->setIcon(row.offGlyph ? ToggleGlyph(glyph, QString::fromLatin1(row.offGlyph)) : Glyph(glyph));
     return button;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -115,20 +118,21 @@ TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
     answerer.messageKeys = {Qt::Key_Escape};
 }
 
-// Every press of a stream of real presses is a move of its own, in order,
+// Streams of real presses: every press is a move of its own, in order,
 // whether they come at once or paced slower or faster than a move lasts; the
-// board ends as the level tool's replay of the same presses says.
-class PressBurst : public ::testing::TestWithParam<int> {
+// board ends as the level tool's replay of the same presses says. The clock
+// counts every second meanwhile.
+class PressStreams : public ::testing::Test {
 protected:
     // Five pieces: 20 seconds on the clock, more than the presses take to
-    // make at any pace here, less than they may take to handle. The End at
-    // (9,7) stays dry, so the level is never solved under the presses.
+    // make or to handle. The End at (9,7) stays dry, so the level is never
+    // solved under the presses.
     static LevelRecord Level() {
         return testlevels::Make({{3, 4, 4}, {4, 4, 5}, {5, 4, 20}, {4, 5, 28}, {9, 7, 1}}, 4, 4);
     }
 
-    static std::string FinalBoard(const std::vector<Move>& moves) {
-        HeadlessGame headless(std::vector<LevelRecord>{Level()});
+    static std::string FinalBoard(const LevelRecord& level, const std::vector<Move>& moves) {
+        HeadlessGame headless(std::vector<LevelRecord>{level});
         headless.Replay(1, moves);
         return Picture(headless.game().board());
     }
@@ -139,125 +143,280 @@ protected:
         return text;
     }
 
-    // 40 presses, each on a piece that holds water at its turn, such that
-    // leaving out any one of them gives another final board.
-    static std::vector<Move> Presses() {
-        for (std::uint32_t seed = 1;; ++seed) {
+    // The press after `made` on a game where every wet piece is in `wet`.
+    using NextPress =
+        std::function<Move(std::mt19937&, const std::vector<Move>& made, const std::vector<Move>& wet)>;
+
+    // count presses from the first seed that gives, each on a piece that
+    // holds water at its turn, such that leaving out any one of them gives
+    // another final board.
+    static std::vector<Move> Presses(const LevelRecord& level, std::size_t count, std::uint32_t seed,
+                                     const NextPress& next) {
+        for (;; ++seed) {
             std::mt19937 random(seed);
-            HeadlessGame headless(std::vector<LevelRecord>{Level()});
+            HeadlessGame headless(std::vector<LevelRecord>{level});
             headless.game().StartLevel(1);
             std::vector<Move> moves;
-            while (moves.size() < 40) {
+            while (moves.size() < count) {
                 std::vector<Move> wet;
                 for (int c = 1; c <= kColumns; ++c)
                     for (int r = 1; r <= kRows; ++r)
                         if (headless.game().board().Piece(c, r) && headless.game().board().IsShownWet(c, r))
                             wet.push_back({random() % 2 ? MouseButton::Left : MouseButton::Right, c, r});
-                // Every other press or so on the piece just turned, with the
-                // same button: most of those come as double clicks.
-                moves.push_back(!moves.empty() && random() % 2 ? moves.back() : wet[random() % wet.size()]);
+                moves.push_back(next(random, moves, wet));
                 if (Press(headless.game(), moves.back()) != MoveResult::Moved) break;
             }
-            if (moves.size() < 40) continue;
-            const std::string full = FinalBoard(moves);
+            if (moves.size() < count) continue;
+            const std::string full = FinalBoard(level, moves);
             bool everyPressCounts = true;
             for (std::size_t i = 0; i < moves.size() && everyPressCounts; ++i) {
                 std::vector<Move> without = moves;
                 without.erase(without.begin() + static_cast<std::ptrdiff_t>(i));
-                everyPressCounts = FinalBoard(without) != full;
+                everyPressCounts = FinalBoard(level, without) != full;
             }
             if (everyPressCounts) return moves;
         }
     }
-};
 
-TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
-    const int pause = GetParam();
-    const std::vector<Move> moves = Presses();
-    RecordProperty("presses", FormatMoves(moves));
-
-    // The level tool's word on the presses: the water after the last one.
-    testlevels::TempFolder folder;
-    folder.WriteLevels({Level()});
-    std::vector<std::string> args{"replay", (folder.path() / "aqnd.dat").string(), "1"};
-    for (const Move& move : moves) args.push_back(FormatMove(move));
-    std::ostringstream out, err;
-    ASSERT_EQ(RunLevelsTool(args, out, err), 0) << err.str();
-    const std::string replay = out.str();
-    const std::string lastLine = replay.substr(replay.rfind('\n', replay.size() - 2) + 1);
-    std::size_t moved = 0;
-    for (auto at = replay.find(" moved "); at != std::string::npos; at = replay.find(" moved ", at + 1))
-        ++moved;
-    ASSERT_EQ(moved, moves.size()) << replay;
-    const std::string replayWet = lastLine.substr(lastLine.rfind(' ') + 1, kCells);
-    const std::string expected = FinalBoard(moves);
-
-    const char* runsText = std::getenv("AQUENDO_PRESS_BURST_RUNS");
-    const int runs = runsText && *runsText ? std::atoi(runsText) : 1;
-    int passed = 0;
-    for (int run = 0; run < runs; ++run) {
-        MemorySettings settings;
-        settings.Set("tongue", "0");
-        ModalAnswerer answerer;
-        TMainForm form(folder.Folder(), NoiseSheets(), settings);
-        answerer.ShowAndSettle(form);
-        QTest::qWait(200);
+    // What the window made of a stream.
+    struct Outcome {
         int handled = 0;
-        QObject::connect(form.findChild<BoardBox*>(), &BoardBox::pressed, [&] { ++handled; });
+        int timeBefore = 0;   // the clock as the first press went
+        int timeAtLast = 0;   // ... just after the last press was handled
+        int timeAtEnd = 0;    // ... once the window had nothing left to do
+        double making = 0;    // seconds from the first press sent to the last
+        double handling = 0;  // ... to the last press handled
+        double ended = 0;     // ... to the end
+        std::string wet;      // the shown water at the end, as replay prints it
+        std::string picture;  // the board at the end
+        std::string seen;     // the presses as the board got them
+    };
 
-        const int timeBefore = form.game().TimeLeft();
+    // Sends each move as a real press and release over its cell, then waits
+    // pauses[i] ms, and lets the window handle them as they come.
+    static Outcome Play(TMainForm& form, const std::vector<Move>& moves, const std::vector<int>& pauses) {
+        Outcome outcome;
+        PressLog log;
+        auto* box = form.findChild<BoardBox*>();
+        box->installEventFilter(&log);
         const auto start = Clock::now();
+        auto lastHandled = start;
+        const QMetaObject::Connection counting = QObject::connect(box, &BoardBox::pressed, [&] {
+            if (++outcome.handled != static_cast<int>(moves.size())) return;
+            outcome.timeAtLast = form.game().TimeLeft();
+            lastHandled = Clock::now();
+        });
+        outcome.timeBefore = form.game().TimeLeft();
         Clock::time_point lastSent;
         std::thread sender([&] {
             Display* own = XOpenDisplay(nullptr);
-            for (const Move& move : moves) {
-                const QPoint cell = form.mapToGlobal(WindowPoint(move.column, move.row));
+            for (std::size_t i = 0; i < moves.size(); ++i) {
+                const QPoint cell = form.mapToGlobal(WindowPoint(moves[i].column, moves[i].row));
                 XTestFakeMotionEvent(own, -1, cell.x(), cell.y(), CurrentTime);
-                const unsigned button = move.button == MouseButton::Left ? 1 : 3;
+                const unsigned button = moves[i].button == MouseButton::Left ? 1 : 3;
                 XTestFakeButtonEvent(own, button, True, CurrentTime);
                 XTestFakeButtonEvent(own, button, False, CurrentTime);
                 XSync(own, False);
                 lastSent = Clock::now();
-                if (pause) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+                if (pauses[i]) std::this_thread::sleep_for(std::chrono::milliseconds(pauses[i]));
             }
             XCloseDisplay(own);
         });
         // A move lasts up to 400 ms: at the faster paces the presses queue up.
-        while (handled < static_cast<int>(moves.size()) && Clock::now() - start < std::chrono::seconds(30))
+        while (outcome.handled < static_cast<int>(moves.size()) &&
+               Clock::now() - start < std::chrono::seconds(40))
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         sender.join();
         QTest::qWait(300);
+        QObject::disconnect(counting);
+        box->removeEventFilter(&log);
+        outcome.timeAtEnd = form.game().TimeLeft();
+        outcome.ended = std::chrono::duration<double>(Clock::now() - start).count();
 
         const Board& board = form.game().board();
-        std::string wet(kCells, '0');
-        for (int i = 0; i < kCells; ++i) wet[i] = board.ShownWet[i] ? '1' : '0';
-        EXPECT_EQ(handled, static_cast<int>(moves.size())) << "presses handled, run " << run + 1;
-        EXPECT_EQ(wet, replayWet) << "run " << run + 1;
-        EXPECT_EQ(Picture(board), expected) << "run " << run + 1;
-        EXPECT_EQ(form.game().State(), PlayState::Running);
-        // The clock runs while the game waits for presses, not while presses
-        // wait for the game. Presses faster than the moves leave it no wait
-        // until the last is handled: a tick or two go by, however long the
-        // handling takes. At 250 ms about every other move is quicker than
-        // the pace; still the clock must not run while presses queue.
-        const double making = std::chrono::duration<double>(lastSent - start).count();
-        const int timeLeast = timeBefore - (pause <= 150 ? 3 : static_cast<int>(making / 2) + 2);
-        EXPECT_GE(form.game().TimeLeft(), timeLeast)
-            << "run " << run + 1 << ": presses made in " << making << " s";
-        if (handled == static_cast<int>(moves.size()) && wet == replayWet && Picture(board) == expected &&
-            form.game().TimeLeft() >= timeLeast)
-            ++passed;
-        std::printf("run %d: made in %.1f s, handled in %.1f s, %d of %d s left\n", run + 1, making,
-                    std::chrono::duration<double>(Clock::now() - start).count(), form.game().TimeLeft(),
-                    timeBefore);
-        answerer.messageKeys = {Qt::Key_Escape};
+        outcome.wet.assign(kCells, '0');
+        for (int i = 0; i < kCells; ++i) outcome.wet[i] = board.ShownWet[i] ? '1' : '0';
+        outcome.picture = Picture(board);
+        outcome.making = std::chrono::duration<double>(lastSent - start).count();
+        outcome.handling = std::chrono::duration<double>(lastHandled - start).count();
+        outcome.seen = log.text;
+        return outcome;
     }
-    RecordProperty("runs_passed", std::to_string(passed) + " of " + std::to_string(runs));
-    std::printf("pause %d ms: %d of %d runs right\n", pause, passed, runs);
+
+    // The level tool's word on the presses: the water after the last one.
+    static std::string ReplayWet(const testlevels::TempFolder& folder, const std::vector<Move>& moves) {
+        std::vector<std::string> args{"replay", (folder.path() / "aqnd.dat").string(), "1"};
+        for (const Move& move : moves) args.push_back(FormatMove(move));
+        std::ostringstream out, err;
+        EXPECT_EQ(RunLevelsTool(args, out, err), 0) << err.str();
+        const std::string replay = out.str();
+        std::size_t moved = 0;
+        for (auto at = replay.find(" moved "); at != std::string::npos; at = replay.find(" moved ", at + 1))
+            ++moved;
+        EXPECT_EQ(moved, moves.size()) << replay;
+        const std::string lastLine = replay.substr(replay.rfind('\n', replay.size() - 2) + 1);
+        return lastLine.substr(lastLine.rfind(' ') + 1, kCells);
+    }
+
+    static int Runs() {
+        const char* runsText = std::getenv("AQUENDO_PRESS_BURST_RUNS");
+        return runsText && *runsText ? std::atoi(runsText) : 1;
+    }
+
+    // Every press, in the order the board got it, with its kind and X time.
+    struct PressLog : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const QPoint at = mouse->position().toPoint();
+                text += (mouse->button() == Qt::LeftButton    ? "L"
+                         : mouse->button() == Qt::RightButton ? "R"
+                                                              : "M") +
+                        std::to_string((at.x() - kGridLeft) / kCellSize + 1) + "," +
+                        std::to_string((at.y() - kGridTop) / kCellSize + 1) +
+                        (event->type() == QEvent::MouseButtonDblClick ? "d" : "") + "@" +
+                        std::to_string(mouse->timestamp() % 100000) + " ";
+            }
+            return false;
+        }
+        std::string text;
+    };
+
+    // The stream played runs times on fresh windows over the level; each run
+    // ends on the board the replay gives, with every second counted in the
+    // order of the events: the ticks that came due before the last press was
+    // made are handled before it, the others after it.
+    static void Expect(const LevelRecord& level, const std::function<std::vector<Move>(int run)>& moves,
+                       const std::function<std::vector<int>(int run)>& pauses) {
+        testlevels::TempFolder folder;
+        folder.WriteLevels({level});
+        const int runs = Runs();
+        int passed = 0;
+        for (int run = 0; run < runs; ++run) {
+            const std::vector<Move> presses = moves(run);
+            const std::string replayWet = ReplayWet(folder, presses);
+            MemorySettings settings;
+            settings.Set("tongue", "0");
+            ModalAnswerer answerer;
+            TMainForm form(folder.Folder(), NoiseSheets(), settings);
+            answerer.ShowAndSettle(form);
+            QTest::qWait(200);
+            const Outcome outcome = Play(form, presses, pauses(run));
+            const bool right = outcome.handled == static_cast<int>(presses.size()) &&
+                               outcome.wet == replayWet && outcome.picture == FinalBoard(level, presses);
+            EXPECT_TRUE(right) << "run " << run + 1 << ": " << outcome.handled << " of " << presses.size()
+                               << " presses handled\n sent " << FormatMoves(presses) << "\n seen "
+                               << outcome.seen << "\n water " << outcome.wet << "\n rules " << replayWet;
+            EXPECT_EQ(form.game().State(), PlayState::Running) << "run " << run + 1;
+            const double atLast = outcome.timeBefore - outcome.timeAtLast;
+            const double atEnd = outcome.timeBefore - outcome.timeAtEnd;
+            EXPECT_NEAR(atLast, outcome.making, 1.5) << "run " << run + 1 << ": the clock at the last press";
+            EXPECT_NEAR(atEnd, outcome.ended, 1.5) << "run " << run + 1 << ": the clock at the end";
+            if (right && std::abs(atLast - outcome.making) <= 1.5 && std::abs(atEnd - outcome.ended) <= 1.5)
+                ++passed;
+            std::printf(
+                "run %d: made in %.1f s, handled in %.1f s, clock %d, %d at the last, %d after %.1f s\n",
+                run + 1, outcome.making, outcome.handling, outcome.timeBefore, outcome.timeAtLast,
+                outcome.timeAtEnd, outcome.ended);
+            answerer.messageKeys = {Qt::Key_Escape};
+        }
+        RecordProperty("runs_passed", std::to_string(passed) + " of " + std::to_string(runs));
+        std::printf("%d of %d runs right\n", passed, runs);
+    }
+};
+
+class PressBurst : public PressStreams, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PressBurst, EveryPressIsAMoveInOrder) {
+    const int pause = GetParam();
+    // Every other press or so on the piece just turned, with the same button:
+    // most of those come as double clicks.
+    const std::vector<Move> moves =
+        Presses(Level(), 40, 1,
+                [](std::mt19937& random, const std::vector<Move>& made, const std::vector<Move>& wet) {
+                    return !made.empty() && random() % 2 ? made.back() : wet[random() % wet.size()];
+                });
+    RecordProperty("presses", FormatMoves(moves));
+    Expect(
+        Level(), [&](int) { return moves; }, [&](int) { return std::vector<int>(moves.size(), pause); });
 }
 
 // 0: all at once; 100 and 150 come faster than a move lasts, 250 in between.
 INSTANTIATE_TEST_SUITE_P(Paces, PressBurst, ::testing::Values(0, 100, 150, 250),
                          [](const auto& info) { return "pause" + std::to_string(info.param) + "ms"; });
+
+// Runs of one to four presses on one cell, each with either button, 120 to
+// 200 ms apart: presses and double clicks that straddle the moves' waits.
+// Each run its own pattern and paces (AQUENDO_PRESS_BURST_SEED picks the first).
+TEST_F(PressStreams, RunsOnOneCellAtVariedPaces) {
+    const char* seedText = std::getenv("AQUENDO_PRESS_BURST_SEED");
+    const std::uint32_t first = seedText && *seedText ? static_cast<std::uint32_t>(std::atol(seedText))
+                                                      : static_cast<std::uint32_t>(std::random_device()());
+    std::printf("first seed %u\n", first);
+    RecordProperty("first_seed", std::to_string(first));
+    Expect(
+        Level(),
+        [&](int run) {
+            int left = 0;  // presses still to come on the cell of the last
+            return Presses(
+                Level(), 40, first + static_cast<std::uint32_t>(run) * 1000,
+                [&left](std::mt19937& random, const std::vector<Move>& made, const std::vector<Move>& wet) {
+                    Move next = made.empty() ? wet[0] : made.back();
+                    if (made.empty() || left == 0) {
+                        next = wet[random() % wet.size()];
+                        left = static_cast<int>(random() % 4);
+                    } else {
+                        --left;
+                    }
+                    next.button = random() % 2 ? MouseButton::Left : MouseButton::Right;
+                    return next;
+                });
+        },
+        [&](int run) {
+            std::mt19937 random(first + static_cast<std::uint32_t>(run));
+            std::vector<int> pauses(40);
+            for (int& pause : pauses) pause = 120 + static_cast<int>(random() % 81);
+            return pauses;
+        });
+}
+
+// Presses a little faster than the moves, 300 ms apart for 10 s: they queue,
+// and still the clock goes down by the seconds that passed, not by one or
+// two as when a tick waited until no press did.
+TEST_F(PressStreams, TheClockRunsWhilePressesQueue) {
+    // Ten pieces, 40 s; the five Ends in the corners and at (9,7) stay dry.
+    const LevelRecord level = testlevels::Make({{3, 4, 4},
+                                                {4, 4, 5},
+                                                {5, 4, 20},
+                                                {4, 5, 28},
+                                                {9, 7, 1},
+                                                {1, 1, 1},
+                                                {10, 1, 1},
+                                                {1, 8, 1},
+                                                {10, 8, 1},
+                                                {7, 1, 1}},
+                                               4, 4);
+    const std::vector<Move> moves = Presses(
+        level, 34, 1, [](std::mt19937& random, const std::vector<Move>&, const std::vector<Move>& wet) {
+            return wet[random() % wet.size()];
+        });
+    testlevels::TempFolder folder;
+    folder.WriteLevels({level});
+    MemorySettings settings;
+    settings.Set("tongue", "0");
+    ModalAnswerer answerer;
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    answerer.ShowAndSettle(form);
+    QTest::qWait(200);
+    ASSERT_EQ(form.game().TimeLeft(), 40);
+    const Outcome outcome = Play(form, moves, std::vector<int>(moves.size(), 300));
+    std::printf("made in %.1f s, handled in %.1f s, clock %d, %d at the last press, %d after %.1f s\n",
+                outcome.making, outcome.handling, outcome.timeBefore, outcome.timeAtLast, outcome.timeAtEnd,
+                outcome.ended);
+    EXPECT_EQ(outcome.handled, static_cast<int>(moves.size()));
+    EXPECT_GE(outcome.timeBefore - outcome.timeAtLast, 9);
+    EXPECT_LE(outcome.timeBefore - outcome.timeAtLast, 11);
+    answerer.messageKeys = {Qt::Key_Escape};
+}
 
 }  // namespace

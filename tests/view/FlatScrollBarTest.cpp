@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "view/FlatScrollBar.h"
 
@@ -115,6 +116,35 @@ TEST_F(FlatScrollBarTest, KeysReportEvenWhenTheThumbStays) {
         QTest::keyClick(&bar, row.key);
         EXPECT_EQ(Reported(), (std::vector<int>{row.reported})) << "key " << row.key << " from " << row.from;
         EXPECT_EQ(bar.value(), row.reported);
+    }
+}
+
+// A wheel notch goes one position as an arrow does, nothing at the end;
+// Home and End do nothing. Turns are in eighths of a degree, 120 a notch.
+TEST_F(FlatScrollBarTest, WheelNotchesGoOnePositionHomeAndEndNothing) {
+    struct Row {
+        int from;
+        std::vector<int> turns;  // one wheel event each; 0 for Home, 1 for End
+        std::vector<int> reported;
+    };
+    const Row rows[] = {
+        {10, {120}, {9}}, {10, {-120}, {11}}, {10, {240}, {9, 8}}, {10, {60, 60}, {9}}, {1, {120}, {}},
+        {20, {-120}, {}}, {10, {0}, {}},      {10, {1}, {}},       {2, {360}, {1}},
+    };
+    for (const Row& row : rows) {
+        bar.setValue(row.from);
+        for (int turn : row.turns) {
+            if (turn == 0 || turn == 1) {
+                QTest::keyClick(&bar, turn == 0 ? Qt::Key_Home : Qt::Key_End);
+                continue;
+            }
+            QWheelEvent wheel(QPointF(11, 60), bar.mapToGlobal(QPointF(11, 60)), {}, QPoint(0, turn),
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&bar, &wheel);
+        }
+        const std::vector<int> reported = Reported();
+        EXPECT_EQ(reported, row.reported) << "from " << row.from << ", first turn " << row.turns[0];
+        EXPECT_EQ(bar.value(), reported.empty() ? row.from : reported.back());
     }
 }
 

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -12,6 +16,7 @@
 #include "game/UiTexts.h"
 #include "tests/support/WindowFixture.h"
 #include "windows/MainFormLayout.h"
+#include "windows/PlatformLanguage.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -208,6 +213,32 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
               (std::vector<std::string>{"sound=1", "level=1", "tongue=0", "save="}))
         << "cancelling the save still writes the settings";
     EXPECT_EQ(settings.writes[4].rfind("MainForm=200,", 0), 0u) << "the placement, while the window is there";
+}
+
+// The file dialogs and the standard message boxes speak the desktop's
+// language (ctest runs this once more under LANG=de_DE.UTF-8), the game's
+// own words the language chosen in the game.
+TEST_F(MainFormTest, QtsOwnTextsFollowTheDesktopTheGamesItsSetting) {
+    UsePlatformLanguage();
+    settings.Set("tongue", "0");
+    TMainForm& form = Open();
+    const bool german = QLocale::system().language() == QLocale::German;
+    EXPECT_EQ(form.SaveDlg()->windowTitle(), german ? "Speichern unter" : "Save As");
+    EXPECT_EQ(form.OpenDlg()->windowTitle(), german ? QString::fromUtf8("Öffnen") : "Open");
+    QString yes, no, question;
+    QTimer::singleShot(0, &form, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        question = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(form.AskYesNo("Game a.aqd already existing. Overwrite?"));
+    EXPECT_EQ(yes, german ? "&Ja" : "&Yes");
+    EXPECT_EQ(no, german ? "&Nein" : "&No");
+    EXPECT_EQ(question, "Game a.aqd already existing. Overwrite?");
+    EXPECT_EQ(form.findChild<QLabel*>("TimeLabel")->text(), "Time:");
 }
 
 }  // namespace

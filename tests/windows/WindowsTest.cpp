@@ -218,12 +218,26 @@ TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     // A click on the thumb takes the focus and moves nothing; the keys then reach the bar.
     form.activateWindow();  // the offscreen platform gives it back to no one after the dialogs
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // No key reaches a tool-bar button: Space on the new-game button and
+    // Return on its question would clear every result.
+    for (int round = 0; round < 14; ++round)
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return})
+            QTest::keyClick(form.windowHandle(), key);
+    EXPECT_EQ(answerer.seen, std::vector<std::string>{});
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(form.game().CurrentLevel(), 1);
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, scroll->mapTo(&form, QPoint(11, 69)));
     EXPECT_EQ(form.game().CurrentLevel(), 1);
     ASSERT_EQ(QApplication::focusWidget(), scroll);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_EQ(form.game().CurrentLevel(), 2);
+    const int started = form.game().TimeLeft();
+    QTest::qWait(1100);  // a tick, so that a fresh start would show
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    EXPECT_EQ(form.game().CurrentLevel(), 2) << "Home and End do nothing";
+    EXPECT_LT(form.game().TimeLeft(), started) << "... not even a fresh start";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_EQ(form.game().CurrentLevel(), 3);
     Child<QToolButton>(form, "sUpBtn")->click();
     EXPECT_EQ(form.game().CurrentLevel(), 1) << "up from the highest level wraps to 1";
