@@ -13,7 +13,7 @@ std::unique_ptr<SoundOutput> LoadSoundModule(const std::string& folder) {
     return std::unique_ptr<SoundOutput>(make());
 }
 
-SoundPlayer::SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput, QObject* parent)
+SoundPlayer::SoundPlayer(const WaveImages& waves, SoundOutputMaker makeOutput, QObject* parent)
     : QObject(parent), m_waves(waves), m_makeOutput(std::move(makeOutput)) {}
 
 SoundPlayer::~SoundPlayer() = default;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "view/WaveImages.h"
+
 // Where the sounds go. One sound at a time: Play stops and replaces the one
 // still playing. With no audio output, or an image it cannot play, an output
 // stays silent; it never reports anything.
@@ -32,8 +34,7 @@ inline constexpr char kSoundModuleName[] = "aquendo-sound.so";
 class SoundPlayer : public QObject {
     Q_OBJECT
 public:
-    SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput,
-                QObject* parent = nullptr);
+    SoundPlayer(const WaveImages& waves, SoundOutputMaker makeOutput, QObject* parent = nullptr);
     ~SoundPlayer() override;
 
     // Sound n = 1..4 (flow, solved, refuse, time up), when enabled.
@@ -50,7 +51,7 @@ public:
     bool HasOutput() const { return m_outputMade; }
 
 private:
-    std::array<QByteArray, 4> m_waves;  // shared with the media, never changed
+    WaveImages m_waves;  // shared with the media, never changed
     bool m_enabled = true;
     SoundOutputMaker m_makeOutput;
     bool m_outputMade = false;

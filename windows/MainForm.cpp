@@ -59,7 +59,7 @@ std::string ProgramFolderOfExecutable() {
 }
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-                     const std::array<QByteArray, 4>& waves, QWidget* parent)
+                     const WaveImages& waves, QWidget* parent)
     : QWidget(parent),
       m_sheets(std::move(sheets)),
       m_settings(settings),

@@ -32,7 +32,7 @@ public:
     // Reads the level file from programFolder, which ends with a '/'; the
     // settings must outlive the window. Without waves the game is silent.
     TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-              const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr);
+              const WaveImages& waves = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Game& game() { return m_game; }
