@@ -8,10 +8,6 @@ namespace {
 
 constexpr QPoint kBlobCorner(kBlobOffset, kBlobOffset);
 
-QRect Times(QRect r, int s) {
-    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
-}
-
 }  // namespace
 
 BoardSurface::BoardSurface(const SpriteSheets& sheets)
@@ -42,7 +38,7 @@ void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, She
             p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
             break;
     }
-    p.drawImage(target * scale, from, Times(source, scale));
+    p.drawImage(target * scale, from, AtScale(source, scale));
 }
 
 void BoardSurface::Blit(Sheet sheet, QRect source, QPoint target, Op op) {
