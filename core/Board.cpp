@@ -14,17 +14,9 @@ int PlaceLevel(Board& board, const LevelRecord& record) {
     return kSecondsPerPiece * record.PieceCount();
 }
 
-void ComputeWater(Board& board) {
-    board.WetMap.fill(0);
-    const int c = board.SourceColumn;
-    const int r = board.SourceRow;
-    assert(IsOnBoard(c, r));
-    board.WetMap[CellIndex(c, r)] = 1;
-    for (Direction d : {Right, Up, Left, Down}) {
-        if (HasOpening(board.Piece(c, r), d)) FlowInto(board, c, r, d);
-    }
-}
+namespace {
 
+// The recursive step of ComputeWater: water leaves wet cell (c, r) towards d.
 void FlowInto(Board& board, int c, int r, Direction d) {
     static constexpr int kStepColumn[4] = {1, 0, -1, 0};
     static constexpr int kStepRow[4] = {0, -1, 0, 1};
@@ -38,6 +30,19 @@ void FlowInto(Board& board, int c, int r, Direction d) {
     board.WetMap[CellIndex(nc, nr)] = 1;
     for (Direction e : {Right, Up, Left, Down}) {
         if (HasOpening(piece, e)) FlowInto(board, nc, nr, e);
+    }
+}
+
+}  // namespace
+
+void ComputeWater(Board& board) {
+    board.WetMap.fill(0);
+    const int c = board.SourceColumn;
+    const int r = board.SourceRow;
+    assert(IsOnBoard(c, r));
+    board.WetMap[CellIndex(c, r)] = 1;
+    for (Direction d : {Right, Up, Left, Down}) {
+        if (HasOpening(board.Piece(c, r), d)) FlowInto(board, c, r, d);
     }
 }
 

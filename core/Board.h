@@ -31,9 +31,6 @@ int PlaceLevel(Board& board, const LevelRecord& record);
 // facing openings.
 void ComputeWater(Board& board);
 
-// The recursive step of ComputeWater: water leaves wet cell (c, r) towards d.
-void FlowInto(Board& board, int c, int r, Direction d);
-
 // True when every piece shows water. Reads ShownWet, so it is asked after the
 // water has been animated.
 bool IsSolved(const Board& board);

@@ -45,8 +45,11 @@ inline constexpr int kBlobOffset = (kCellSize - kBlobSize) / 2;
 // row for each piece type; the floor sheet is square; the water strip holds
 // levels 0..5, the mask and a spare disc.
 inline constexpr int kTurnFrames = 12, kPieceTypes = 5;
+// Frame kFramesPerTurn * o is orientation o at rest.
+inline constexpr int kFramesPerTurn = kTurnFrames / 4;
 inline constexpr int kFloorGrid = 8;
 inline constexpr int kWaterTiles = 8, kWaterMaskTile = 6;
+inline constexpr int kFullWaterTile = kWaterMaskTile - 1;
 // Digit glyphs of 11 x 20 with a gap; the level sheet adds the two faces.
 inline constexpr int kDigitHeight = 20, kLevelDigitsWidth = 148, kTimeDigitsWidth = 121;
 

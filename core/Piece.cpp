@@ -24,10 +24,10 @@ struct Openings {
 constexpr std::array<Openings, 33> BuildPieceTable() {
     std::array<Openings, 33> table{};
     for (int code = 1; code <= 32; ++code) {
-        const int type = code & 7;
-        const int orientation = (code >> 3) & 3;
+        const auto piece = static_cast<std::uint8_t>(code);
         for (int d = 0; d < 4; ++d) {
-            if (kBaseOpenings[type] & (1 << d)) table[code].flag[(d + orientation) % 4] = 1;
+            if (kBaseOpenings[PieceTypeOf(piece)] & (1 << d))
+                table[code].flag[(d + OrientationOf(piece)) % 4] = 1;
         }
     }
     return table;
@@ -42,14 +42,18 @@ bool HasOpening(std::uint8_t code, Direction d) {
     return kPieceTable[code].flag[d & 3] != 0;
 }
 
+namespace {
+
+std::uint8_t WithOrientation(std::uint8_t code, int orientation) {
+    return static_cast<std::uint8_t>((code & ~0x1F) | (orientation << 3) | PieceTypeOf(code));
+}
+
+}  // namespace
+
 std::uint8_t TurnedCounterClockwise(std::uint8_t code) {
-    const int type = code & 7;
-    const int orientation = (code >> 3) & 3;
-    return static_cast<std::uint8_t>((code & ~0x1F) | (((orientation + 1) % 4) << 3) | type);
+    return WithOrientation(code, (OrientationOf(code) + 1) % 4);
 }
 
 std::uint8_t TurnedClockwise(std::uint8_t code) {
-    const int type = code & 7;
-    const int orientation = (code >> 3) & 3;
-    return static_cast<std::uint8_t>((code & ~0x1F) | ((orientation == 0 ? 3 : orientation - 1) << 3) | type);
+    return WithOrientation(code, (OrientationOf(code) + 3) % 4);
 }

@@ -14,8 +14,9 @@ constexpr Direction Opposite(Direction d) {
 constexpr int PieceTypeOf(std::uint8_t code) {
     return code & 7;
 }
+// Bits 3 and 4; the bits above them belong to no piece and a turn keeps them.
 constexpr int OrientationOf(std::uint8_t code) {
-    return code >> 3;
+    return (code >> 3) & 3;
 }
 
 // True for the 20 codes that name a real piece in one of its four orientations.

@@ -441,14 +441,14 @@ void Game::MoxelBtnClick() {
 }
 
 void Game::AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise) {
-    // Frame 3o is orientation o at rest; the two after it lie on the way to o + 1.
-    const int rest = 3 * oldOrientation;
-    int frames[3];
+    // The frames after a rest frame lie on the way to the next orientation.
+    const int rest = kFramesPerTurn * oldOrientation;
+    int frames[kFramesPerTurn];
     if (counterClockwise) {
-        for (int i = 0; i < 3; ++i) frames[i] = (rest + 1 + i) % 12;
+        for (int i = 0; i < kFramesPerTurn; ++i) frames[i] = (rest + 1 + i) % kTurnFrames;
     } else {
-        const int first = oldOrientation == 0 ? 11 : rest - 1;
-        for (int i = 0; i < 3; ++i) frames[i] = first - i;
+        const int first = oldOrientation == 0 ? kTurnFrames - 1 : rest - 1;
+        for (int i = 0; i < kFramesPerTurn; ++i) frames[i] = first - i;
     }
     m_shell.DrawTurnFrame(c, r, frames[0]);
     m_shell.Delay(kFramePause);
@@ -460,12 +460,12 @@ void Game::AnimateTurn(int c, int r, int oldOrientation, bool counterClockwise) 
 void Game::AnimateWater() {
     if (m_board.WetMap == m_board.ShownWet) return;
     m_shell.PlaySound(Sound::Flow);
-    for (int f = 0; f < 6; ++f) {
+    for (int f = 0; f <= kFullWaterTile; ++f) {
         for (int c = 1; c <= kColumns; ++c) {
             for (int r = 1; r <= kRows; ++r) {
                 const int i = CellIndex(c, r);
                 if (m_board.WetMap[i] == m_board.ShownWet[i]) continue;
-                m_shell.DrawWaterTile(c, r, m_board.ShownWet[i] == 0 ? f : 5 - f);
+                m_shell.DrawWaterTile(c, r, m_board.ShownWet[i] == 0 ? f : kFullWaterTile - f);
             }
         }
         m_shell.Delay(kFramePause);

@@ -1,6 +1,7 @@
 #include "game/MessageTexts.h"
 
 #include "core/Language.h"
+#include "game/Shell.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ struct PageRow {
     bool twoButtons;
 };
 
-constexpr PageRow kPages[9] = {
+constexpr PageRow kPages[kMessagePages] = {
     {"won", {"Hurra, geschafft!", "Hurrah, you did it!", "Super, tu as réussi!"}, false},
     {"restart",
      {"Willst Du die Stufe wirklich aufgeben?", "Do you really want to give up the level?",
@@ -41,12 +42,12 @@ constexpr Text kNo{"Nein", "No", "Non"};
 }  // namespace
 
 PageTexts MessageTexts(int page, int uiLanguage) {
-    if (page < 1 || page > 9) return {nullptr, nullptr, nullptr};
+    if (page < 1 || page > kMessagePages) return {nullptr, nullptr, nullptr};
     const PageRow& row = kPages[page - 1];
     if (!row.twoButtons) return {row.label.Pick(uiLanguage), nullptr, nullptr};
     return {row.label.Pick(uiLanguage), kYes.Pick(uiLanguage), kNo.Pick(uiLanguage)};
 }
 
 const char* PageName(int page) {
-    return page >= 1 && page <= 9 ? kPages[page - 1].name : nullptr;
+    return page >= 1 && page <= kMessagePages ? kPages[page - 1].name : nullptr;
 }

@@ -19,6 +19,7 @@ enum MessagePage {
     PageNextLevel,
     PageLost
 };
+inline constexpr int kMessagePages = PageLost;
 enum ModalResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class Shell {

@@ -24,8 +24,7 @@ void BoardBox::paintEvent(QPaintEvent* event) {
         return;
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform, ratio != scale);
-    p.drawImage(QRectF(area), *larger,
-                QRectF(area.x() * scale, area.y() * scale, area.width() * scale, area.height() * scale));
+    p.drawImage(QRectF(area), *larger, QRectF(AtScale(area, scale)));
 }
 
 void BoardBox::mousePressEvent(QMouseEvent* event) {

@@ -7,11 +7,6 @@
 namespace {
 
 constexpr QPoint kBlobCorner(kBlobOffset, kBlobOffset);
-constexpr int kFullTile = 5;
-
-QRect Times(QRect r, int s) {
-    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
-}
 
 }  // namespace
 
@@ -43,7 +38,7 @@ void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, She
             p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
             break;
     }
-    p.drawImage(target * scale, from, Times(source, scale));
+    p.drawImage(target * scale, from, AtScale(source, scale));
 }
 
 void BoardSurface::Blit(Sheet sheet, QRect source, QPoint target, Op op) {
@@ -111,10 +106,10 @@ void BoardSurface::DrawCell(const Board& board, int c, int r) {
     const std::uint8_t code = board.Piece(c, r);
     // A code without a picture (only a damaged file could hold one) shows the bare plate.
     if (code != 0 && IsPieceCode(code)) {
-        const QRect frame(108 * OrientationOf(code), kCellSize * (PieceTypeOf(code) - 1), kCellSize,
-                          kCellSize);
+        const QRect frame(kCellSize * kFramesPerTurn * OrientationOf(code),
+                          kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize);
         Base(c, r, Sheet::Piece, frame);
-        if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
+        if (board.IsShownWet(c, r)) Water(c, r, kFullWaterTile);
         return;
     }
     const int floor = board.FloorLayer[CellIndex(c, r)];
@@ -122,18 +117,19 @@ void BoardSurface::DrawCell(const Board& board, int c, int r) {
         Base(c, r, Sheet::Background, cell);
         return;
     }
-    Base(c, r, Sheet::Floor, QRect(kCellSize * (floor & 7), kCellSize * (floor >> 3), kCellSize, kCellSize));
+    Base(c, r, Sheet::Floor,
+         QRect(kCellSize * (floor % kFloorGrid), kCellSize * (floor / kFloorGrid), kCellSize, kCellSize));
 }
 
 void BoardSurface::DrawTurnFrame(const Board& board, int c, int r, int frame) {
     const std::uint8_t code = board.Piece(c, r);
-    if (!IsPieceCode(code) || frame < 0 || frame > 11) return;
+    if (!IsPieceCode(code) || frame < 0 || frame >= kTurnFrames) return;
     Base(c, r, Sheet::Piece,
          QRect(kCellSize * frame, kCellSize * (PieceTypeOf(code) - 1), kCellSize, kCellSize));
-    if (board.IsShownWet(c, r)) Water(c, r, kFullTile);
+    if (board.IsShownWet(c, r)) Water(c, r, kFullWaterTile);
 }
 
 void BoardSurface::DrawWaterTile(int c, int r, int tile) {
-    if (tile < 0 || tile > kFullTile) return;
+    if (tile < 0 || tile > kFullWaterTile) return;
     Water(c, r, tile);
 }

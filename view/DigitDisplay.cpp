@@ -3,26 +3,24 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "view/SpriteSheets.h"
+
 namespace {
 
 constexpr int kDigitPitch = 13;
 constexpr QRect kSmile(122, 0, 13, 20);
 constexpr QRect kFrown(135, 0, 13, 20);
 
-QRect Times(QRect r, int s) {
-    return {r.x() * s, r.y() * s, r.width() * s, r.height() * s};
-}
-
 // Drawn in image pixels, every position times the sheet's scale.
 void DrawNumber(QPainter& p, const QImage& sheet, int value, int scale) {
     const auto glyphs = ThreeDigitGlyphs(value);
     for (int k = 0; k < 3; ++k)
         p.drawImage(QPoint(kDigitPitch * k * scale, 0), sheet,
-                    Times(QRect(kGlyphWidth * glyphs[k], 0, kGlyphWidth, kGlyphHeight), scale));
+                    AtScale(QRect(kGlyphWidth * glyphs[k], 0, kGlyphWidth, kDigitHeight), scale));
 }
 
 QImage BlankDisplay(int width, int scale) {
-    QImage image(width * scale, kGlyphHeight * scale, QImage::Format_RGB32);
+    QImage image(width * scale, kDigitHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::black);
     return image;
 }
@@ -53,7 +51,7 @@ QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved) {
 }
 
 QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft, int scale) {
-    QImage image = BlankDisplay(41, scale);
+    QImage image = BlankDisplay(kTimeDisplayWidth, scale);
     {
         QPainter p(&image);
         DrawNumber(p, timeDigits, timeLeft, scale);
@@ -63,11 +61,11 @@ QImage PaintTimeDisplay(const QImage& timeDigits, int timeLeft, int scale) {
 }
 
 QImage PaintLevelDisplay(const QImage& levelDigits, int level, bool solved, int scale) {
-    QImage image = BlankDisplay(57, scale);
+    QImage image = BlankDisplay(kLevelDisplayWidth, scale);
     {
         QPainter p(&image);
         DrawNumber(p, levelDigits, level, scale);
-        p.drawImage(QPoint(42 * scale, 0), levelDigits, Times(solved ? kSmile : kFrown, scale));
+        p.drawImage(QPoint(42 * scale, 0), levelDigits, AtScale(solved ? kSmile : kFrown, scale));
     }
     image.setDevicePixelRatio(scale);
     return image;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/SpriteSheets.h"
+#include "view/WaveImages.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -13,12 +14,12 @@
 // unpacked once and then fetched by their position in their list.
 class MediaLibrary {
 public:
-    static constexpr int kWaveCount = 4;
+    static constexpr int kWaveCount = ::kWaveCount;
     static constexpr int kBitmapCount = 6;
     // Positions in the bitmap list.
     enum BitmapPosition { PieceSheet = 0, FloorSheet, WaterStrip, BackgroundImage, LevelDigits, TimeDigits };
 
-    using WaveItems = std::array<QByteArray, kWaveCount>;
+    using WaveItems = WaveImages;
     using BitmapItems = std::array<QByteArray, kBitmapCount>;
 
     // The items built into the program. They are part of the build, so one
@@ -45,7 +46,7 @@ public:
     const QImage& Bitmap(int position) const { return m_bitmaps.at(static_cast<std::size_t>(position)); }
     // Wave position 0..3: the RIFF WAVE image; empty for an item without data.
     const QByteArray& Wave(int position) const { return m_waves.at(static_cast<std::size_t>(position)); }
-    const std::array<QByteArray, kWaveCount>& Waves() const { return m_waves; }
+    const WaveItems& Waves() const { return m_waves; }
     // The six pictures by their roles.
     SpriteSheets Sheets() const {
         return {m_bitmaps[PieceSheet],      m_bitmaps[FloorSheet],  m_bitmaps[WaterStrip],
@@ -63,6 +64,6 @@ public:
     static const SpriteSheets* BuiltInScaled(int scale);
 
 private:
-    std::array<QByteArray, kWaveCount> m_waves;
+    WaveItems m_waves;
     std::array<QImage, kBitmapCount> m_bitmaps;
 };

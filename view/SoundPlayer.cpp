@@ -38,7 +38,7 @@ struct SoundPlayer::Playback {
     std::atomic<unsigned> latest{0};  // the number of the last sound asked for
 };
 
-SoundPlayer::SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput, QObject* parent)
+SoundPlayer::SoundPlayer(const WaveImages& waves, SoundOutputMaker makeOutput, QObject* parent)
     : QObject(parent), m_waves(waves), m_playback(std::make_shared<Playback>()) {
     m_playback->makeOutput = std::move(makeOutput);
 }

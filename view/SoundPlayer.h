@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "view/WaveImages.h"
+
 class QThread;
 
 // Where the sounds go. One sound at a time: Play stops and replaces the one
@@ -39,8 +41,7 @@ class SoundPlayer : public QObject {
 public:
     static constexpr int kLatestStart = 1000;  // ms
 
-    SoundPlayer(const std::array<QByteArray, 4>& waves, SoundOutputMaker makeOutput,
-                QObject* parent = nullptr);
+    SoundPlayer(const WaveImages& waves, SoundOutputMaker makeOutput, QObject* parent = nullptr);
     // Waits a moment for the playing thread; one still stuck with the sound
     // server is left to end with the program.
     ~SoundPlayer() override;
@@ -69,7 +70,7 @@ public:
 private:
     struct Playback;
 
-    std::array<QByteArray, 4> m_waves;  // shared with the media, never changed
+    WaveImages m_waves;  // shared with the media, never changed
     bool m_enabled = true;
     bool m_outputAsked = false;
     std::shared_ptr<Playback> m_playback;

@@ -33,3 +33,8 @@ using LargerSheets = std::function<const SpriteSheets*(int scale)>;
 // up to 1, 2 up to 2 (1.5 takes the 2x set, scaled down), 3 above. The 1x
 // pixels are never smoothed up.
 int SheetScaleFor(qreal devicePixelRatio);
+
+// Where a rectangle of the 1x layout lies on a sheet drawn at this scale.
+inline QRect AtScale(QRect r, int scale) {
+    return {r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale};
+}

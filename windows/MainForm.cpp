@@ -58,7 +58,7 @@ QFileDialog* FileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 }  // namespace
 
 TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-                     const std::array<QByteArray, 4>& waves, QWidget* parent, const std::string& playTestFile)
+                     const WaveImages& waves, QWidget* parent, const std::string& playTestFile)
     : QWidget(parent),
       m_sheets(std::move(sheets)),
       m_settings(settings),

@@ -38,8 +38,7 @@ public:
     // play-tests playTestFile when it is not empty (Game::PlayTest); the
     // settings must outlive the window. Without waves the game is silent.
     TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
-              const std::array<QByteArray, 4>& waves = {}, QWidget* parent = nullptr,
-              const std::string& playTestFile = {});
+              const WaveImages& waves = {}, QWidget* parent = nullptr, const std::string& playTestFile = {});
     ~TMainForm() override;
 
     // The folder of the sound module, when it is not the program folder (an

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
+#include "view/DigitDisplay.h"
 #include "windows/MainForm.h"
 
 namespace layout {
@@ -88,10 +89,10 @@ inline constexpr Control kMainForm[] = {
     {ToolButton,   "MoxelBtn",    "ToolPanel",   OnStrip(465, 29),  "maker",         &Game::MoxelBtnClick},
     {Well,         nullptr,       "ToolPanel",   Bevel(196, 101)},
     {Caption,      "levellabel",  "ToolPanel",   {200, 12, 45, 16}, TextLook{kYellow, 12}},
-    {Display,      "levelbox",    "ToolPanel",   {236, 7, 57, 20}},
+    {Display,      "levelbox",    "ToolPanel",   {236, 7, kLevelDisplayWidth, kDigitHeight}},
     {Well,         nullptr,       "ToolPanel",   Bevel(300, 81)},
     {Caption,      "TimeLabel",   "ToolPanel",   {304, 12, 41, 16}, TextLook{kGreen, 12}},
-    {Display,      "timbox",      "ToolPanel",   {336, 7, 41, 20}},
+    {Display,      "timbox",      "ToolPanel",   {336, 7, kTimeDisplayWidth, kDigitHeight}},
     {Board,        "box",         nullptr,       {0, TMainForm::kToolBarHeight, kBoardWidth, kBoardHeight}},
     {Gauge,        "gsol",        nullptr,       {410, kSideTop, 22, 180}},
     {Panel,        "ScrollPanel", nullptr,       {450, kSideTop, 22, 181}},

@@ -29,7 +29,7 @@ struct PageLayout {
 // Every glyph is the game's own, drawn as the tool bar's are: a smile only
 // where there is something to smile about, the plain tick on the sad pages,
 // and the one red cross for every refusal, Cancel included.
-constexpr PageLayout kLayouts[9] = {
+constexpr PageLayout kLayouts[kMessagePages] = {
     {{60, 28, 181, 17}, 92, "smile", mrOk, 0, nullptr, 0},
     {{56, 20, 189, 26}, 136, "restart", mrYes, 48, "no", mrNo},
     {{72, 20, 153, 29}, 136, "yes-exit", mrYes, 52, "no", mrCancel},
@@ -73,7 +73,7 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
     m_stack = new QStackedWidget(this);
     m_stack->setGeometry(0, 0, 261, 103);
     const QIcon icon = Glyph("icon");
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kMessagePages; ++i) {
         const PageLayout& layout = kLayouts[i];
         Page& page = m_pages[i];
         page.widget = new QWidget(m_stack);
@@ -96,7 +96,7 @@ TYesNoDlg::TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage)
                                      layout.refuseAnswer, this);
         m_stack->addWidget(page.widget);
     }
-    m_stack->setCurrentIndex(8);  // built on page 9, "lost"
+    m_stack->setCurrentIndex(PageLost - 1);  // built on its last page
 }
 
 int TYesNoDlg::CurrentPage() const {
@@ -104,7 +104,7 @@ int TYesNoDlg::CurrentPage() const {
 }
 
 int TYesNoDlg::ShowModal(int page) {
-    if (page >= 1 && page <= 9) m_stack->setCurrentIndex(page - 1);
+    if (page >= 1 && page <= kMessagePages) m_stack->setCurrentIndex(page - 1);
     // A dialog has one default button at a time: the shown page's confirming
     // one, which also has the focus at each opening, wherever it was left.
     QPushButton* confirm = m_pages[CurrentPage() - 1].confirm;
@@ -116,7 +116,7 @@ int TYesNoDlg::ShowModal(int page) {
 
 void TYesNoDlg::FormActivate() {
     const int language = m_uiLanguage();
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kMessagePages; ++i) {
         const PageTexts texts = MessageTexts(i + 1, language);
         if (texts.label) m_pages[i].label->setText(QString::fromUtf8(texts.label));
         FitLabel(m_pages[i].label, kLayouts[i].label);

@@ -4,11 +4,13 @@
 #include <array>
 #include <functional>
 
+#include "game/Shell.h"
+
 class QLabel;
 class QPushButton;
 class QStackedWidget;
 
-// The message dialog: nine pages, each one message and one or two buttons.
+// The message dialog: kMessagePages pages, each one message and one or two buttons.
 // The caller reads the modal result: OK 1, Cancel 2, Yes 6, No 7.
 class TYesNoDlg : public QDialog {
     Q_OBJECT
@@ -16,7 +18,7 @@ public:
     // uiLanguage is asked each time the dialog is shown, for its texts.
     TYesNoDlg(QWidget* parent, std::function<int()> uiLanguage);
 
-    // Pages 1..9 select that page; any other number keeps the last one.
+    // Pages 1..kMessagePages select that page; any other number keeps the last one.
     int ShowModal(int page);
 
     int CurrentPage() const;
@@ -42,5 +44,5 @@ private:
 
     std::function<int()> m_uiLanguage;
     QStackedWidget* m_stack = nullptr;
-    std::array<Page, 9> m_pages;
+    std::array<Page, kMessagePages> m_pages;
 };

@@ -44,15 +44,20 @@ fresh_settings() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
-# startup: exec to the mapping of the 500 x 366 main window (not the splash).
-startup() {
-  local program="$1"
+# startup: exec to the mapping of the 500 x 366 main window (not the splash),
+# the game and the bare window in turn, so that a busy machine slows both alike.
+startups() {
   for _ in $(seq "$runs"); do
-    fresh_settings
-    "$bin/aquendo-map-watch" 500 366 20000 "$program"
-    sleep 0.3
-  done | median
+    for which in game bare; do
+      fresh_settings
+      local program="$game"
+      [[ $which == bare ]] && program="$bare"
+      echo "$which $("$bin/aquendo-map-watch" 500 366 20000 "$program")"
+      sleep 0.3
+    done
+  done >"$work/startups"
 }
+startup_of() { awk -v w="$1" '$1 == w {print $2}' "$work/startups" | median; }
 
 rss_kb() {
   local program="$1"
@@ -92,8 +97,9 @@ idle_percent() {
 
 game="${AQUENDO_PERF_GAME:-$bin/aquendo}"
 bare="$bin/aquendo-bare-window"
-game_start=$(startup "$game")
-bare_start=$(startup "$bare")
+startups
+game_start=$(startup_of game)
+bare_start=$(startup_of bare)
 game_rss=$(rss_kb "$game")
 bare_rss=$(rss_kb "$bare")
 game_idle=$(idle_percent "$game")
@@ -103,5 +109,5 @@ printf '%-10s %12s %12s %10s\n' "" "game" "bare window" "game/bare"
 awk -v g="$game_start" -v b="$bare_start" 'BEGIN {printf "%-10s %9.1f ms %9.1f ms %9.2fx\n", "startup", g, b, g / b}'
 awk -v g="$game_rss" -v b="$bare_rss" 'BEGIN {printf "%-10s %9.1f MB %9.1f MB %+8.1f MB\n", "rss", g / 1024, b / 1024, (g - b) / 1024}'
 printf '%-10s %s   bare window: %s\n' "idle" "$game_idle" "$bare_idle"
-echo "(startup: median of $runs runs; rss: median of 3, 2 s after start; idle: CPU over 30 s of a running level,"
+echo "(startup: median of $runs runs each, game and bare window in turn; rss: median of 3, 2 s after start; idle: CPU over 30 s of a running level,"
 echo " from utime + stime, in brackets from schedstat)"

@@ -40,18 +40,21 @@ TEST(PieceTable, CodesWithoutAPieceHaveNoOpenings) {
 }
 
 TEST(PieceTurns, MappingOfEveryCodeInUse) {
-    // Each row: the four orientations of a type, then their left and right turns.
-    const int rows[5][3][4] = {
+    // Each row: the four orientations of a type, then their left and right
+    // turns; the last row a stray high bit, which the turns keep.
+    const int rows[6][3][4] = {
         {{1, 9, 17, 25}, {9, 17, 25, 1}, {25, 1, 9, 17}},
         {{2, 10, 18, 26}, {10, 18, 26, 2}, {26, 2, 10, 18}},
         {{3, 11, 19, 27}, {11, 19, 27, 3}, {27, 3, 11, 19}},
         {{4, 12, 20, 28}, {12, 20, 28, 4}, {28, 4, 12, 20}},
         {{5, 13, 21, 29}, {13, 21, 29, 5}, {29, 5, 13, 21}},
+        {{33, 41, 49, 57}, {41, 49, 57, 33}, {57, 33, 41, 49}},
     };
     for (const auto& row : rows) {
         for (int i = 0; i < 4; ++i) {
             const auto code = static_cast<std::uint8_t>(row[0][i]);
             SCOPED_TRACE(int(code));
+            EXPECT_EQ(OrientationOf(code), i);
             EXPECT_EQ(TurnedCounterClockwise(code), row[1][i]);
             EXPECT_EQ(TurnedClockwise(code), row[2][i]);
             std::uint8_t left = code, right = code;

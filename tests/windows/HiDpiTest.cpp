@@ -1,5 +1,5 @@
 // Runs at whatever scale factor the environment sets (QT_SCALE_FACTOR); ctest
-// runs it at 1, 1.5 and 2.
+// runs it at 1, 1.5, 2 and 3.
 #include <gtest/gtest.h>
 
 #include <QApplication>

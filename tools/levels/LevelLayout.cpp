@@ -22,7 +22,7 @@ LevelLayout::LevelLayout(const LevelRecord& level) : m_level(level) {
             piece.type = PieceTypeOf(code);
             m_pieceAt[piece.cell] = PieceCount();
             m_pieces.push_back(piece);
-            m_start.push_back(static_cast<std::uint8_t>(OrientationOf(code) & 3));
+            m_start.push_back(static_cast<std::uint8_t>(OrientationOf(code)));
         }
     }
     static constexpr int kStepColumn[4] = {1, 0, -1, 0};

@@ -40,13 +40,6 @@ const char* const kUsage =
     "       aquendo-levels floors FILE -o FILE\n"
     "MOVE is L, R or M (left, right, middle button) and a cell, for example L5,4.\n";
 
-std::optional<int> ParseInt(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 std::string Wet(const CellLayer& layer) {
     std::string text(kCells, '0');
     for (int i = 0; i < kCells; ++i) text[i] = layer[i] ? '1' : '0';

@@ -8,16 +8,12 @@
 
 #include "core/Language.h"
 
-namespace {
-
 std::optional<int> ParseInt(std::string_view text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
-
-}  // namespace
 
 std::optional<Move> ParseMove(const std::string& word) {
     if (word.size() < 4) return std::nullopt;

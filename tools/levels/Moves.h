@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/LevelRecord.h"
@@ -17,6 +18,9 @@ struct Move {
 
     friend bool operator==(const Move&, const Move&) = default;
 };
+
+// A whole word as a decimal number, nothing before or after it.
+std::optional<int> ParseInt(std::string_view text);
 
 std::optional<Move> ParseMove(const std::string& word);
 std::string FormatMove(const Move& move);

@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int kGlyphWidth = 11;
-constexpr int kGlyphHeight = kDigitHeight;
 constexpr int kBlank = 10;
 
 // Dot-matrix digits, 4 dots wide and 7 high; each dot is 2 x 2 pixels with a
@@ -59,7 +58,7 @@ void DrawGlyph(PalettedPicture& pic, int glyph, int scale) {
 PalettedPicture DigitSheet(int width, DotColours colours, int scale) {
     PalettedPicture pic;
     pic.width = width * scale;
-    pic.height = kGlyphHeight * scale;
+    pic.height = kDigitHeight * scale;
     pic.indices.assign(static_cast<std::size_t>(pic.width) * pic.height, kBlack);
     pic.palette[kLitHigh] = colours.high;
     pic.palette[kLit] = colours.body;
@@ -85,7 +84,7 @@ void DrawFace(PalettedPicture& pic, int x0, int first, bool smiling, int scale) 
     const ScaledArt scaled(scale);
     const Vec2 centre{6.5f, 10.0f};
     constexpr float kRadius = 6.3f;
-    for (int y = 0; y < kGlyphHeight * scale; ++y) {
+    for (int y = 0; y < kDigitHeight * scale; ++y) {
         for (int x = 0; x < 13 * scale; ++x) {
             const Vec2 p{(x + 0.5f) / scale, (y + 0.5f) / scale};
             const float cover = Coverage(CircleDistance(p, centre, kRadius));

@@ -2,12 +2,10 @@
 
 #include <cmath>
 
+#include "tools/levels/Rng.h"
+
 std::uint64_t Random::Next() {
-    // splitmix64
-    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
+    return SplitMix64(m_state);
 }
 
 float LatticeHash(int x, int y, std::uint32_t seed) {
