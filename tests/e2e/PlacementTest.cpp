@@ -186,6 +186,8 @@ TEST_F(Placement, StoredPlacementIsInScreenPixels) {
         // A frame of an odd height puts the window a device pixel off at a scale of 2.
         EXPECT_LE((main.topLeft() - QPoint(100, 60)).manhattanLength(), form.devicePixelRatioF() > 1 ? 1 : 0)
             << "scale " << form.devicePixelRatioF() << ": " << main.x() << "," << main.y();
+        // Written as any end writes it, without a question to answer.
+        EXPECT_TRUE(form.KeepUnattended().empty());
     }
     const QRect stored(main.topLeft(), main.size());
     EXPECT_EQ(settings.Read(settings::MainForm),
