@@ -1,6 +1,7 @@
 #include "view/SoundPlayer.h"
 
-#include <QLibrary>
+#include <dlfcn.h>
+
 #include <QThread>
 #include <atomic>
 #include <chrono>
@@ -9,10 +10,11 @@
 #include "view/sound/SoundModule.h"
 
 std::unique_ptr<SoundOutput> LoadSoundModule(const std::string& folder) {
-    // The module stays loaded when the QLibrary goes, as the output's code
-    // lives in it.
-    QLibrary module(QString::fromStdString(folder) + QLatin1String(kSoundModuleName));
-    auto make = reinterpret_cast<SoundModuleEntry>(module.resolve(kSoundModuleEntry));
+    // By its bytes: a folder whose name is no UTF-8 has no QString. The module
+    // stays loaded for good, as the output's code lives in it.
+    void* module = dlopen((folder + kSoundModuleName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) return nullptr;
+    auto make = reinterpret_cast<SoundModuleEntry>(dlsym(module, kSoundModuleEntry));
     if (!make) return nullptr;
     return std::unique_ptr<SoundOutput>(make());
 }

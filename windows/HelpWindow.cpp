@@ -1,11 +1,13 @@
 #include "windows/HelpWindow.h"
 
+#include <unistd.h>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+
 #include <cstring>
 
 #include "core/Geometry.h"
@@ -69,19 +71,24 @@ void THelpWindow::resizeEvent(QResizeEvent* event) {
         });
 }
 
-void THelpWindow::Open(const QString& file, const QString& topic, int language) {
+void THelpWindow::Open(const std::string& file, const QString& topic, int language) {
     m_topic = topic;
     setWindowTitle(QString::fromUtf8(kTitle.Pick(language)));
     // Only a plain file reaches the browser: it would wait on a FIFO for good.
+    // It reads it through the open descriptor, which names the file whatever
+    // bytes its path holds.
     int error = 0;
-    if (!OpenRegularFile(file.toStdString(), error)) {
+    const int descriptor = OpenRegularFileDescriptor(file, error);
+    if (descriptor < 0) {
         m_browser->setHtml(QStringLiteral("<h2>%1</h2><p><code>%2</code></p><p>%3</p>")
-                               .arg(QString::fromUtf8(kFileMissing.Pick(language)), file.toHtmlEscaped(),
+                               .arg(QString::fromUtf8(kFileMissing.Pick(language)),
+                                    QString::fromLocal8Bit(file.c_str()).toHtmlEscaped(),
                                     QString::fromLocal8Bit(std::strerror(error)).toHtmlEscaped()));
     } else {
-        QUrl url = QUrl::fromLocalFile(file);
+        QUrl url = QUrl::fromLocalFile(QStringLiteral("/proc/self/fd/%1").arg(descriptor));
         url.setFragment(topic);
         m_browser->setSource(url);
+        ::close(descriptor);
         m_browser->scrollToAnchor(topic);
         m_atTopic = true;
     }

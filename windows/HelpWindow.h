@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <string>
 
 class QTextBrowser;
 
@@ -18,7 +19,7 @@ public:
 
     // Shows the file at the topic's anchor, the window's own words in the
     // language; a file that cannot be read is said so in the window.
-    void Open(const QString& file, const QString& topic, int language);
+    void Open(const std::string& file, const QString& topic, int language);
     QString Topic() const { return m_topic; }
     QTextBrowser* Browser() const { return m_browser; }
 

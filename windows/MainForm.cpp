@@ -449,7 +449,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
             });
         }
     }
-    m_help->Open(QString::fromStdString(file), QString::fromStdString(topic), m_game.UiLanguage());
+    m_help->Open(file, QString::fromStdString(topic), m_game.UiLanguage());
     // Shown with its new size, the window takes its frame's place only now.
     if (place) PutFrame(m_help.get(), *place);
 }

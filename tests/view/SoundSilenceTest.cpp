@@ -6,6 +6,7 @@
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <atomic>
+#include <filesystem>
 
 #include "view/MediaLibrary.h"
 #include "view/SoundPlayer.h"
@@ -60,6 +61,13 @@ TEST(SoundWithoutServer, TheOutputIsMadeAtTheFirstSoundOnly) {
 
     EXPECT_NE(LoadSoundModule(AQUENDO_SOUND_MODULE_DIR), nullptr);
     EXPECT_EQ(LoadSoundModule("/nonexistent/"), nullptr);
+    // From a folder whose name is no UTF-8, as the program folder may be.
+    QTemporaryDir scratch;
+    const std::string odd = scratch.path().toStdString() + "/J\xF6rg/";
+    std::filesystem::create_directory(odd);
+    std::filesystem::copy_file(std::string(AQUENDO_SOUND_MODULE_DIR) + kSoundModuleName,
+                               odd + kSoundModuleName);
+    EXPECT_NE(LoadSoundModule(odd), nullptr);
     SoundPlayer mute(media.Waves(), [] { return LoadSoundModule("/nonexistent/"); });
     mute.Play(1);
     EXPECT_FALSE(mute.IsPlaying());

@@ -144,7 +144,7 @@ TEST_F(WindowsTest, HelpStaysAtItsHeadingWhenTheWindowIsResizedAfterTheShow) {
     const auto file = folder.path() / "long.html";
     testlevels::WriteFile(file, std::vector<std::uint8_t>(html.begin(), html.end()));
     THelpWindow help;
-    help.Open(QString::fromStdString(file.string()), "The_game", 1);
+    help.Open(file.string(), "The_game", 1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
     const auto headingTop = [&help] {
         const QTextCursor heading = help.Browser()->document()->find("The game");
@@ -320,6 +320,12 @@ TEST_F(WindowsTest, NamesThatAreNoUtf8StayTheirBytes) {
         EXPECT_TRUE(form.close());
     }
     EXPECT_EQ(IniSettings(iniPath).Read(settings::save), results);
+    // The help file in that folder is found and shown too.
+    const std::string html = "<h1><a name=\"The_game\">The game</a></h1>";
+    testlevels::WriteFile(program + "aqnd2.html", std::vector<std::uint8_t>(html.begin(), html.end()));
+    THelpWindow help;
+    help.Open(program + "aqnd2.html", "The_game", 0);
+    EXPECT_EQ(help.Browser()->toPlainText(), "The game");
 }
 
 // The window's own words follow the language it is told, not the topic.

@@ -92,7 +92,7 @@ TEST(YesNoDlg, EveryButtonShowsTheGamesOwnGlyph) {
     if (const char* folder = std::getenv("AQUENDO_DIALOG_SHOTS")) {
         const MediaLibrary media = MediaLibrary::LoadBuiltIn();
         THelpWindow help(media.Bitmap(MediaLibrary::PieceSheet));
-        const QString file = QStringLiteral("help/aqnd2.html");  // run from the source tree
+        const std::string file = "help/aqnd2.html";  // run from the source tree
         for (const char* topic : {"Das_Spiel", "The_game"}) {
             for (int width : {THelpWindow::kNarrowest, 400}) {
                 help.resize(width, 1400);
