@@ -7,6 +7,7 @@
 #include <queue>
 #include <unordered_map>
 
+#include "tools/levels/PackedTurns.h"
 #include "tools/levels/PieceSet.h"
 
 namespace {
@@ -328,27 +329,6 @@ SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, in
 }
 
 namespace {
-
-using Packed = std::array<std::uint64_t, 3>;
-
-int Get2(const Packed& p, int i) {
-    return static_cast<int>((p[i >> 5] >> (2 * (i & 31))) & 3);
-}
-void Set2(Packed& p, int i, int v) {
-    const int shift = 2 * (i & 31);
-    p[i >> 5] = (p[i >> 5] & ~(std::uint64_t{3} << shift)) | (std::uint64_t(v) << shift);
-}
-
-struct PackedHash {
-    std::size_t operator()(const Packed& key) const {
-        std::uint64_t h = 0x9E3779B97F4A7C15ull;
-        for (std::uint64_t w : key) {
-            h ^= w + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-            h *= 0xBF58476D1CE4E5B9ull;
-        }
-        return static_cast<std::size_t>(h ^ (h >> 31));
-    }
-};
 
 struct Node {
     Packed state;  // orientations, and in the spare top bits the wet network's lowest piece

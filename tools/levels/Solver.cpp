@@ -7,6 +7,7 @@
 
 #include "core/Board.h"
 #include "tools/levels/LevelLayout.h"
+#include "tools/levels/PackedTurns.h"
 #include "tools/levels/PerfectNetworks.h"
 
 namespace {
@@ -17,31 +18,14 @@ constexpr int kMaxTargets = 4;
 // what finds a path through a large level quickly.
 constexpr int kWeight = 3;
 
-using Packed = std::array<std::uint64_t, 3>;
-
 struct Key {
     Packed classes;  // two bits per piece, plus the wet network's lowest piece in the top word
     friend bool operator==(const Key&, const Key&) = default;
 };
 
 struct KeyHash {
-    std::size_t operator()(const Key& key) const {
-        std::uint64_t h = 0x9E3779B97F4A7C15ull;
-        for (std::uint64_t w : key.classes) {
-            h ^= w + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-            h *= 0xBF58476D1CE4E5B9ull;
-        }
-        return static_cast<std::size_t>(h ^ (h >> 31));
-    }
+    std::size_t operator()(const Key& key) const { return PackedHash{}(key.classes); }
 };
-
-int Get2(const Packed& p, int i) {
-    return static_cast<int>((p[i >> 5] >> (2 * (i & 31))) & 3);
-}
-void Set2(Packed& p, int i, int v) {
-    const int shift = 2 * (i & 31);
-    p[i >> 5] = (p[i >> 5] & ~(std::uint64_t{3} << shift)) | (std::uint64_t(v) << shift);
-}
 
 struct Node {
     Packed orientations;
