@@ -5,13 +5,13 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 
+#include "view/AppStyle.h"
 #include "view/Glyphs.h"
 
 namespace {
@@ -99,13 +99,7 @@ public:
 };
 
 QStyle* Look() {
-    // One for all bars, going with the application.
-    static QPointer<FlatStyle> style;
-    if (!style) {
-        style = new FlatStyle();
-        style->setParent(qApp);
-    }
-    return style;
+    return AppStyle<FlatStyle>();
 }
 
 }  // namespace

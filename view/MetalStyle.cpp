@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionToolButton>
 #include <QWidget>
 
+#include "view/AppStyle.h"
 #include "view/ToolStrip.h"
 
 namespace {
@@ -125,13 +125,7 @@ private:
 }  // namespace
 
 QStyle* MetalStyle() {
-    // One for all buttons, going with the application.
-    static QPointer<Metal> style;
-    if (!style) {
-        style = new Metal();
-        style->setParent(qApp);
-    }
-    return style;
+    return AppStyle<Metal>();
 }
 
 void UseMetalStyle(QWidget* widget) {
