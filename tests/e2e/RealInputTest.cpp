@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -122,6 +123,20 @@ TEST(RealInput, TurnFramesReachTheScreenDuringTheWaits) {
 // whether they come at once or paced slower or faster than a move lasts; the
 // board ends as the level tool's replay of the same presses says. The clock
 // counts every second meanwhile.
+// The game's window over the level file in folder, English chosen, shown and
+// past its first activation.
+struct SettledWindow {
+    explicit SettledWindow(const std::string& folder) {
+        settings.Set("tongue", "0");
+        form = std::make_unique<TMainForm>(folder, NoiseSheets(), settings);
+        answerer.ShowAndSettle(*form);
+        QTest::qWait(200);
+    }
+    MemorySettings settings;
+    ModalAnswerer answerer;
+    std::unique_ptr<TMainForm> form;
+};
+
 class PressStreams : public ::testing::Test {
 protected:
     // Five pieces: 20 seconds on the clock, more than the presses take to
@@ -295,12 +310,8 @@ protected:
         for (int run = 0; run < runs; ++run) {
             const std::vector<Move> presses = moves(run);
             const std::string replayWet = ReplayWet(folder, presses);
-            MemorySettings settings;
-            settings.Set("tongue", "0");
-            ModalAnswerer answerer;
-            TMainForm form(folder.Folder(), NoiseSheets(), settings);
-            answerer.ShowAndSettle(form);
-            QTest::qWait(200);
+            SettledWindow window(folder.Folder());
+            TMainForm& form = *window.form;
             const Outcome outcome = Play(form, presses, pauses(run));
             const bool right = outcome.handled == static_cast<int>(presses.size()) &&
                                outcome.wet == replayWet && outcome.picture == FinalBoard(level, presses);
@@ -318,7 +329,7 @@ protected:
                 "run %d: made in %.1f s, handled in %.1f s, clock %d, %d at the last, %d after %.1f s\n",
                 run + 1, outcome.making, outcome.handling, outcome.timeBefore, outcome.timeAtLast,
                 outcome.timeAtEnd, outcome.ended);
-            answerer.messageKeys = {Qt::Key_Escape};
+            window.answerer.messageKeys = {Qt::Key_Escape};
         }
         RecordProperty("runs_passed", std::to_string(passed) + " of " + std::to_string(runs));
         std::printf("%d of %d runs right\n", passed, runs);
@@ -402,12 +413,8 @@ TEST_F(PressStreams, TheClockRunsWhilePressesQueue) {
         });
     testlevels::TempFolder folder;
     folder.WriteLevels({level});
-    MemorySettings settings;
-    settings.Set("tongue", "0");
-    ModalAnswerer answerer;
-    TMainForm form(folder.Folder(), NoiseSheets(), settings);
-    answerer.ShowAndSettle(form);
-    QTest::qWait(200);
+    SettledWindow window(folder.Folder());
+    TMainForm& form = *window.form;
     ASSERT_EQ(form.game().TimeLeft(), 40);
     const Outcome outcome = Play(form, moves, std::vector<int>(moves.size(), 300));
     std::printf("made in %.1f s, handled in %.1f s, clock %d, %d at the last press, %d after %.1f s\n",
@@ -416,7 +423,7 @@ TEST_F(PressStreams, TheClockRunsWhilePressesQueue) {
     EXPECT_EQ(outcome.handled, static_cast<int>(moves.size()));
     EXPECT_GE(outcome.timeBefore - outcome.timeAtLast, 9);
     EXPECT_LE(outcome.timeBefore - outcome.timeAtLast, 11);
-    answerer.messageKeys = {Qt::Key_Escape};
+    window.answerer.messageKeys = {Qt::Key_Escape};
 }
 
 }  // namespace
