@@ -60,9 +60,8 @@ int main(int argc, char* argv[]) {
     const bool quitAfterStart = command.quitAfterStart;
 
     const MediaLibrary media = loading.get();
-    const auto settings = quitAfterStart || !command.levelsFile.empty()
-                              ? std::make_unique<UnwrittenSettings>()
-                              : std::make_unique<IniSettings>();
+    const auto settings =
+        quitAfterStart ? std::make_unique<UnwrittenSettings>() : std::make_unique<IniSettings>();
     TMainForm mainForm(GameFilesFolder(ProgramFolderOfExecutable(), AQUENDO_DATA_FROM_PROGRAM),
                        media.Sheets(), *settings, media.Waves(), nullptr, command.levelsFile);
     mainForm.SetSoundModuleFolder(ProgramFolderOfExecutable());
