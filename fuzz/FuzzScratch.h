@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "tests/support/Levels.h"
@@ -18,10 +19,16 @@
 namespace fuzz {
 
 // Stops the run when a property does not hold; libFuzzer keeps the input.
+// The regression test replays with AQUENDO_FUZZ_THROWS and is told the reason
+// instead, so that a broken check fails the case of its input.
 inline void Require(bool holds, const char* target, const char* what) {
     if (holds) return;
+#ifdef AQUENDO_FUZZ_THROWS
+    throw std::runtime_error(std::string(target) + " fuzz: " + what);
+#else
     std::fprintf(stderr, "%s fuzz: %s\n", target, what);
     std::abort();
+#endif
 }
 
 // A folder of its own per process and target, on a memory file system where

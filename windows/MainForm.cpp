@@ -336,6 +336,14 @@ void TMainForm::SetTimerEnabled(bool on) {
     }
 }
 
+std::optional<std::chrono::milliseconds> TMainForm::NextWakeUp() const {
+    using namespace std::chrono;
+    if (m_tickWaits.isActive()) return milliseconds(0);
+    if (!m_Timer.isActive()) return std::nullopt;
+    return std::min(milliseconds(m_Timer.remainingTime()),
+                    ceil<milliseconds>(m_nextDue - steady_clock::now()));
+}
+
 TYesNoDlg* TMainForm::YesNoDlg() {
     if (!m_YesNoDlg) m_YesNoDlg = new TYesNoDlg(this, [this] { return m_game.UiLanguage(); });
     return m_YesNoDlg;

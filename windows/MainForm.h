@@ -57,6 +57,8 @@ public:
     TSplash* Splash() const { return m_Splash; }
     THelpWindow* HelpWindow() const { return m_help.get(); }
     bool TimerActive() const { return m_counting; }
+    // How soon the clock wakes the game next; nothing while it is stopped.
+    std::optional<std::chrono::milliseconds> NextWakeUp() const;
     const SoundPlayer& Player() const { return m_waves; }
 
     void setVisible(bool visible) override;

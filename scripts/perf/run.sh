@@ -36,6 +36,10 @@ export QT_QPA_PLATFORM=xcb
 # A settings file that lets the game start straight into play: the language
 # chosen (no dialog waits), a level with more than 30 s on its clock.
 export XDG_CONFIG_HOME="$work/config"
+# A runtime folder of its own: a game already running for this user (one
+# game per user) would otherwise take the start and end the measured one.
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 fresh_settings() {
   rm -rf "$XDG_CONFIG_HOME"
   mkdir -p "$XDG_CONFIG_HOME/MoxelGames/Aquendo"

@@ -142,6 +142,14 @@ TEST(WaveImage, NeedsRiffSizeWaveAndFmt) {
     Bytes cut(wave.begin(), wave.end() - 2);
     ASSERT_EQ(ReadWaveImage(cut, info), "");
     EXPECT_EQ(info.dataSize, 2u);
+    // A chunk of odd size before the data is followed by its pad byte.
+    Bytes listed = wave;
+    const Bytes odd = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+    listed.insert(listed.begin() + 36, odd.begin(), odd.end());
+    WriteInt32(listed.data() + 4, static_cast<std::int32_t>(listed.size() - 8));
+    ASSERT_EQ(ReadWaveImage(listed, info), "");
+    EXPECT_EQ(info.dataOffset, 56u);
+    EXPECT_EQ(info.dataSize, 3u);
 }
 
 }  // namespace

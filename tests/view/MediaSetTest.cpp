@@ -141,9 +141,12 @@ std::array<int, 3> Pixel(const Bytes& bmp, int x, int y) {
     return {p[2], p[1], p[0]};
 }
 
+// Width, height and bits per pixel of the six bitmaps.
+constexpr std::array<std::array<int, 3>, 6> kShapes = {
+    {{432, 180, 24}, {288, 288, 24}, {96, 12, 24}, {500, 333, 24}, {148, 20, 8}, {121, 20, 8}}};
+
 TEST_F(MediaSet, BitmapHeadersAreThoseTheGameLoads) {
-    const std::array<std::array<int, 3>, 6> shape = {
-        {{432, 180, 24}, {288, 288, 24}, {96, 12, 24}, {500, 333, 24}, {148, 20, 8}, {121, 20, 8}}};
+    const auto& shape = kShapes;
     for (int n = 0; n < 6; ++n) {
         const Bytes& bmp = Bitmap(n).data;
         EXPECT_EQ(bmp[0], 'B');
@@ -208,14 +211,20 @@ TEST_F(MediaSet, RestFramesShowThePieceTableOpeningsAndTheEmptyMouth) {
     }
 }
 
-Picture Decoded(const Bytes& bmp) {
+// Bitmap n's pixels; a fatal failure, not a read beyond them, when it does
+// not decode to its size.
+void Decode(const Bytes& bmp, int n, Picture& picture) {
     BitmapImage image;
-    EXPECT_EQ(ReadBitmapImage(bmp, image), "");
-    return {image.width, image.height, std::move(image.pixels)};
+    ASSERT_EQ(ReadBitmapImage(bmp, image), "") << "bitmap " << n;
+    ASSERT_EQ(image.width, kShapes[n][0]) << "bitmap " << n;
+    ASSERT_EQ(image.height, kShapes[n][1]) << "bitmap " << n;
+    ASSERT_EQ(image.pixels.size(), static_cast<std::size_t>(image.width) * image.height) << "bitmap " << n;
+    picture = {image.width, image.height, std::move(image.pixels)};
 }
 
 TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
-    const Picture sheet = Decoded(Bitmap(0).data);
+    Picture sheet;
+    ASSERT_NO_FATAL_FAILURE(Decode(Bitmap(0).data, 0, sheet));
     for (int type = 1; type <= 5; ++type) {
         for (int orientation = 0; orientation < 4; ++orientation) {
             const auto code = static_cast<std::uint8_t>(8 * orientation + type);
@@ -227,7 +236,8 @@ TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
             }
         }
     }
-    const Picture strip = Decoded(Bitmap(2).data);
+    Picture strip;
+    ASSERT_NO_FATAL_FAILURE(Decode(Bitmap(2).data, 2, strip));
     for (auto eye : {+[](std::uint32_t c) { return c; }, &AsDeuteranope, &AsProtanope}) {
         double full = 0, empty = 0;
         int n = 0;
@@ -246,8 +256,10 @@ TEST_F(MediaSet, PipesAndWaterReadAtAGlance) {
 // Every floor tile a pipe can end against, on each of the four sides of a
 // straight piece.
 TEST_F(MediaSet, PipesStandOutAgainstEveryFloorTile) {
-    const Picture pieces = Decoded(Bitmap(0).data);
-    const Picture floor = Decoded(Bitmap(1).data);
+    Picture pieces;
+    ASSERT_NO_FATAL_FAILURE(Decode(Bitmap(0).data, 0, pieces));
+    Picture floor;
+    ASSERT_NO_FATAL_FAILURE(Decode(Bitmap(1).data, 1, floor));
     for (int f = 0; f < 64; ++f) {
         if (f == kBareFloor) continue;
         for (int side = 0; side < 4; ++side)
@@ -259,7 +271,8 @@ TEST_F(MediaSet, PipesStandOutAgainstEveryFloorTile) {
 }
 
 TEST_F(MediaSet, ContinuousFloorsShowNoSeam) {
-    const Picture floor = Decoded(Bitmap(1).data);
+    Picture floor;
+    ASSERT_NO_FATAL_FAILURE(Decode(Bitmap(1).data, 1, floor));
     // Cobbles, planks, carpets, flagstones, marble, granite, tread plate, rusty plate.
     for (int f : {1, 3, 47, 53, 4, 54, 55, 56, 57, 58, 23, 25, 26, 31, 39}) {
         const SeamRatio r = MeasureSeam(floor, 36 * (f & 7), 36 * (f >> 3), 36);

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QMediaDevices>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <vector>
 
 #include "view/MediaLibrary.h"
 #include "view/SoundPlayer.h"
@@ -14,9 +16,20 @@
 
 namespace {
 
-std::unique_ptr<SoundOutput> MakeOutput() {
-    return std::make_unique<AudioSinkOutput>();
-}
+// The output the game makes, telling which images it was handed.
+class Handed : public SoundOutput {
+public:
+    explicit Handed(std::vector<QByteArray>& log) : m_log(log) {}
+    void Play(const QByteArray& image) override {
+        m_log.push_back(image);
+        m_output.Play(image);
+    }
+    bool IsPlaying() const override { return m_output.IsPlaying(); }
+
+private:
+    std::vector<QByteArray>& m_log;
+    AudioSinkOutput m_output;
+};
 
 QStringList g_messages;
 
@@ -28,8 +41,9 @@ TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
     ASSERT_TRUE(QMediaDevices::audioOutputs().isEmpty());
     const MediaLibrary media = MediaLibrary::LoadBuiltIn();
     qInstallMessageHandler(Collect);
+    std::vector<QByteArray> handed;
     {
-        SoundPlayer player(media.Waves(), MakeOutput);
+        SoundPlayer player(media.Waves(), [&handed] { return std::make_unique<Handed>(handed); });
         for (int n : {1, 2, 3, 4, 0, 5, -1}) {
             player.Play(n);
             EXPECT_FALSE(player.IsPlaying()) << n;
@@ -37,6 +51,9 @@ TEST(SoundWithoutServer, StaysSilentAndReportsNothing) {
     }
     qInstallMessageHandler(nullptr);
     EXPECT_TRUE(g_messages.isEmpty()) << g_messages.join("\n").toStdString();
+    // The silence is the output's: each of the four reached it, in turn, and nothing else.
+    EXPECT_TRUE(std::equal(handed.begin(), handed.end(), media.Waves().begin(), media.Waves().end()))
+        << handed.size() << " images handed";
 }
 
 // The game loads the audio libraries with the module at its first sound, not

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "view/OpeningEffect.h"
 #include "view/WindowFrame.h"
 
 namespace {
@@ -23,6 +24,22 @@ TEST(WindowFrame, HelpGoesBesideTheGameElseWhereItHidesLeastOfTheBoard) {
         const QRect game(c.game, QSize(502, 387));
         const QRect board(game.topLeft() + QPoint(1, 20 + 33), QSize(500, 333));
         EXPECT_EQ(BesidePlace(QSize(562, 665), 320, game, board, c.screen), c.place) << c.screen.width();
+    }
+}
+
+// Forty rectangles, in even steps from the pointer, the last on the window.
+TEST(OpeningEffect, GrowsFromThePointerOntoTheWindow) {
+    const QRect window(100, 50, 502, 387);
+    struct Case {
+        QPoint pointer;
+        int step;
+        QRect rectangle;
+    };
+    for (const Case& c : {Case{{0, 0}, 1, {3, 1, 13, 10}}, Case{{1000, 800}, 20, {550, 425, 251, 194}},
+                          Case{{0, 0}, 40, window}, Case{{1000, 800}, 40, window}}) {
+        const std::vector<QRect> all = OpeningRectangles(c.pointer, window);
+        ASSERT_EQ(all.size(), 40u);
+        EXPECT_EQ(all[static_cast<std::size_t>(c.step - 1)], c.rectangle) << "step " << c.step;
     }
 }
 

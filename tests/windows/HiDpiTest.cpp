@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWindow>
 #include <cmath>
+#include <map>
 
 #include "tests/support/WindowFixture.h"
 #include "view/BoardSurface.h"
@@ -61,7 +62,12 @@ TEST_F(HiDpi, BoardAndDisplaysFromTheLargerSheets) {
     form.UseLargerSheets([&](int scale) { return scale == 2 ? &twice : scale == 3 ? &thrice : nullptr; });
     answerer.ShowAndSettle(form);
     const double ratio = form.devicePixelRatioF();
-    const int scale = SheetScaleFor(ratio);
+    // The set a ratio is drawn from, at the scales ctest runs and either side
+    // of the bounds: 2 itself takes the 2x set.
+    const std::map<double, int> sets = {{1.0, 1}, {1.01, 2}, {1.5, 2}, {2.0, 2}, {2.01, 3}, {3.0, 3}};
+    for (const auto& [r, set] : sets) EXPECT_EQ(SheetScaleFor(r), set) << "ratio " << r;
+    ASSERT_TRUE(sets.contains(ratio)) << "no row for scale " << ratio;
+    const int scale = sets.at(ratio);
     QWidget* box = form.findChild<QWidget*>("box");
     const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
     if (scale == 1) {

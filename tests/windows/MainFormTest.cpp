@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
@@ -9,9 +10,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 #include "game/UiTexts.h"
 #include "tests/support/WindowFixture.h"
@@ -157,6 +160,10 @@ TEST_F(MainFormTest, MovesRefusalsAndPauseThroughTheWindow) {
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(200, 250));
     EXPECT_EQ(form.game().State(), PlayState::Running) << "a click on the pause text resumes";
     EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible());
+
+    while (form.game().State() == PlayState::Running) form.game().TimerTimer();
+    EXPECT_EQ(form.game().State(), PlayState::TimeUp);
+    EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible()) << "no pause text on a time-out";
 }
 
 // Only the left button's click goes on; the others do nothing at all, on the
@@ -189,6 +196,22 @@ TEST_F(MainFormTest, OnlyTheLeftButtonEndsAPause) {
     }
 }
 
+// A clock stopped while a tick waits for the presses before it leaves
+// nothing awake; started again, it begins a fresh second.
+TEST_F(MainFormTest, AStopWhileATickWaitsLeavesNothingAwakeAndAStartBeginsAFreshSecond) {
+    using std::chrono::milliseconds;
+    TMainForm& form = Open();
+    QElapsedTimer waited;
+    waited.start();
+    while (form.NextWakeUp() != milliseconds(0) && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ASSERT_EQ(form.NextWakeUp(), milliseconds(0)) << "no tick was seen waiting";
+    form.SetTimerEnabled(false);
+    EXPECT_EQ(form.NextWakeUp(), std::nullopt);
+    form.SetTimerEnabled(true);
+    EXPECT_GT(form.NextWakeUp(), milliseconds(900));
+}
+
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     folder.WriteLevels({testlevels::kJoinedRow});
     TMainForm& form = Open();
@@ -196,6 +219,7 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
     QTest::mouseClick(form.windowHandle(), Qt::MiddleButton, {}, straight);
     EXPECT_EQ(answerer.seen, (std::vector<std::string>{"page 1", "page 6"}));
     EXPECT_EQ(form.game().State(), PlayState::Solved);
+    EXPECT_FALSE(form.findChild<QWidget*>("PauseText")->isVisible()) << "no pause text on a win";
     EXPECT_FALSE(form.TimerActive());
     EXPECT_GT(form.game().Progress()[1], 0);
     EXPECT_EQ(form.findChild<QWidget*>("levelbox")->toolTip(), "Level 1: solved");

@@ -244,6 +244,17 @@ TEST_F(WindowsTest, ScrollBarStartsTheLevelUnderItsThumb) {
     EXPECT_EQ(scroll->value(), 3);
 }
 
+TEST_F(WindowsTest, APageOfTheScrollBarIsTenLevels) {
+    folder.WriteLevels(std::vector<LevelRecord>(15, kBrokenRow));
+    settings.Set("tongue", "0");
+    TMainForm& form = Open();
+    auto* scroll = Child<QScrollBar>(form, "LevelScroll");
+    scroll->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(form.game().CurrentLevel(), 11);
+    scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(form.game().CurrentLevel(), 1);
+}
+
 TEST_F(WindowsTest, SoundButtonSwitchesThePlayer) {
     settings.Set("sound", "0");
     TMainForm& form = Open();
