@@ -1,6 +1,8 @@
 #include "windows/MainForm.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -52,6 +54,11 @@ QFileDialog* FileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(QString::fromLatin1(kSavedGameFilter));
     dialog->setDefaultSuffix(QString::fromLatin1(kSavedGameExtension));
+    // A Return typed while the completion list is up ends the dialog through
+    // the list, which stays: a window of its own, it would be left over the board.
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog] {
+        for (QCompleter* completer : dialog->findChildren<QCompleter*>()) completer->popup()->hide();
+    });
     return dialog;
 }
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -237,6 +240,28 @@ TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
               (std::vector<std::string>{"sound=1", "level=1", "tongue=0", "save="}))
         << "cancelling the save still writes the settings";
     EXPECT_EQ(settings.writes[4].rfind("MainForm=200,", 0), 0u) << "the placement, while the window is there";
+}
+
+// A whole name typed and Return at once: the Return ends the dialog through
+// the completion list, which must go with it.
+TEST_F(MainFormTest, NoCompletionListOutlivesItsFileDialog) {
+    TMainForm& form = Open();
+    testlevels::WriteFile(folder.path() / "kept.aqd", {});
+    for (QFileDialog* dialog : {form.SaveDlg(), form.OpenDlg()}) {
+        dialog->setDirectory(QString::fromStdString(folder.Folder()));
+        dialog->show();  // not modal: the answerer leaves it alone
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QAbstractItemView* list = edit->completer()->popup();
+        ASSERT_TRUE(QTest::qWaitFor([&] {  // once the folder, read in the background, is in
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("kept.aqd"));
+            return list->isVisible();
+        }));
+        QTest::keyClick(list, Qt::Key_Return);  // the keys go to the list while it is up
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_FALSE(list->isVisible()) << dialog->objectName().toStdString();
+    }
 }
 
 // The file dialogs and the standard message boxes speak the desktop's

@@ -10,11 +10,13 @@
 #include <array>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 
 #include "game/Shell.h"
 #include "view/MediaLibrary.h"
 #include "windows/AboutBox.h"
 #include "windows/HelpWindow.h"
+#include "windows/TongueDlg.h"
 #include "windows/YesNoDlg.h"
 
 namespace {
@@ -27,6 +29,24 @@ int Answer(TYesNoDlg& dialog, int page, std::function<void(TYesNoDlg&)> answer) 
 
 void Key(TYesNoDlg& dialog, Qt::Key key) {
     QTest::keyClick(&dialog, key);
+}
+
+// A window manager offers to maximise a window that asks for no fixed size and
+// draws minimise and maximise for what asks for them; a dialog gets a title and
+// a close button only (openbox, which still offers to minimise any dialog, and
+// kwin aside).
+TEST(YesNoDlg, DialogsAskForATitleAndACloseButtonAtAFixedSize) {
+    TYesNoDlg message(nullptr, [] { return 0; });
+    TTongueDlg tongue(nullptr);
+    TAboutBox about(nullptr);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&message, &tongue, &about}) {
+        dialog->adjustSize();  // the about box takes its size from its layout
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        EXPECT_EQ(flags & (Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
+                  Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+            << dialog->metaObject()->className();
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << dialog->metaObject()->className();
+    }
 }
 
 TEST(YesNoDlg, ButtonsAndKeysGiveTheirAnswers) {
