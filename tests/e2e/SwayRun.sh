@@ -32,4 +32,7 @@ if [ -z "${socket:-}" ] || [ -z "${ipc:-}" ]; then
   cat "$runtime/sway.log"
   exit 1
 fi
+# Under LeakSanitizer: Mesa has no frame pointers, and only a full unwind
+# reaches the library that its leak suppression names.
+[ -n "${LSAN_OPTIONS:-}" ] && export LSAN_OPTIONS="$LSAN_OPTIONS:fast_unwind_on_malloc=0"
 XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket SWAYSOCK=$ipc QT_QPA_PLATFORM=wayland "$@"
