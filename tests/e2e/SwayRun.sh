@@ -11,13 +11,19 @@ done
 runtime=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill $pid 2>/dev/null; wait 2>/dev/null; rm -rf "$runtime"' EXIT
-printf 'output HEADLESS-1 resolution 1280x1024\n' >"$runtime/config"
 as=()
 if [ "$(id -u)" = 0 ]; then
   uid=$((300000 + $$))
-  chown "$uid:$uid" "$runtime"
   as=(setpriv --reuid="$uid" --regid="$uid" --clear-groups)
+  chown "$uid:$uid" "$runtime"
+  # A build below a folder that lets no one else pass (/root): then in /tmp.
+  if ! "${as[@]}" test -w "$runtime"; then
+    rm -rf "$runtime"
+    runtime=$(mktemp -d -p /tmp)
+    chown "$uid:$uid" "$runtime"
+  fi
 fi
+printf 'output HEADLESS-1 resolution 1280x1024\n' >"$runtime/config"
 XDG_RUNTIME_DIR=$runtime HOME=$runtime WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
   "${as[@]}" sway -c "$runtime/config" >"$runtime/sway.log" 2>&1 &
 pid=$!
