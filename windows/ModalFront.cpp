@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <vector>
 
 #ifdef AQUENDO_PLATFORM_WINDOW
 #include <qpa/qplatformwindow.h>
@@ -28,30 +30,30 @@ protected:
         auto* window = qobject_cast<QWidget*>(watched);
         QWidget* modal = QApplication::activeModalWidget();
         if (!window || !window->isWindow() || !modal) return false;
+        std::erase_if(m_wereActive, [](const QPointer<QWidget>& seen) { return seen.isNull(); });
+        const auto seen = std::find(m_wereActive.begin(), m_wereActive.end(), modal);
         if (window == modal) {
-            m_mapping = nullptr;
+            if (seen == m_wereActive.end()) m_wereActive.emplace_back(modal);
             return false;
         }
-        // While the dialog is away the compositor hands the keyboard to the
-        // window below: that activation is ours, not the player's.
-        if (m_mapping == modal) return false;
-        m_mapping = modal;
+        // Only a dialog the compositor has shown and activated: one still
+        // being shown loses its first frame if its surface goes now (Qt 6.4
+        // then never shows it), and while a dialog is away the compositor
+        // hands the keyboard to the window below, which is no player's doing.
+        if (seen == m_wereActive.end()) return false;
+        m_wereActive.erase(seen);
         // Not while the activation is being handled: the surface goes away.
         QMetaObject::invokeMethod(
             this,
             [modal = QPointer<QWidget>(modal)] {
-                // An activation that a later one has undone already.
-                if (!modal || modal != QApplication::activeModalWidget() ||
-                    QGuiApplication::focusWindow() == modal->windowHandle())
-                    return;
-                MapAgain(modal);
+                if (modal && modal == QApplication::activeModalWidget()) MapAgain(modal);
             },
             Qt::QueuedConnection);
         return false;
     }
 
 private:
-    QPointer<QWidget> m_mapping;  // the dialog mapped again until it is active
+    std::vector<QPointer<QWidget>> m_wereActive;  // dialogs activated since last mapped
 };
 
 }  // namespace

@@ -187,6 +187,9 @@ TEST_F(Wayland, SwayADialogKeepsTheKeyboardAndTheTopAfterAClickOnTheMainWindow) 
     QTimer::singleShot(0, &form, [&] {
         dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
+        // Settled: the compositor may move the focus once more as the splash goes.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
+        QTest::qWait(300);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
         const auto windows = SwayWindows();
         const auto main = std::find_if(windows.begin(), windows.end(), [&](const SwayWindow& w) {
