@@ -27,6 +27,8 @@ game_packages=(
   qt6-svg-dev
   qt6-multimedia-dev
   qt6-wayland
+  # Qt's platform window: a modal dialog mapped again on Wayland.
+  qt6-base-private-dev
   # Qt's own dialogs in the desktop's language.
   qt6-translations-l10n
   fonts-dejavu-core
@@ -39,6 +41,9 @@ test_packages=(
   xvfb
   openbox
   weston
+  # A dialog's keyboard under sway, with real input: wtype types.
+  sway
+  wtype
   # The placement under the window managers of Plasma and GNOME on X11.
   kwin-x11
   kwin-style-breeze

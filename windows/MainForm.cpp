@@ -37,6 +37,7 @@
 #include "windows/FileNames.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainFormLayout.h"
+#include "windows/ModalFront.h"
 #include "windows/Placing.h"
 #include "windows/Splash.h"
 #include "windows/TongueDlg.h"
@@ -76,6 +77,7 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
     setWindowIcon(WindowIcon());
     setFixedSize(BoardSurface::kWidth, kToolBarHeight + BoardSurface::kHeight);
     CreateControls();
+    KeepModalInFront(this);
 
     // The clock counts every second, in the order of the events: a tick is
     // handled after the presses made before it came due and before those

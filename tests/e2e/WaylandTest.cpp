@@ -1,10 +1,15 @@
 // The game as a native Wayland client of weston: every window appears with the
 // main window as its transient parent, the frames of a move reach the
-// compositor while the game waits, and the stored placement is kept.
+// compositor while the game waits, and the stored placement is kept. Under
+// sway: a dialog keeps the keyboard and the top after a click on the main window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -121,6 +126,103 @@ TEST_F(Wayland, FramesOfAMoveReachTheCompositorWhileTheGameWaits) {
         << "no frame of the move reached the compositor";
     EXPECT_NE(seen, after.copy(moved).convertToFormat(QImage::Format_RGB32))
         << "the screenshot came after the move";
+}
+
+// sway's floating windows, bottom first, from its tree.
+struct SwayWindow {
+    std::string name;
+    QRect rect;
+    bool focused;
+};
+std::vector<SwayWindow> SwayWindows() {
+    QProcess tree;
+    tree.start("swaymsg", {"-t", "get_tree"});
+    tree.waitForFinished();
+    std::vector<SwayWindow> found;
+    std::function<void(const QJsonObject&)> walk = [&](const QJsonObject& node) {
+        for (const auto& child : node["nodes"].toArray()) walk(child.toObject());
+        for (const auto& child : node["floating_nodes"].toArray()) {
+            const QJsonObject window = child.toObject();
+            const QJsonObject r = window["rect"].toObject();
+            found.push_back({window["name"].toString().toStdString(),
+                             QRect(r["x"].toInt(), r["y"].toInt(), r["width"].toInt(), r["height"].toInt()),
+                             window["focused"].toBool()});
+        }
+    };
+    walk(QJsonDocument::fromJson(tree.readAllStandardOutput()).object());
+    return found;
+}
+
+bool Tool(const QString& program, const QStringList& arguments) {
+    QProcess tool;
+    tool.start(program, arguments);
+    return tool.waitForFinished() && tool.exitCode() == 0;
+}
+
+// Real input through the compositor: sway's seat clicks the main window's
+// corner, which the dialog leaves free, and wtype types as a keyboard would.
+TEST_F(Wayland, SwayADialogKeepsTheKeyboardAndTheTopAfterAClickOnTheMainWindow) {
+    if (qEnvironmentVariableIsEmpty("SWAYSOCK")) GTEST_SKIP() << "runs under SwayRun.sh";
+    settings.Set("tongue", "0");
+    TMainForm form(folder.Folder(), NoiseSheets(), settings);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !QApplication::activeModalWidget() && !form.Splash()->isVisible(); }));
+
+    QWidget* keysTo = nullptr;
+    struct KeyWatch : QObject {
+        QWidget*& to;
+        explicit KeyWatch(QWidget*& to) : to(to) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+                to = static_cast<QWidget*>(watched)->window();
+            return false;
+        }
+    } keyWatch(keysTo);
+    qApp->installEventFilter(&keyWatch);
+
+    std::vector<SwayWindow> afterClick;
+    QDialog* dialog = nullptr;
+    QTimer::singleShot(0, &form, [&] {
+        dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        // Settled: the compositor may move the focus once more as the splash goes.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
+        QTest::qWait(300);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
+        const auto windows = SwayWindows();
+        const auto main = std::find_if(windows.begin(), windows.end(), [&](const SwayWindow& w) {
+            return w.name == form.windowTitle().toStdString();
+        });
+        if (main == windows.end()) {
+            ADD_FAILURE() << "sway shows no main window";
+        } else {
+            const QPoint corner = main->rect.topLeft() + QPoint(20, 20);
+            EXPECT_TRUE(Tool("swaymsg", {"seat", "-", "cursor", "set", QString::number(corner.x()),
+                                         QString::number(corner.y())}));
+            EXPECT_TRUE(Tool("swaymsg", {"seat", "-", "cursor", "press", "button1"}));
+            EXPECT_TRUE(Tool("swaymsg", {"seat", "-", "cursor", "release", "button1"}));
+            // Long enough for the main window's activation to arrive and be answered.
+            QTest::qWait(500);
+            (void)QTest::qWaitFor([&] { return dialog->isActiveWindow(); }, 2000);
+            afterClick = SwayWindows();
+            // The game binds the virtual keyboard only while its loop runs.
+            QProcess typing;
+            typing.start("wtype", {"-s", "300", "x", "-s", "300"});
+            (void)QTest::qWaitFor([&] { return keysTo != nullptr; }, 2000);
+            typing.waitForFinished();
+        }
+        dialog->done(0);
+    });
+    form.ShowMessage(2);
+
+    ASSERT_GE(afterClick.size(), 2U);
+    EXPECT_NE(afterClick.back().name, form.windowTitle().toStdString())
+        << "the main window went over the dialog";
+    EXPECT_TRUE(afterClick.back().focused) << "the dialog lost sway's focus";
+    // A key sent to the blocked main window never reaches a widget.
+    EXPECT_EQ(keysTo, dialog) << "the dialog got no key";
 }
 
 }  // namespace
