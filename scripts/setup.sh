@@ -78,13 +78,21 @@ for p in "${packages[@]}"; do
   installed "$p" || missing+=("$p")
 done
 
-# The sound tests want a pulse server of their own. A desktop with PipeWire's
-# pulse server has one; pulseaudio would displace it (on Debian 12 it
-# conflicts with pipewire-audio, which GNOME depends on), so it is only taken
-# where it comes without removing anything, and the tests skip without it.
-want_pulseaudio=false
-if ! $game_only && ! installed pulseaudio && ! installed pipewire-pulse; then
-  want_pulseaudio=true
+# The sound tests want a pulse server of their own. Where PipeWire's pulse
+# server is installed (a GNOME desktop) they start a private PipeWire with it:
+# wireplumber links the streams, on a bus of its own, and pactl looks at them.
+# Elsewhere a private pulseaudio, taken only where it comes without removing
+# anything (on Debian 12 it conflicts with pipewire-audio, which GNOME needs).
+sound_packages=()
+if ! $game_only && ! installed pulseaudio; then
+  if installed pipewire-pulse; then
+    wanted=(pulseaudio-utils wireplumber dbus-daemon)
+  else
+    wanted=(pulseaudio)
+  fi
+  for p in "${wanted[@]}"; do
+    installed "$p" || sound_packages+=("$p")
+  done
 fi
 
 as_root=()
@@ -94,7 +102,7 @@ fi
 # sudo resets the environment: the setting goes on apt-get's own command line.
 apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
 
-if ((${#missing[@]})) || $want_pulseaudio; then
+if ((${#missing[@]} + ${#sound_packages[@]})); then
   if ((${#as_root[@]})) && ! command -v sudo >/dev/null; then
     echo "Need root (or sudo) to install: ${missing[*]}" >&2
     exit 1
@@ -113,13 +121,13 @@ if ((${#missing[@]})); then
   fi
 fi
 
-if $want_pulseaudio; then
-  if "${apt[@]}" -s install --no-install-recommends pulseaudio 2>/dev/null | grep -q '^Remv '; then
-    echo "Not installing pulseaudio: it would remove other packages. The sound tests skip."
+if ((${#sound_packages[@]})); then
+  if "${apt[@]}" -s install --no-install-recommends "${sound_packages[@]}" 2>/dev/null | grep -q '^Remv '; then
+    echo "Not installing ${sound_packages[*]}: it would remove other packages. The sound tests skip."
   else
-    echo "Installing pulseaudio for the sound tests"
-    "${apt[@]}" install -y -qq --no-install-recommends --no-remove pulseaudio ||
-      echo "pulseaudio could not be installed; the sound tests skip."
+    echo "Installing ${sound_packages[*]} for the sound tests"
+    "${apt[@]}" install -y -qq --no-install-recommends --no-remove "${sound_packages[@]}" ||
+      echo "${sound_packages[*]} could not be installed; the sound tests skip."
   fi
 fi
 

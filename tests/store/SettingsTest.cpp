@@ -287,7 +287,8 @@ TEST(SettingsStore, OverlongValueIsRefusedAndTheFileKept) {
 }
 
 TEST(SettingsStore, FailedWritesGiveTheirMessages) {
-    TempFolder folder;
+    // As root the last case runs as another user, who must reach the folder.
+    TempFolder folder(geteuid() == 0 ? ownuser::ReachableTempFolder() : fs::temp_directory_path());
     // The folder for the file cannot be made: a file is in the way.
     WriteText(folder.path() / "MoxelGames", "not a folder");
     IniSettings blocked(SettingsFile(folder).string());

@@ -4,16 +4,22 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
-// A PulseAudio daemon of the test's own, with a null sink: its own runtime
-// folder and home, shared with this process so Qt finds it; stopped by its
+// A sound server of the test's own with a null sink: PulseAudio where it is
+// installed, else PipeWire with its pulse server and wireplumber (a desktop
+// that has those keeps them, pulseaudio would displace them). Its runtime
+// folder and home are shared with this process so Qt finds it; stopped by
 // process id when the object goes.
 class SoundServer {
 public:
     SoundServer();
     ~SoundServer();
-    // Whether the daemon is there to start.
-    static bool Installed();
+    SoundServer(const SoundServer&) = delete;
+    SoundServer& operator=(const SoundServer&) = delete;
+    // Why no server can be started here; empty when one can.
+    static QString Unavailable();
     bool IsRunning() const { return m_running; }
     QString Log() const;
 
@@ -23,8 +29,12 @@ public:
     QStringList Streams() const;
 
 private:
+    bool Start(const QString& program, const QStringList& args);
+    bool AllRunning() const;
+    bool StartPipeWire();
+
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
-    QProcess m_daemon;
+    std::vector<std::unique_ptr<QProcess>> m_daemons;
     bool m_running = false;
 };

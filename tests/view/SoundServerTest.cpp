@@ -1,4 +1,4 @@
-// Playback on a real sound server: a private PulseAudio daemon with a null sink.
+// Playback on a real sound server of the test's own with a null sink.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -39,10 +39,8 @@ std::string StreamsOnceSettled(const std::function<bool(const QStringList&)>& wa
 class SoundOnAServer : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!SoundServer::Installed())
-            GTEST_SKIP()
-                << "no pulseaudio for a private sound server: scripts/setup.sh installs it only where "
-                   "that removes nothing (a desktop with PipeWire's pulse server keeps it)";
+        const QString unavailable = SoundServer::Unavailable();
+        if (!unavailable.isEmpty()) GTEST_SKIP() << unavailable.toStdString();
         ASSERT_TRUE(g_server && g_server->IsRunning()) << (g_server ? g_server->Log().toStdString() : "");
         ASSERT_FALSE(QMediaDevices::audioOutputs().isEmpty());
     }
