@@ -137,7 +137,7 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
         if (strict && !(m.proved && fits)) continue;
         ++made;
         const double distance = std::abs(m.minimum - wanted) + (m.proved ? 0 : 1000) + (fits ? 0 : 10) +
-                                (tense ? 0 : 12) +
+                                (tense ? 0 : 3) +
                                 20.0 * std::max(0, plan.scramble.wrongPieces - m.outOfPlace) / m.pieces;
         if (distance < bestDistance) {
             bestDistance = distance;
