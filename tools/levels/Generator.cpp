@@ -110,20 +110,26 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
          ++run) {
         const bool strict = run < strictRuns;
         // Walks cost little, the solver much: walk until one meets the plan and the start wanted.
+        // When none does, the walk that came nearest the plan is taken.
         Plan plan;
         Scrambled scrambled;
         bool near = false;
         for (int walk = 0; walk < kWalks && !near; ++walk) {
-            plan = PlanFor(options, n, rng);
+            Plan tried = PlanFor(options, n, rng);
             // Every other candidate may turn a piece twice: a detour the water forces.
-            if (run % 2) plan.scramble.revisit = 0.05 + 0.25 * Place(options, n);
-            const auto network = BuildNetwork(plan.shape, rng);
+            if (run % 2) tried.scramble.revisit = 0.05 + 0.25 * Place(options, n);
+            const auto network = BuildNetwork(tried.shape, rng);
             if (!network) continue;
             LevelRecord solved;
             solved.PieceLayer = *network;
-            scrambled = Scramble(solved, plan.scramble, rng);
-            near = 10 * scrambled.wrongPieces >= 9 * plan.scramble.wrongPieces &&
-                   (!strict || StartFits(plan.start, WetAtStart(scrambled.level)));
+            Scrambled walked = Scramble(solved, tried.scramble, rng);
+            near = 10 * walked.wrongPieces >= 9 * tried.scramble.wrongPieces &&
+                   (!strict || StartFits(tried.start, WetAtStart(walked.level)));
+            if (near || walked.wrongPieces * std::max(1, plan.scramble.wrongPieces) >
+                            scrambled.wrongPieces * tried.scramble.wrongPieces) {
+                plan = tried;
+                scrambled = std::move(walked);
+            }
         }
         if (scrambled.level.PieceCount() == 0) continue;
         ExactOptions exact;
