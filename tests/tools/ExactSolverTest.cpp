@@ -87,6 +87,15 @@ TEST(ExactSolverTest, MinimumMatchesBruteForce) {
         EXPECT_EQ(swept.staticBound, c.leastTurns) << c.what;
         const ReplayOutcome replay = ReplayMoves(c.level, exact.moves);
         EXPECT_TRUE(replay.solved) << c.what;
+        // A known line is only a solution to beat: a good one changes nothing, one that solves nothing is
+        // ignored.
+        for (const std::vector<Move>& known : {exact.moves, std::vector<Move>{{MouseButton::Left, 1, 1}}}) {
+            ExactOptions options;
+            options.known = known;
+            const ExactResult with = SolveExact(c.level, options);
+            EXPECT_TRUE(with.proved) << c.what;
+            EXPECT_EQ(static_cast<int>(with.moves.size()), brute) << c.what;
+        }
     }
 }
 
@@ -145,6 +154,14 @@ TEST(ExactMeasuresTest, MeasuresDetoursKnotsAndThePlayersTime) {
     EXPECT_EQ(m.wetAtStart, 4) << "all but the corner (3,4)";
 
     EXPECT_DOUBLE_EQ(QuickPlayerSeconds(*ParseMoves("L3,4 L3,4 R5,4")), 3 * 0.6 + 2);
+    // Off the curve: a rest far below its neighbours, a spike far above; the first and last have fewer
+    // neighbours, an unknown minimum none.
+    const std::vector<OffCurve> off = FindOffCurve({3, 3, 3, 4, 4, 1, 5, 6, 12, 7, -1, 8, 8});
+    ASSERT_EQ(off.size(), 2u);
+    EXPECT_EQ(off[0].level, 6);
+    EXPECT_DOUBLE_EQ(off[0].ratio, 1 / 4.0);
+    EXPECT_EQ(off[1].level, 9);
+    EXPECT_DOUBLE_EQ(off[1].ratio, 12 / 5.5);
     // Away and back on one piece, then straight on: one knot.
     const LevelRecord row = Make({{3, 4, 1}, {4, 4, 3}, {5, 4, 17}}, 4, 4);
     EXPECT_EQ(CountKnots(row, *ParseMoves("L4,4 R4,4 M4,4")), 1);

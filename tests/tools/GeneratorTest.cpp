@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/Piece.h"
+#include "tools/levels/ExactMeasures.h"
 #include "tools/levels/FloorLayout.h"
 #include "tools/levels/FloorMotifs.h"
 #include "tools/levels/Generator.h"
@@ -170,6 +171,37 @@ TEST(GeneratorTest, LevelsRiseAndAreSolvableNeverSolvedAtStart) {
         EXPECT_EQ(replay.movesToSolve, m.solutionLength) << n;
         ExpectWholeMotifs(level.level.FloorLayer);
     }
+}
+
+// The curve: two presses while the rule is new, then a rise with a rest
+// every ten and the last level on top. The set made for it keeps the rise
+// inside each ten, its rest last, no level repeating another, every minimum proved.
+TEST(GeneratorTest, SetFollowsTheCurveWithRestsAndNoRepeats) {
+    GeneratorOptions options;
+    options.count = 30;
+    options.lastPieces = 14;
+    options.lastPresses = 12;
+    options.candidates = 2;
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(WantedPresses(options, n), 2) << n;
+    EXPECT_LT(WantedPresses(options, 20), 0.65 * WantedPresses(options, 19));
+    EXPECT_LT(WantedPresses(options, 19), WantedPresses(options, 21));
+    EXPECT_GT(WantedPresses(options, 30), WantedPresses(options, 29));
+
+    const std::vector<GeneratedLevel> levels = GenerateLevels(options, nullptr);
+    ASSERT_EQ(levels.size(), 30u);
+    std::vector<LevelRecord> records;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        records.push_back(levels[i].level);
+        EXPECT_TRUE(levels[i].proved) << i + 1;
+        if (i < 5) {
+            EXPECT_EQ(levels[i].solution.size(), 2u) << i + 1;
+        }
+        if (i % 10 != 0 && i % 10 != 9) {
+            EXPECT_LE(levels[i - 1].solution.size(), levels[i].solution.size()) << i + 1;
+        }
+    }
+    EXPECT_LT(levels[19].solution.size(), levels[18].solution.size()) << "level 20 is a rest";
+    EXPECT_TRUE(FindSimilarLevels(records).empty());
 }
 
 }  // namespace

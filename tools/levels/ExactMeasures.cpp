@@ -139,6 +139,24 @@ ExactMeasures MeasureExactly(const LevelRecord& level, const ExactOptions& optio
     return m;
 }
 
+std::vector<OffCurve> FindOffCurve(const std::vector<int>& minima, double low, double high, int reach) {
+    std::vector<OffCurve> found;
+    const int count = static_cast<int>(minima.size());
+    for (int i = 0; i < count; ++i) {
+        if (minima[i] < 0) continue;
+        std::vector<int> around;
+        for (int j = std::max(0, i - reach); j <= std::min(count - 1, i + reach); ++j)
+            if (j != i && minima[j] >= 0) around.push_back(minima[j]);
+        if (around.empty()) continue;
+        std::sort(around.begin(), around.end());
+        const std::size_t half = around.size() / 2;
+        const double median = around.size() % 2 ? around[half] : (around[half - 1] + around[half]) / 2.0;
+        const double ratio = median > 0 ? minima[i] / median : 1.0;
+        if (ratio < low || ratio > high) found.push_back({i + 1, ratio});
+    }
+    return found;
+}
+
 namespace {
 
 struct Symmetry {

@@ -40,6 +40,17 @@ int CountKnots(const LevelRecord& level, const std::vector<Move>& moves);
 // nothing changes.
 double LocallyFixedShare(const LevelRecord& level);
 
+struct OffCurve {
+    int level = 0;     // 1-based
+    double ratio = 0;  // its minimum over the median of its neighbours'
+};
+
+// Levels whose minimum is below low or above high times the median of the
+// minima of up to `reach` levels on either side; minima of -1 (unknown) are
+// left out.
+std::vector<OffCurve> FindOffCurve(const std::vector<int>& minima, double low = 0.65, double high = 1.5,
+                                   int reach = 5);
+
 struct SimilarLevels {
     int first = 0;  // level numbers, 1-based, first < second
     int second = 0;

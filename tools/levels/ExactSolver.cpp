@@ -283,7 +283,8 @@ private:
 
 }  // namespace
 
-SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, int maxSteps, int costCap) {
+SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, int maxSteps, int costCap,
+                                  std::size_t maxSweepStates) {
     SolvedPictures result;
     const int n = layout.PieceCount();
     const Classes classes(layout);
@@ -315,7 +316,7 @@ SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, in
     // Too many to list: every orientation may be part of one.
     result.possible.assign(n, 0xF);
     const std::optional<int> least =
-        LeastTurnsSweep(layout, classes).Run(layout.StartOrientations(), 400000, costCap);
+        LeastTurnsSweep(layout, classes).Run(layout.StartOrientations(), maxSweepStates, costCap);
     if (least && *least == INT_MAX && costCap == INT_MAX) {
         result.none = true;
     } else if (least) {
@@ -516,7 +517,16 @@ ExactResult SolveExact(const LevelRecord& level, const ExactOptions& options) {
     // The quick search settles the plain cases and gives a solution to beat.
     SolverOptions quick;
     quick.maxPositions = std::min(options.maxPositions, 40000);
-    const SolveResult known = SolveLevel(level, quick);
+    SolveResult known = SolveLevel(level, quick);
+    if (!options.known.empty() &&
+        (known.status == SolveStatus::NotFound ||
+         (known.status == SolveStatus::Solved && options.known.size() < known.moves.size()))) {
+        const std::vector<Move> shortened = ShortenSolution(level, options.known);
+        if (SolvesOnBoard(level, shortened)) {
+            known.status = SolveStatus::Solved;
+            known.moves = shortened;
+        }
+    }
     result.reason = known.reason;
     if (known.status == SolveStatus::NoPieces || known.status == SolveStatus::Impossible) {
         result.status = known.status;
@@ -532,7 +542,7 @@ ExactResult SolveExact(const LevelRecord& level, const ExactOptions& options) {
         return result;
     }
     const int upper = known.status == SolveStatus::Solved ? static_cast<int>(known.moves.size()) : INT_MAX;
-    const SolvedPictures pictures = FindSolvedPictures(layout, 64, 20000, upper);
+    const SolvedPictures pictures = FindSolvedPictures(layout, 64, 20000, upper, options.maxSweepStates);
     result.staticBound = pictures.staticBound;
     result.staticExact = pictures.staticExact;
     if (pictures.none) {

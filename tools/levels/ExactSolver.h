@@ -30,10 +30,14 @@ struct SolvedPictures {
 // Pictures more than costCap turns from the start are not looked for; with
 // none nearer, the bound is reported as none.
 SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures = 64, int maxSteps = 20000,
-                                  int costCap = INT_MAX);
+                                  int costCap = INT_MAX, std::size_t maxSweepStates = 400000);
 
 struct ExactOptions {
     int maxPositions = 300000;  // positions stored before the search gives up
+    // States a column of the least-turns sweep may hold; beyond, a weaker bound
+    // stands in. The sweep is what costs seconds on a large level with many pictures.
+    std::size_t maxSweepStates = 400000;
+    std::vector<Move> known;  // a solution to beat, such as the one a level was made with; may be empty
 };
 
 struct ExactResult {

@@ -4,102 +4,184 @@
 #include <cmath>
 #include <ostream>
 
+#include "tools/levels/ExactMeasures.h"
 #include "tools/levels/FloorLayout.h"
+#include "tools/levels/LevelLayout.h"
 #include "tools/levels/Network.h"
 #include "tools/levels/Rng.h"
 #include "tools/levels/Scrambler.h"
-#include "tools/levels/Solver.h"
 
 namespace {
 
-constexpr std::size_t kBlock = 10;
+constexpr int kBlock = 10;
+constexpr int kRamp = 5;          // levels of two presses that show the rule
+constexpr double kRest = 0.6;     // a rest needs this share of the curve's presses
+constexpr double kFinale = 1.15;  // and the last level this much more
+// The late levels (from this share of the set on) must fill a third of their clock.
+constexpr double kLate = 0.8;
+constexpr int kWalks = 300;  // walks tried for one candidate
 
-// Everything that changes along the set, for the place t (0 first, 1 last).
+enum class Start {
+    Any,
+    Spread,   // more than the source wet
+    DeadEnd,  // the source faces no neighbour: the first press is forced
+};
+
 struct Plan {
     NetworkShape shape;
     ScrambleOptions scramble;
-    double wantedDifficulty = 0;
+    Start start = Start::Any;
 };
 
+double Place(const GeneratorOptions& options, int n) {
+    return options.count > 1 ? (n - 1.0) / (options.count - 1.0) : 1.0;
+}
+
+bool IsRest(const GeneratorOptions& options, int n) {
+    return n % kBlock == 0 && n != options.count && n > kRamp;
+}
+
 Plan PlanFor(const GeneratorOptions& options, int n, Rng& rng) {
-    const double t = options.count > 1 ? (n - 1.0) / (options.count - 1.0) : 1.0;
+    const double t = Place(options, n);
     Plan plan;
-    const double pieces =
-        options.firstPieces + (options.lastPieces - options.firstPieces) * std::pow(t, 0.85);
-    const double jitter = 1.0 + 0.08 * (rng.Unit() * 2 - 1) * std::min(1.0, 5 * t);
-    plan.shape.pieces = std::clamp(static_cast<int>(std::lround(pieces * jitter)), 3, kCells - 6);
-    plan.shape.straightWeight = 1.5;
+    // Out of place: 35 % at first, 70 % at the end; each such piece costs
+    // more presses later on, where half turns become likelier.
+    const double share = 0.35 + 0.35 * t;
+    const double pressesPerPiece = 1.25 + 0.35 * t;
+    const double jitter = 1.0 + 0.1 * (rng.Unit() * 2 - 1) * std::min(1.0, 5 * t);
+    // Early on a piece more every four levels: small boards of two presses are few and would repeat.
+    const double pieces = std::max(WantedPresses(options, n) / (share * pressesPerPiece),
+                                   std::min(options.firstPieces + (n - 1) / 4.0, 12.0)) *
+                          jitter;
+    plan.shape.pieces = std::clamp(static_cast<int>(std::lround(pieces)), options.firstPieces,
+                                   std::max(options.firstPieces, options.lastPieces));
+    plan.shape.straightWeight = 1.5 - 0.7 * t;  // a straight is never half a turn out
     // Tees from the 4th percent of the set on, crosses from the 12th, both rarer at first.
-    plan.shape.teeWeight = t < 0.03 ? 0.0 : 0.04 + 0.5 * t;
-    plan.shape.crossWeight = t < 0.12 ? 0.0 : 0.02 + 0.25 * t;
-    plan.shape.loops = t < 0.3 ? 0 : rng.Below(t < 0.7 ? 2 : 3);
+    plan.shape.teeWeight = t < 0.03 ? 0.0 : 0.1 + 1.5 * t;
+    plan.shape.crossWeight = t < 0.12 ? 0.0 : 0.05 + 0.6 * t;
+    plan.shape.loops = t < 0.3 ? 0 : rng.Below(2);
     const int p = plan.shape.pieces;
-    plan.scramble.wrongPieces = std::max(2, static_cast<int>(std::lround(p * (0.35 + 0.35 * t))));
-    plan.scramble.revisit = 0.05 + 0.25 * t;
+    plan.scramble.wrongPieces = std::max(2, static_cast<int>(std::lround(p * share)));
+    plan.scramble.revisit = 0;
+    plan.scramble.halfTurn = n <= kRamp ? 0.0 : 0.3 + 10 * t;
     plan.scramble.maxSteps = 4 * p;
-    // Wanted score: the presses a level of this size needs when it is out of
-    // place as planned, plus what its place adds for traps and detours.
-    plan.wantedDifficulty = 1.3 * plan.scramble.wrongPieces + 0.25 * p + 14.0 * t;
+    if (n > kRamp) plan.start = n % 3 == 0 ? Start::Spread : n % 3 == 1 ? Start::DeadEnd : Start::Any;
     return plan;
 }
 
-bool Acceptable(const GeneratedLevel& candidate, int n) {
-    const LevelMetrics& m = candidate.metrics;
-    if (m.solutionLength < 1 || m.dryAtStart == 0) return false;
-    // Even the first levels want two presses; from then on a level must need
-    // at least a third of its pieces turned, or it is over too quickly.
-    return m.solutionLength >= std::max(2, std::min(m.pieces / 3, 2 + n / 10));
+int WetAtStart(const LevelRecord& level) {
+    const LevelLayout layout(level);
+    if (layout.SourcePiece() < 0) return 0;
+    return layout.WetPieces(layout.MakeBoard(layout.StartOrientations(), layout.SourcePiece())).Count();
+}
+
+bool StartFits(Start start, int wetAtStart) {
+    switch (start) {
+        case Start::Spread:
+            return wetAtStart >= 3;
+        case Start::DeadEnd:
+            return wetAtStart == 1;
+        case Start::Any:
+            break;
+    }
+    return true;
 }
 
 }  // namespace
 
-GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n) {
-    Rng rng(Rng::Mix(options.seed, static_cast<std::uint64_t>(n)));
+double WantedPresses(const GeneratorOptions& options, int n) {
+    if (n <= kRamp || options.count <= kRamp) return 2;
+    const double u = (n - kRamp) / static_cast<double>(options.count - kRamp);
+    const double presses = 2 + (options.lastPresses - 2) * u;
+    if (n == options.count) return presses * kFinale;
+    return IsRest(options, n) ? std::max(2.0, presses * kRest) : presses;
+}
+
+GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
+    Rng rng(Rng::Mix(options.seed,
+                     static_cast<std::uint64_t>(n) + 1000003ull * static_cast<std::uint64_t>(salt)));
+    const double wanted = WantedPresses(options, n);
+    const bool late = Place(options, n) >= kLate;
     GeneratedLevel best;
     double bestDistance = 1e9;
-    for (int attempt = 0, made = 0; made < options.candidates && attempt < 20 * options.candidates;
-         ++attempt) {
-        const Plan plan = PlanFor(options, n, rng);
-        const auto network = BuildNetwork(plan.shape, rng);
-        if (!network) continue;
-        LevelRecord solved;
-        solved.PieceLayer = *network;
-        Scrambled scrambled = Scramble(solved, plan.scramble, rng);
-        if (PressesToSolve(scrambled.level, scrambled.solution) < 0) continue;  // cannot happen: walked back
-        GeneratedLevel candidate;
-        candidate.level = scrambled.level;
-        candidate.solution = ShortenSolution(scrambled.level, scrambled.solution);
-        SolverOptions solverOptions;
-        solverOptions.maxPositions = options.solverPositions;
-        const SolveResult bySolver = SolveLevel(candidate.level, solverOptions);
-        if (bySolver.status != SolveStatus::Solved) continue;  // the author's tool must cope with every level
-        if (bySolver.moves.size() < candidate.solution.size()) candidate.solution = bySolver.moves;
-        candidate.metrics = MeasureLevel(candidate.level, candidate.solution);
-        if (!Acceptable(candidate, n)) continue;
+    // The first solver runs must meet every wish; later ones only come close.
+    const int strictRuns = 3 * options.candidates;
+    for (int run = 0, made = 0; made < options.candidates && (run < 5 * options.candidates || made == 0);
+         ++run) {
+        const bool strict = run < strictRuns;
+        // Walks cost little, the solver much: walk until one meets the plan and the start wanted.
+        // When none does, the walk that came nearest the plan is taken.
+        Plan plan;
+        Scrambled scrambled;
+        bool near = false;
+        for (int walk = 0; walk < kWalks && !near; ++walk) {
+            Plan tried = PlanFor(options, n, rng);
+            // Every other candidate may turn a piece twice: a detour the water forces.
+            if (run % 2) tried.scramble.revisit = 0.05 + 0.25 * Place(options, n);
+            const auto network = BuildNetwork(tried.shape, rng);
+            if (!network) continue;
+            LevelRecord solved;
+            solved.PieceLayer = *network;
+            Scrambled walked = Scramble(solved, tried.scramble, rng);
+            near = 10 * walked.wrongPieces >= 9 * tried.scramble.wrongPieces &&
+                   (!strict || StartFits(tried.start, WetAtStart(walked.level)));
+            if (near || walked.wrongPieces * std::max(1, plan.scramble.wrongPieces) >
+                            scrambled.wrongPieces * tried.scramble.wrongPieces) {
+                plan = tried;
+                scrambled = std::move(walked);
+            }
+        }
+        if (scrambled.level.PieceCount() == 0) continue;
+        ExactOptions exact;
+        exact.maxPositions = options.solverPositions;
+        exact.maxSweepStates = 20000;  // many pictures: not provable cheaply, another candidate is
+        exact.known = scrambled.solution;
+        const ExactMeasures m = MeasureExactly(scrambled.level, exact);
+        if (m.minimum < 2) continue;
+        const bool fits = StartFits(plan.start, m.wetAtStart);
+        const bool tense = !late || 3 * m.quickSeconds >= m.clock;
+        if (strict && !(m.proved && fits)) continue;
         ++made;
-        const double distance = std::abs(candidate.metrics.difficulty - plan.wantedDifficulty);
+        const double distance = std::abs(m.minimum - wanted) + (m.proved ? 0 : 1000) + (fits ? 0 : 10) +
+                                (tense ? 0 : 3) +
+                                20.0 * std::max(0, plan.scramble.wrongPieces - m.outOfPlace) / m.pieces;
         if (distance < bestDistance) {
             bestDistance = distance;
-            best = candidate;
+            best.level = scrambled.level;
+            best.solution = m.moves;
+            best.proved = m.proved;
         }
     }
+    best.metrics = MeasureLevel(best.level, best.solution);
     best.level.FloorLayer = LayFloor(best.level.PieceLayer, rng);
     return best;
 }
 
 std::vector<GeneratedLevel> GenerateLevels(const GeneratorOptions& options, std::ostream* progress) {
     std::vector<GeneratedLevel> levels;
+    std::vector<LevelRecord> records;
     for (int n = 1; n <= options.count; ++n) {
-        levels.push_back(GenerateLevel(options, n));
+        for (int salt = 0;; ++salt) {
+            GeneratedLevel level = GenerateLevel(options, n, salt);
+            records.push_back(level.level);
+            const auto similar = FindSimilarLevels(records);
+            if (salt < 20 && std::any_of(similar.begin(), similar.end(),
+                                         [n](const SimilarLevels& pair) { return pair.second == n; })) {
+                records.pop_back();
+                continue;
+            }
+            levels.push_back(std::move(level));
+            break;
+        }
         if (progress && n % 50 == 0) *progress << "made " << n << " levels\n" << std::flush;
     }
-    // Within each ten the easier come first, so the rise is steady close up too.
-    for (std::size_t first = 0; first < levels.size(); first += kBlock) {
-        const auto end =
-            levels.begin() + static_cast<std::ptrdiff_t>(std::min(levels.size(), first + kBlock));
-        std::stable_sort(levels.begin() + static_cast<std::ptrdiff_t>(first), end,
+    // Within each ten the presses rise, and the rest stays in its place.
+    for (int first = 0; first < options.count; first += kBlock) {
+        const int end = std::min(options.count, first + kBlock);
+        const int last = IsRest(options, end) ? end - 1 : end;
+        std::stable_sort(levels.begin() + first, levels.begin() + last,
                          [](const GeneratedLevel& a, const GeneratedLevel& b) {
-                             return a.metrics.difficulty < b.metrics.difficulty;
+                             return a.solution.size() < b.solution.size();
                          });
     }
     return levels;

@@ -34,7 +34,8 @@ const char* const kUsage =
     "       aquendo-levels replay FILE LEVEL MOVE...\n"
     "       aquendo-levels solve FILE LEVEL [--positions N]\n"
     "       aquendo-levels generate --seed S [--count N] [--first-pieces P] [--last-pieces P]\n"
-    "                               [--candidates K] [--positions N] -o FILE [--solutions FILE]\n"
+    "                               [--last-presses M] [--candidates K] [--positions N] -o FILE\n"
+    "                               [--solutions FILE]\n"
     "       aquendo-levels stats FILE [--solutions FILE] [--positions N]\n"
     "       aquendo-levels similar FILE\n"
     "       aquendo-levels floors FILE -o FILE\n"
@@ -233,8 +234,8 @@ bool PositiveOption(const std::map<std::string, std::string>& options, const cha
 
 int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto options = Options(args, 1,
-                                 {"--seed", "--count", "--first-pieces", "--last-pieces", "--candidates",
-                                  "--positions", "-o", "--solutions"});
+                                 {"--seed", "--count", "--first-pieces", "--last-pieces", "--last-presses",
+                                  "--candidates", "--positions", "-o", "--solutions"});
     if (!options || !options->count("--seed") || !options->count("-o")) {
         err << kUsage;
         return kUnusable;
@@ -248,6 +249,7 @@ int Generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     ok = ok && PositiveOption(*options, "--count", generator.count) &&
          PositiveOption(*options, "--first-pieces", generator.firstPieces) &&
          PositiveOption(*options, "--last-pieces", generator.lastPieces) &&
+         PositiveOption(*options, "--last-presses", generator.lastPresses) &&
          PositiveOption(*options, "--candidates", generator.candidates) &&
          PositiveOption(*options, "--positions", generator.solverPositions);
     ok = ok && generator.count <= LevelCatalogue::kMaxLevels && generator.firstPieces >= 3 &&
@@ -338,6 +340,8 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (int n = 1; n <= levels->LevelCount(); ++n) {
         const LevelRecord& record = levels->Level(n);
         records.push_back(record);
+        // A line from the solutions file is the solution to beat: with it a minimum is often proved at once.
+        exactOptions.known = known.count(n) ? known[n] : std::vector<Move>{};
         ExactMeasures m = MeasureExactly(record, exactOptions);
         if (known.count(n) && !m.proved) {
             // A shorter line from the solutions file stands in for one not proved.
@@ -406,6 +410,11 @@ int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << Fixed(knots / solved, 2) << ", local " << Percent(local / span) << ", quick "
             << Percent(quick / clock) << " of the clock\n";
     }
+    std::vector<int> minima(all.size());
+    std::transform(all.begin(), all.end(), minima.begin(), [](const ExactMeasures& m) { return m.minimum; });
+    for (const OffCurve& off : FindOffCurve(minima))
+        out << "off the curve: level " << off.level << ", " << Fixed(off.ratio, 2)
+            << " of its neighbours' median minimum\n";
     for (const SimilarLevels& pair : FindSimilarLevels(records))
         out << "similar: levels " << pair.first << " and " << pair.second << ", "
             << (pair.exact ? "the same start" : "the same pieces") << ", " << pair.how << "\n";

@@ -44,7 +44,12 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
     result.level = solved;
     if (turnable.empty()) return result;
 
-    Board board = layout.MakeBoard(orientations, turnable[rng.Below(static_cast<int>(turnable.size()))]);
+    // The walk starts from a piece it can go on from, when there is one.
+    std::vector<int> starts;
+    for (int i : turnable)
+        if (CanGoOn(layout, orientations, i)) starts.push_back(i);
+    if (starts.empty()) starts = turnable;
+    Board board = layout.MakeBoard(orientations, starts[rng.Below(static_cast<int>(starts.size()))]);
     int current = layout.PieceAt(CellIndex(board.SourceColumn, board.SourceRow));
     std::vector<Move> backwards;
     std::vector<Step> steps;
@@ -64,7 +69,10 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
             bool any = false;
             for (int q : turnable) {
                 if (q == current || !board.WetMap[layout.Piece(q).cell]) continue;
+                // Without revisits every piece is turned once, straight back into place.
+                if (options.revisit <= 0 && outOfPlace(q)) continue;
                 double weight = outOfPlace(q) ? options.revisit : 1.0;
+                if (TurnDistance(now, o) == 2) weight *= options.halfTurn;
                 // A piece the walk cannot leave again ends it; fine once enough is out of place.
                 if (!CanGoOn(layout, orientations, q)) weight *= options.deadEnd;
                 steps.push_back({o, q, weight});
