@@ -59,11 +59,12 @@ int main(int argc, char* argv[]) {
     // from, and end as soon as the event loop runs, before the splash.
     const bool quitAfterStart = command.quitAfterStart;
 
-    const MediaLibrary media = loading.get();
     const auto settings =
         quitAfterStart ? std::make_unique<UnwrittenSettings>() : std::make_unique<IniSettings>();
-    TMainForm mainForm(GameFilesFolder(ProgramFolderOfExecutable(), AQUENDO_DATA_FROM_PROGRAM),
-                       media.Sheets(), *settings, media.Waves(), nullptr, command.levelsFile);
+    // The pictures come after the window is shown, before its first paint:
+    // the window system maps it while the second thread finishes.
+    TMainForm mainForm(GameFilesFolder(ProgramFolderOfExecutable(), AQUENDO_DATA_FROM_PROGRAM), {}, *settings,
+                       {}, nullptr, command.levelsFile);
     mainForm.SetSoundModuleFolder(ProgramFolderOfExecutable());
     mainForm.UseLargerSheets(&MediaLibrary::BuiltInScaled);
     session.Watch(mainForm);
@@ -79,5 +80,7 @@ int main(int argc, char* argv[]) {
         });
     }
     mainForm.show();
+    const MediaLibrary media = loading.get();
+    mainForm.MediaArrived(media.Sheets(), media.Waves());
     return session.Exec();
 }

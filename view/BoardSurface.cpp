@@ -12,7 +12,7 @@ constexpr QPoint kBlobCorner(kBlobOffset, kBlobOffset);
 
 BoardSurface::BoardSurface(const SpriteSheets& sheets)
     : m_sheets(sheets), m_image(kWidth, kHeight, QImage::Format_RGB32) {
-    Q_ASSERT(sheets.HasBindingSizes());
+    Q_ASSERT(sheets.HasBindingSizes() || sheets.BackgroundImage.isNull());
     DrawBackground();
 }
 
@@ -26,6 +26,8 @@ void BoardSurface::Draw(QImage& into, const SpriteSheets& sheets, int scale, She
                          : sheet == Sheet::Floor ? sheets.FloorSheet
                          : sheet == Sheet::Water ? sheets.WaterStrip
                                                  : sheets.BackgroundImage;
+    // Sheets still on their way: the cells remember what to draw once they come.
+    if (from.isNull()) return;
     QPainter p(&into);
     switch (op) {
         case Op::Copy:
@@ -59,24 +61,30 @@ const QImage* BoardSurface::ImageAt(int scale) {
         const SpriteSheets* sheets = m_larger(scale);
         if (!sheets) return nullptr;
         s = {scale, sheets, QImage(kWidth * scale, kHeight * scale, QImage::Format_RGB32)};
-        // What the 1x surface shows, drawn again from the larger sheets.
-        Draw(s.image, *sheets, scale, Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0),
-             Op::Copy);
-        for (int c = 1; c <= kColumns; ++c) {
-            for (int r = 1; r <= kRows; ++r) {
-                const CellPicture& cell = m_cells[static_cast<std::size_t>(CellIndex(c, r))];
-                const QPoint corner = CellCorner(c, r);
-                Draw(s.image, *sheets, scale, cell.sheet, cell.source, corner, Op::Copy);
-                if (cell.water < 0) continue;
-                Draw(s.image, *sheets, scale, Sheet::Water,
-                     QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize), corner + kBlobCorner,
-                     Op::And);
-                Draw(s.image, *sheets, scale, Sheet::Water,
-                     QRect(kBlobSize * cell.water, 0, kBlobSize, kBlobSize), corner + kBlobCorner, Op::Or);
-            }
-        }
+        DrawAll(s.image, *sheets, scale);
     }
     return &s.image;
+}
+
+// What the 1x surface shows, drawn again from these sheets.
+void BoardSurface::DrawAll(QImage& into, const SpriteSheets& sheets, int scale) const {
+    Draw(into, sheets, scale, Sheet::Background, QRect(0, 0, kWidth, kHeight), QPoint(0, 0), Op::Copy);
+    for (int c = 1; c <= kColumns; ++c) {
+        for (int r = 1; r <= kRows; ++r) {
+            const CellPicture& cell = m_cells[static_cast<std::size_t>(CellIndex(c, r))];
+            const QPoint corner = CellCorner(c, r);
+            Draw(into, sheets, scale, cell.sheet, cell.source, corner, Op::Copy);
+            if (cell.water < 0) continue;
+            Draw(into, sheets, scale, Sheet::Water,
+                 QRect(kBlobSize * kWaterMaskTile, 0, kBlobSize, kBlobSize), corner + kBlobCorner, Op::And);
+            Draw(into, sheets, scale, Sheet::Water, QRect(kBlobSize * cell.water, 0, kBlobSize, kBlobSize),
+                 corner + kBlobCorner, Op::Or);
+        }
+    }
+}
+
+void BoardSurface::SheetsArrived() {
+    DrawAll(m_image, m_sheets, 1);
 }
 
 void BoardSurface::DrawBackground() {

@@ -14,8 +14,12 @@ public:
     static constexpr int kWidth = kBoardWidth;
     static constexpr int kHeight = kBoardHeight;
 
-    // The sheets must outlive the surface and have their binding sizes.
+    // The sheets must outlive the surface and have their binding sizes, or be
+    // empty until SheetsArrived: till then the cells are only remembered.
     explicit BoardSurface(const SpriteSheets& sheets);
+    // The sheets given at construction have been filled in: draws what the
+    // cells show so far.
+    void SheetsArrived();
 
     const QImage& Image() const { return m_image; }
     // Where larger sheets come from; the surface then also keeps the board at
@@ -54,6 +58,7 @@ private:
     void Blit(Sheet sheet, QRect source, QPoint target, Op op);
     void Base(int c, int r, Sheet sheet, QRect source);
     void Water(int c, int r, int tile);
+    void DrawAll(QImage& into, const SpriteSheets& sheets, int scale) const;
     static void Draw(QImage& into, const SpriteSheets& sheets, int scale, Sheet sheet, QRect source,
                      QPoint target, Op op);
 

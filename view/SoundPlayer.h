@@ -46,6 +46,8 @@ public:
     // server is left to end with the program.
     ~SoundPlayer() override;
 
+    // For a player made before the sounds were unpacked; before the first sound.
+    void SetWaves(const WaveImages& waves) { m_waves = waves; }
     // Sound n = 1..4 (flow, solved, refuse, time up), when enabled. Returns
     // at once.
     void Play(int n);
@@ -70,7 +72,7 @@ public:
 private:
     struct Playback;
 
-    WaveImages m_waves;  // shared with the media, never changed
+    WaveImages m_waves;  // shared with the media, never changed once a sound played
     bool m_enabled = true;
     bool m_outputAsked = false;
     std::shared_ptr<Playback> m_playback;

@@ -400,6 +400,15 @@ void TMainForm::UseLargerSheets(LargerSheets larger) {
     m_box->update();
 }
 
+void TMainForm::MediaArrived(SpriteSheets sheets, const WaveImages& waves) {
+    m_sheets = std::move(sheets);
+    m_waves.SetWaves(waves);
+    m_surface.SheetsArrived();
+    PaintTime();
+    PaintLevel();
+    m_box->update();
+}
+
 void TMainForm::PaintTime() {
     const int time = m_game.TimeLeft();
     m_timbox->SetImage(PaintTimeDisplay(m_sheets.TimeDigits, time), [this, time](int scale) {

@@ -37,6 +37,8 @@ public:
     // Reads the level file from programFolder, which ends with a '/', or
     // play-tests playTestFile when it is not empty (Game::PlayTest); the
     // settings must outlive the window. Without waves the game is silent.
+    // With empty sheets the window may be shown before its pictures are
+    // unpacked; MediaArrived brings them before the first paint.
     TMainForm(const std::string& programFolder, SpriteSheets sheets, SettingsStore& settings,
               const WaveImages& waves = {}, QWidget* parent = nullptr, const std::string& playTestFile = {});
     ~TMainForm() override;
@@ -50,6 +52,9 @@ public:
     // Sheets at 2x and 3x for dense screens: the board and the displays are
     // then drawn from them there.
     void UseLargerSheets(LargerSheets larger);
+    // The pictures and sounds for a window made with empty sheets, before
+    // the event loop paints it.
+    void MediaArrived(SpriteSheets sheets, const WaveImages& waves);
     // The two dialogs are built at their first use: building them took a
     // tenth of the start-up time, and most sessions never open the language one.
     TYesNoDlg* YesNoDlg();

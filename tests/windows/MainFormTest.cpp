@@ -21,6 +21,7 @@
 
 #include "game/UiTexts.h"
 #include "tests/support/WindowFixture.h"
+#include "view/MediaLibrary.h"
 #include "windows/MainFormLayout.h"
 #include "windows/PlatformLanguage.h"
 #include "windows/YesNoDlg.h"
@@ -213,6 +214,26 @@ TEST_F(MainFormTest, AStopWhileATickWaitsLeavesNothingAwakeAndAStartBeginsAFresh
     EXPECT_EQ(form.NextWakeUp(), std::nullopt);
     form.SetTimerEnabled(true);
     EXPECT_GT(form.NextWakeUp(), milliseconds(900));
+}
+
+// A window made and shown before its pictures are unpacked looks, once they
+// come, as one made with them. The game's own pictures: their water mask
+// clears the disc each water level is drawn into.
+TEST_F(MainFormTest, PicturesThatComeAfterTheWindowDrawWhatItWouldHaveShown) {
+    const MediaLibrary media = MediaLibrary::LoadBuiltIn();
+    TMainForm made(folder.Folder(), media.Sheets(), settings);
+    TMainForm early(folder.Folder(), {}, settings);
+    early.setAttribute(Qt::WA_DontShowOnScreen);
+    early.show();
+    early.MediaArrived(media.Sheets(), media.Waves());
+    EXPECT_TRUE(early.surface().Image() == made.surface().Image());
+    for (const char* display : {"timbox", "levelbox"})
+        EXPECT_TRUE(early.findChild<QWidget*>(display)->grab().toImage() ==
+                    made.findChild<QWidget*>(display)->grab().toImage())
+            << display;
+    // A sound without its wave never asks for an output.
+    early.PlaySound(Sound::Refuse);
+    EXPECT_TRUE(early.Player().HasOutput()) << "the sounds did not come with the pictures";
 }
 
 TEST_F(MainFormTest, WinningAndClosingGoThroughTheDialog) {
