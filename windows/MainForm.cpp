@@ -395,15 +395,17 @@ void TMainForm::PlayStateChanged() {
 void TMainForm::UseLargerSheets(LargerSheets larger) {
     m_larger = larger;
     m_surface.SetLargerSheets(std::move(larger));
-    PaintTime();
-    PaintLevel();
-    m_box->update();
+    RepaintPictures();
 }
 
 void TMainForm::MediaArrived(SpriteSheets sheets, const WaveImages& waves) {
     m_sheets = std::move(sheets);
     m_waves.SetWaves(waves);
     m_surface.SheetsArrived();
+    RepaintPictures();
+}
+
+void TMainForm::RepaintPictures() {
     PaintTime();
     PaintLevel();
     m_box->update();

@@ -113,6 +113,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The displays and the board again, after their pictures changed.
+    void RepaintPictures();
     void CreateControls();
     void UpdateCell(int c, int r);
     void boxMouseDown(Qt::MouseButton button, QPoint position, quint64 timestamp);
