@@ -85,6 +85,10 @@ TEST(ExactSolverTest, MinimumMatchesBruteForce) {
         const SolvedPictures swept = FindSolvedPictures(LevelLayout(c.level), 0);
         EXPECT_FALSE(swept.complete);
         EXPECT_EQ(swept.staticBound, c.leastTurns) << c.what;
+        // The bound counts the turns the water forces: with next to no search, it is the minimum.
+        ExactOptions few;
+        few.maxPositions = 3;
+        EXPECT_EQ(SolveExact(c.level, few).lowerBound, c.minimum) << c.what;
         const ReplayOutcome replay = ReplayMoves(c.level, exact.moves);
         EXPECT_TRUE(replay.solved) << c.what;
         // A known line is only a solution to beat: a good one changes nothing, one that solves nothing is
@@ -99,30 +103,41 @@ TEST(ExactSolverTest, MinimumMatchesBruteForce) {
     }
 }
 
-// Random boards of up to 3 x 2 cells with every kind of piece.
+// Random boards with every kind of piece: up to 3 x 2 cells, which one
+// window of the bound covers, and 3 x 3, where water enters the windows from
+// outside.
 TEST(ExactSolverTest, RandomSmallBoardsMatchBruteForce) {
-    Rng rng(26);
-    int compared = 0;
-    for (int trial = 0; trial < 1500; ++trial) {
-        LevelRecord level = Make({}, 3, 3);
-        for (int c = 3; c <= 5; ++c)
-            for (int r = 3; r <= 4; ++r)
-                if (rng.Below(5) > 0)
-                    level.PieceLayer[CellIndex(c, r)] =
-                        static_cast<std::uint8_t>(8 * rng.Below(4) + 1 + rng.Below(5));
-        if (level.PieceLayer[CellIndex(3, 3)] == 0) continue;
-        const ExactResult exact = SolveExact(level);
-        const int brute = BruteForceMinimum(level, 16);
-        if (exact.status != SolveStatus::Solved) {
-            EXPECT_EQ(brute, -1) << trial;
-            continue;
+    struct Size {
+        int columns, rows, trials, depth, atLeast;  // depth: the deepest minimum compared
+    };
+    for (const Size size : {Size{3, 2, 1500, 16, 100}, Size{3, 3, 2500, 9, 80}}) {
+        Rng rng(26);
+        int compared = 0;
+        for (int trial = 0; trial < size.trials; ++trial) {
+            LevelRecord level = Make({}, 3, 3);
+            for (int c = 3; c < 3 + size.columns; ++c)
+                for (int r = 3; r < 3 + size.rows; ++r)
+                    if (rng.Below(5) > 0)
+                        level.PieceLayer[CellIndex(c, r)] =
+                            static_cast<std::uint8_t>(8 * rng.Below(4) + 1 + rng.Below(5));
+            if (level.PieceLayer[CellIndex(3, 3)] == 0) continue;
+            const ExactResult exact = SolveExact(level);
+            if (exact.status != SolveStatus::Solved) {
+                if (size.rows == 2) {
+                    EXPECT_EQ(BruteForceMinimum(level, size.depth), -1) << trial;
+                }
+                continue;
+            }
+            if (exact.moves[0].button == MouseButton::Middle) continue;  // joined at the start
+            if (static_cast<int>(exact.moves.size()) > size.depth) continue;
+            const int brute = BruteForceMinimum(level, static_cast<int>(exact.moves.size()));
+            ASSERT_TRUE(exact.proved) << trial;
+            EXPECT_EQ(static_cast<int>(exact.moves.size()), brute)
+                << trial << ": " << FormatMoves(exact.moves);
+            ++compared;
         }
-        if (exact.moves[0].button == MouseButton::Middle) continue;  // joined at the start
-        ASSERT_TRUE(exact.proved) << trial;
-        EXPECT_EQ(static_cast<int>(exact.moves.size()), brute) << trial << ": " << FormatMoves(exact.moves);
-        ++compared;
+        EXPECT_GT(compared, size.atLeast) << size.columns << " x " << size.rows << " boards compared";
     }
-    EXPECT_GT(compared, 100) << "boards compared";
 }
 
 TEST(ExactSolverTest, StopsAtItsBoundWithALowerBound) {

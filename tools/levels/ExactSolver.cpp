@@ -7,6 +7,7 @@
 #include <queue>
 #include <unordered_map>
 
+#include "tools/levels/KnotBound.h"
 #include "tools/levels/PackedTurns.h"
 #include "tools/levels/PieceSet.h"
 
@@ -160,64 +161,80 @@ private:
 class LeastTurnsSweep {
 public:
     LeastTurnsSweep(const LevelLayout& layout, const Classes& classes)
-        : m_layout(layout), m_classes(classes) {}
+        : m_layout(layout), m_classes(classes) {
+        for (int k = kCells - 1; k >= 0; --k)
+            m_piecesFrom[k] = m_piecesFrom[k + 1] + (layout.PieceAt(k) >= 0);
+    }
 
     std::optional<int> Run(const std::vector<std::uint8_t>& from, std::size_t maxStates, int costCap) const {
         const int n = m_layout.PieceCount();
         if (n == 0) return 0;
-        std::array<int, kCells + 1> piecesFrom{};
-        for (int k = kCells - 1; k >= 0; --k) piecesFrom[k] = piecesFrom[k + 1] + (m_layout.PieceAt(k) >= 0);
         std::unordered_map<std::uint64_t, int> states{{0, 0}}, next;
         for (int k = 0; k < kCells; ++k) {
             next.clear();
-            const int row = k % kRows;
             const int i = m_layout.PieceAt(k);
             for (const auto& [packed, cost] : states) {
-                const Frontier before = Unpack(packed);
-                if (i < 0) {
-                    Frontier after = before;
-                    after.entry[row] = 0;
-                    Keep(next, after, Label(before.entry[row]), piecesFrom[k + 1], cost);
-                    continue;
-                }
-                if (before.closed) continue;
-                for (std::size_t cl = 0; cl < m_classes.members[i].size(); ++cl) {
-                    const std::uint8_t open = m_classes.useful[i][cl];
-                    Frontier after = before;
-                    const int fresh = kFresh;
-                    after.entry[row] =
-                        static_cast<std::uint8_t>(fresh | (open & 1 ? kRight : 0) | (open & 8 ? kDown : 0));
-                    const std::uint8_t left = before.entry[row];
-                    int leaving = Label(left);
-                    if ((left & kRight) && (open & 4)) {
-                        Merge(after, leaving, fresh);
-                        leaving = fresh;
-                    }
-                    if (row > 0 && (before.entry[row - 1] & kDown) && (open & 2)) {
-                        const int up = Label(after.entry[row - 1]);
-                        Merge(after, up, fresh);
-                        if (leaving == up) leaving = fresh;
-                    }
-                    const int turns = cost + TurnsToSet(from[i], m_classes.members[i][cl]);
-                    if (turns <= costCap) Keep(next, after, leaving, piecesFrom[k + 1], turns);
-                }
+                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                    const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
+                    if (turns > costCap) return;
+                    const auto [it, inserted] = next.try_emplace(after, turns);
+                    if (!inserted && turns < it->second) it->second = turns;
+                });
             }
             if (next.size() > maxStates) return std::nullopt;
             std::swap(states, next);
         }
         std::optional<int> best;
-        for (const auto& [packed, cost] : states) {
-            const Frontier f = Unpack(packed);
-            int labels = 0;
-            for (int r = 0; r < kRows; ++r)
-                if (Label(f.entry[r]) && (labels == 0 || labels == Label(f.entry[r])))
-                    labels = Label(f.entry[r]);
-                else if (Label(f.entry[r]))
-                    labels = -1;
-            if (labels < 0) continue;
-            if (!best || cost < *best) best = cost;
-        }
+        for (const auto& [packed, cost] : states)
+            if (Complete(packed) && (!best || cost < *best)) best = cost;
         return best.value_or(INT_MAX);
+    }
+
+    // For every piece and class, the least turns to a solved picture that
+    // gives the piece that class (INT_MAX for none within costCap): the sweep
+    // forwards keeping every column's states, then backwards through them.
+    std::optional<std::vector<std::vector<int>>> ClassCosts(const std::vector<std::uint8_t>& from,
+                                                            std::size_t maxStates, int costCap) const {
+        const int n = m_layout.PieceCount();
+        std::vector<std::vector<int>> costs(n);
+        for (int i = 0; i < n; ++i) costs[i].assign(m_classes.members[i].size(), INT_MAX);
+        if (n == 0) return costs;
+        std::vector<std::unordered_map<std::uint64_t, int>> layers(kCells + 1);
+        layers[0].emplace(0, 0);
+        for (int k = 0; k < kCells; ++k) {
+            const int i = m_layout.PieceAt(k);
+            for (const auto& [packed, cost] : layers[k]) {
+                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                    const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
+                    if (turns > costCap) return;
+                    const auto [it, inserted] = layers[k + 1].try_emplace(after, turns);
+                    if (!inserted && turns < it->second) it->second = turns;
+                });
+            }
+            if (layers[k + 1].size() > maxStates) return std::nullopt;
+        }
+        // What is left to pay from each state to a solved picture.
+        std::unordered_map<std::uint64_t, int> rest, earlier;
+        for (const auto& [packed, cost] : layers[kCells])
+            if (Complete(packed)) rest.emplace(packed, 0);
+        for (int k = kCells - 1; k >= 0; --k) {
+            earlier.clear();
+            const int i = m_layout.PieceAt(k);
+            for (const auto& [packed, cost] : layers[k]) {
+                int best = INT_MAX;
+                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                    const auto it = rest.find(after);
+                    if (it == rest.end()) return;
+                    const int turns = cl < 0 ? 0 : TurnsToSet(from[i], m_classes.members[i][cl]);
+                    best = std::min(best, turns + it->second);
+                    if (cl >= 0) costs[i][cl] = std::min(costs[i][cl], cost + turns + it->second);
+                });
+                if (best != INT_MAX) earlier.emplace(packed, best);
+            }
+            std::swap(rest, earlier);
+            layers[k + 1].clear();
+        }
+        return costs;
     }
 
 private:
@@ -250,17 +267,64 @@ private:
         return f;
     }
 
+    // The state after cell k gets class cl (-1 for an empty cell), for every
+    // class that keeps the network possible: f(next state, cl).
+    template <class F>
+    void ForEachStep(int k, std::uint64_t packed, F f) const {
+        const int row = k % kRows;
+        const int i = m_layout.PieceAt(k);
+        const Frontier before = Unpack(packed);
+        const bool piecesAfter = m_piecesFrom[k + 1] > 0;
+        if (i < 0) {
+            Frontier after = before;
+            after.entry[row] = 0;
+            if (Normalize(after, Label(before.entry[row]), piecesAfter)) f(Pack(after), -1);
+            return;
+        }
+        if (before.closed) return;
+        for (int cl = 0; cl < static_cast<int>(m_classes.members[i].size()); ++cl) {
+            const std::uint8_t open = m_classes.useful[i][cl];
+            Frontier after = before;
+            const int fresh = kFresh;
+            after.entry[row] =
+                static_cast<std::uint8_t>(fresh | (open & 1 ? kRight : 0) | (open & 8 ? kDown : 0));
+            const std::uint8_t left = before.entry[row];
+            int leaving = Label(left);
+            if ((left & kRight) && (open & 4)) {
+                Merge(after, leaving, fresh);
+                leaving = fresh;
+            }
+            if (row > 0 && (before.entry[row - 1] & kDown) && (open & 2)) {
+                const int up = Label(after.entry[row - 1]);
+                Merge(after, up, fresh);
+                if (leaving == up) leaving = fresh;
+            }
+            if (Normalize(after, leaving, piecesAfter)) f(Pack(after), cl);
+        }
+    }
+
+    // After the sweep: at most one part of the network is left.
+    static bool Complete(std::uint64_t packed) {
+        const Frontier f = Unpack(packed);
+        int labels = 0;
+        for (int r = 0; r < kRows; ++r)
+            if (Label(f.entry[r]) && (labels == 0 || labels == Label(f.entry[r])))
+                labels = Label(f.entry[r]);
+            else if (Label(f.entry[r]))
+                return false;
+        return true;
+    }
+
     // The part labelled `leaving` has just lost a cell from the sweep: its part must go on, or be
-    // all there is.
-    static void Keep(std::unordered_map<std::uint64_t, int>& next, Frontier f, int leaving, int piecesAfter,
-                     int cost) {
+    // all there is. False when the state is dead.
+    static bool Normalize(Frontier& f, int leaving, bool piecesAfter) {
         if (leaving) {
             bool goesOn = false;
             for (std::uint8_t e : f.entry) goesOn = goesOn || Label(e) == leaving;
             if (!goesOn) {
                 for (std::uint8_t e : f.entry)
-                    if (Label(e)) return;  // another part is still open
-                if (piecesAfter > 0) return;
+                    if (Label(e)) return false;  // another part is still open
+                if (piecesAfter) return false;
                 f.closed = true;
             }
         }
@@ -273,12 +337,12 @@ private:
             if (!map[l]) map[l] = ++count;
             e = static_cast<std::uint8_t>((e & ~15) | map[l]);
         }
-        const auto [it, inserted] = next.try_emplace(Pack(f), cost);
-        if (!inserted && cost < it->second) it->second = cost;
+        return true;
     }
 
     const LevelLayout& m_layout;
     const Classes& m_classes;
+    std::array<int, kCells + 1> m_piecesFrom{};
 };
 
 }  // namespace
@@ -331,6 +395,33 @@ SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, in
 
 namespace {
 
+// The orientations (bit o) each piece may have at the end of a solution of
+// at most `budget` presses: a picture it ends in is at most that many turns
+// from the start. The rest cannot be part of a solution worth looking for.
+std::vector<std::uint8_t> NarrowEndings(const LevelLayout& layout, const SolvedPictures& pictures, int budget,
+                                        std::size_t maxSweepStates) {
+    const int n = layout.PieceCount();
+    const std::vector<std::uint8_t>& start = layout.StartOrientations();
+    if (budget == INT_MAX) return pictures.possible;
+    std::vector<std::uint8_t> endings(n, 0);
+    if (pictures.complete) {
+        for (const auto& picture : pictures.all) {
+            int turns = 0;
+            for (int i = 0; i < n; ++i) turns += TurnsToSet(start[i], picture[i]);
+            if (turns > budget) continue;
+            for (int i = 0; i < n; ++i) endings[i] |= picture[i];
+        }
+        return endings;
+    }
+    const Classes classes(layout);
+    const auto costs = LeastTurnsSweep(layout, classes).ClassCosts(start, maxSweepStates, budget);
+    if (!costs) return pictures.possible;
+    for (int i = 0; i < n; ++i)
+        for (std::size_t c = 0; c < classes.members[i].size(); ++c)
+            if ((*costs)[i][c] <= budget) endings[i] |= classes.members[i][c];
+    return endings;
+}
+
 struct Node {
     Packed state;  // orientations, and in the spare top bits the wet network's lowest piece
     std::uint32_t parent;
@@ -344,22 +435,15 @@ constexpr int kNetworkShift = 40;  // piece 79 ends at bit 31 of the third word
 
 class AStar {
 public:
-    AStar(const LevelLayout& layout, const SolvedPictures& pictures, int maxPositions, int upperBound)
+    // endings: what NarrowEndings leaves for solutions shorter than upperBound.
+    AStar(const LevelLayout& layout, const SolvedPictures& pictures, const std::vector<std::uint8_t>& endings,
+          int maxPositions, int upperBound)
         : m_layout(layout),
           m_maxPositions(maxPositions),
           m_upper(upperBound),
-          m_staticBound(pictures.staticBound) {
-        const int n = layout.PieceCount();
-        m_period.resize(n);
-        m_hPiece.resize(n);
-        for (int i = 0; i < n; ++i) {
-            const LayoutPiece& piece = layout.Piece(i);
-            m_period[i] = piece.openings[0] == piece.openings[1]   ? 1
-                          : piece.openings[0] == piece.openings[2] ? 2
-                                                                   : 4;
-            for (int o = 0; o < 4; ++o)
-                m_hPiece[i][o] = static_cast<std::uint8_t>(TurnsToSet(o, pictures.possible[i]));
-        }
+          m_staticBound(pictures.staticBound),
+          m_period(Periods(layout)),
+          m_knots(layout, EndingsWithinPeriod(endings, m_period), m_period) {
         if (pictures.complete) m_pictures = pictures.all;
     }
 
@@ -371,7 +455,7 @@ public:
         const PieceSet wet = Network(start.state, m_layout.SourcePiece());
         start.state[2] |= std::uint64_t(wet.First()) << kNetworkShift;
         start.parent = UINT32_MAX;
-        Push(start);
+        Push(start, m_layout.SourcePiece());
         std::vector<std::uint8_t> orientations(n);
         while (!m_open.empty()) {
             const Open top = m_open.top();
@@ -407,7 +491,7 @@ public:
                     child.piece = static_cast<std::uint8_t>(p);
                     child.counterClockwise = ccw;
                     child.goal = reached.Count() == n;
-                    Push(child);
+                    Push(child, p);
                 }
             });
         }
@@ -434,12 +518,31 @@ private:
         }
     };
 
-    int Estimate(const Packed& state, int g) const {
+    static std::vector<int> Periods(const LevelLayout& layout) {
+        std::vector<int> period(layout.PieceCount());
+        for (int i = 0; i < layout.PieceCount(); ++i) {
+            const LayoutPiece& piece = layout.Piece(i);
+            period[i] = piece.openings[0] == piece.openings[1]   ? 1
+                        : piece.openings[0] == piece.openings[2] ? 2
+                                                                 : 4;
+        }
+        return period;
+    }
+
+    // The search keeps a straight's orientation modulo 2 and a cross's as 0.
+    static std::vector<std::uint8_t> EndingsWithinPeriod(const std::vector<std::uint8_t>& endings,
+                                                         const std::vector<int>& period) {
+        std::vector<std::uint8_t> within(endings.size(), 0);
+        for (std::size_t i = 0; i < endings.size(); ++i)
+            for (int o = 0; o < 4; ++o)
+                if (endings[i] >> o & 1) within[i] |= static_cast<std::uint8_t>(1 << (o % period[i]));
+        return within;
+    }
+
+    int Estimate(const Packed& state, int g, int source) const {
         const int n = m_layout.PieceCount();
         int h = std::max(0, m_staticBound - g);
-        int own = 0;
-        for (int i = 0; i < n; ++i) own += m_hPiece[i][Get2(state, i)];
-        h = std::max(h, own);
+        h = std::max(h, m_knots.Estimate(state, source));
         if (m_pictures.empty()) return h;
         int best = INT_MAX;
         for (const auto& picture : m_pictures) {
@@ -450,8 +553,8 @@ private:
         return std::max(h, best);
     }
 
-    void Push(const Node& node) {
-        const int f = node.g + Estimate(node.state, node.g);
+    void Push(const Node& node, int source) {
+        const int f = node.g + Estimate(node.state, node.g, source);
         if (f >= m_upper) return;  // cannot beat the solution known
         const auto [it, inserted] =
             m_index.try_emplace(node.state, static_cast<std::uint32_t>(m_nodes.size()));
@@ -503,7 +606,7 @@ private:
     int m_upper;
     int m_staticBound;  // from the start: a press brings no picture more than one turn nearer
     std::vector<int> m_period;
-    std::vector<std::array<std::uint8_t, 4>> m_hPiece;
+    KnotBound m_knots;
     std::vector<std::vector<std::uint8_t>> m_pictures;
     std::vector<Node> m_nodes;
     std::unordered_map<Packed, std::uint32_t, PackedHash> m_index;
@@ -557,7 +660,17 @@ ExactResult SolveExact(const LevelRecord& level, const ExactOptions& options) {
         result.lowerBound = upper;
         return result;
     }
-    ExactResult searched = AStar(layout, pictures, options.maxPositions, upper).Run();
+    const std::vector<std::uint8_t> endings =
+        NarrowEndings(layout, pictures, upper == INT_MAX ? INT_MAX : upper - 1, options.maxSweepStates);
+    if (std::any_of(endings.begin(), endings.end(), [](std::uint8_t e) { return e == 0; })) {
+        // No picture is near enough to be reached in fewer presses than the solution known.
+        result.status = SolveStatus::Solved;
+        result.moves = known.moves;
+        result.proved = true;
+        result.lowerBound = upper;
+        return result;
+    }
+    ExactResult searched = AStar(layout, pictures, endings, options.maxPositions, upper).Run();
     searched.staticBound = result.staticBound;
     searched.staticExact = result.staticExact;
     searched.lowerBound = std::max(searched.lowerBound, pictures.staticBound);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/levels/LevelLayout.h"
+#include "tools/levels/PackedTurns.h"
+#include "tools/levels/PieceSet.h"
+
+// A lower bound on the presses still needed that counts the turns the water
+// forces, not only the turns to the end. For each small window of cells it
+// knows the least presses inside the window in a looser game, where water
+// may enter the window through any opening towards a piece outside it (that
+// piece is assumed to face back). Every real line of play is also a line of
+// that game, so its presses inside the window are at least that many; the
+// windows chosen are disjoint, the pieces outside them count their turns.
+class KnotBound {
+public:
+    // endings[i]: the orientations (bit o, o < period[i]) piece i may have at
+    // the end of any solution worth looking for; period[i] how many distinct
+    // orientations it has (4, 2 for a straight, 1 for a cross).
+    KnotBound(const LevelLayout& layout, std::vector<std::uint8_t> endings, std::vector<int> period);
+
+    static constexpr int kDead = 1 << 20;  // no line of play from here solves the level
+
+    // orientations: two bits a piece, each below its period; source: the
+    // piece last pressed, or the level's source.
+    int Estimate(const Packed& orientations, int source) const;
+
+private:
+    struct Window {
+        std::vector<int> pieces;  // at most six
+        std::vector<int> stride;  // of each piece's orientation in the configuration index
+        PieceSet members;
+        std::vector<std::uint16_t> presses;  // [configuration * (k + 1) + t], t = k: source outside
+    };
+
+    void Build(Window& window) const;
+    int TurnsLeft(int i, int o) const;
+
+    const LevelLayout& m_layout;
+    std::vector<std::uint8_t> m_endings;
+    std::vector<int> m_period;
+    std::vector<std::uint8_t> m_turnsLeft;  // [4 * piece + orientation]
+    std::vector<Window> m_windows;
+};
