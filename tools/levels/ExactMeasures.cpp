@@ -29,13 +29,6 @@ std::uint8_t SameClass(const LayoutPiece& piece, int o) {
     return set;
 }
 
-int TurnsTo(int o, std::uint8_t set) {
-    int best = 3;
-    for (int t = 0; t < 4; ++t)
-        if (set >> t & 1) best = std::min(best, TurnDistance(o, t));
-    return best;
-}
-
 }  // namespace
 
 double QuickPlayerSeconds(const std::vector<Move>& moves) {
@@ -55,9 +48,9 @@ int CountKnots(const LevelRecord& level, const std::vector<Move>& moves) {
         const int i = layout.PieceAt(CellIndex(move.column, move.row));
         if (i < 0 || move.button == MouseButton::Middle) continue;
         const std::uint8_t target = SameClass(layout.Piece(i), end[i]);
-        const int before = TurnsTo(now[i], target);
+        const int before = TurnsToSet(now[i], target);
         now[i] = static_cast<std::uint8_t>((now[i] + (move.button == MouseButton::Left ? 1 : 3)) % 4);
-        const bool away = TurnsTo(now[i], target) >= before;
+        const bool away = TurnsToSet(now[i], target) >= before;
         if (away && !inKnot) ++knots;
         inKnot = away;
     }

@@ -35,14 +35,6 @@ struct Classes {
     }
 };
 
-// Quarter turns from orientation o to the nearest of the orientations in set.
-int TurnsToSet(int o, std::uint8_t set) {
-    int best = 3;
-    for (int t = 0; t < 4; ++t)
-        if (set >> t & 1) best = std::min(best, TurnDistance(o, t));
-    return best;
-}
-
 // Depth-first over the pieces in layer order (column by column), giving each
 // a class; a part of the network that is finished and can no longer join the
 // rest ends the branch.
@@ -395,31 +387,63 @@ SolvedPictures FindSolvedPictures(const LevelLayout& layout, int maxPictures, in
 
 namespace {
 
-// The orientations (bit o) each piece may have at the end of a solution of
-// at most `budget` presses: a picture it ends in is at most that many turns
-// from the start. The rest cannot be part of a solution worth looking for.
-std::vector<std::uint8_t> NarrowEndings(const LevelLayout& layout, const SolvedPictures& pictures, int budget,
-                                        std::size_t maxSweepStates) {
-    const int n = layout.PieceCount();
-    const std::vector<std::uint8_t>& start = layout.StartOrientations();
-    if (budget == INT_MAX) return pictures.possible;
-    std::vector<std::uint8_t> endings(n, 0);
-    if (pictures.complete) {
-        for (const auto& picture : pictures.all) {
-            int turns = 0;
-            for (int i = 0; i < n; ++i) turns += TurnsToSet(start[i], picture[i]);
-            if (turns > budget) continue;
-            for (int i = 0; i < n; ++i) endings[i] |= picture[i];
+// What each ending of each piece costs: the least turns from the start to a
+// solved picture in which the piece has that orientation. A solution of at
+// most B presses ends in a picture at most B turns away, so the orientations
+// within B are all it may end in.
+class EndingCosts {
+public:
+    EndingCosts(const LevelLayout& layout, const SolvedPictures& pictures, int costCap,
+                std::size_t maxSweepStates)
+        : m_possible(pictures.possible) {
+        const int n = layout.PieceCount();
+        const std::vector<std::uint8_t>& start = layout.StartOrientations();
+        m_cost.assign(n, {INT_MAX, INT_MAX, INT_MAX, INT_MAX});
+        if (pictures.complete) {
+            for (const auto& picture : pictures.all) {
+                int turns = 0;
+                for (int i = 0; i < n; ++i) turns += TurnsToSet(start[i], picture[i]);
+                for (int i = 0; i < n; ++i)
+                    for (int o = 0; o < 4; ++o)
+                        if (picture[i] >> o & 1) m_cost[i][o] = std::min(m_cost[i][o], turns);
+            }
+            m_known = true;
+            return;
         }
+        const Classes classes(layout);
+        const auto costs = LeastTurnsSweep(layout, classes).ClassCosts(start, maxSweepStates, costCap);
+        if (!costs) return;
+        for (int i = 0; i < n; ++i)
+            for (int o = 0; o < 4; ++o) m_cost[i][o] = (*costs)[i][layout.Piece(i).usefulClass[o]];
+        m_known = true;
+    }
+
+    // Every piece has at least one when some picture lies within the budget.
+    std::vector<std::uint8_t> Within(int budget) const {
+        if (!m_known) return m_possible;
+        std::vector<std::uint8_t> endings(m_cost.size(), 0);
+        for (std::size_t i = 0; i < m_cost.size(); ++i)
+            for (int o = 0; o < 4; ++o)
+                if (m_cost[i][o] <= budget) endings[i] |= static_cast<std::uint8_t>(1 << o);
         return endings;
     }
-    const Classes classes(layout);
-    const auto costs = LeastTurnsSweep(layout, classes).ClassCosts(start, maxSweepStates, budget);
-    if (!costs) return pictures.possible;
-    for (int i = 0; i < n; ++i)
-        for (std::size_t c = 0; c < classes.members[i].size(); ++c)
-            if ((*costs)[i][c] <= budget) endings[i] |= classes.members[i][c];
-    return endings;
+
+private:
+    std::vector<std::uint8_t> m_possible;
+    std::vector<std::array<int, 4>> m_cost;
+    bool m_known = false;
+};
+
+// Distinct orientations of each piece: 1 for a cross, 2 for a straight, else 4.
+std::vector<int> Periods(const LevelLayout& layout) {
+    std::vector<int> period(layout.PieceCount());
+    for (int i = 0; i < layout.PieceCount(); ++i) {
+        const LayoutPiece& piece = layout.Piece(i);
+        period[i] = piece.openings[0] == piece.openings[1]   ? 1
+                    : piece.openings[0] == piece.openings[2] ? 2
+                                                             : 4;
+    }
+    return period;
 }
 
 struct Node {
@@ -435,15 +459,17 @@ constexpr int kNetworkShift = 40;  // piece 79 ends at bit 31 of the third word
 
 class AStar {
 public:
-    // endings: what NarrowEndings leaves for solutions shorter than upperBound.
+    // endings: the orientations each piece may end in, in a solution shorter than upperBound. knots is
+    // shared by the searches of one level, which keeps what the windows worked out.
     AStar(const LevelLayout& layout, const SolvedPictures& pictures, const std::vector<std::uint8_t>& endings,
-          int maxPositions, int upperBound)
+          int maxPositions, int upperBound, KnotBound& knots)
         : m_layout(layout),
           m_maxPositions(maxPositions),
           m_upper(upperBound),
           m_staticBound(pictures.staticBound),
           m_period(Periods(layout)),
-          m_knots(layout, EndingsWithinPeriod(endings, m_period), m_period) {
+          m_knots(knots) {
+        m_knots.SetEndings(EndingsWithinPeriod(endings, m_period));
         if (pictures.complete) m_pictures = pictures.all;
     }
 
@@ -517,17 +543,6 @@ private:
             return node < other.node;
         }
     };
-
-    static std::vector<int> Periods(const LevelLayout& layout) {
-        std::vector<int> period(layout.PieceCount());
-        for (int i = 0; i < layout.PieceCount(); ++i) {
-            const LayoutPiece& piece = layout.Piece(i);
-            period[i] = piece.openings[0] == piece.openings[1]   ? 1
-                        : piece.openings[0] == piece.openings[2] ? 2
-                                                                 : 4;
-        }
-        return period;
-    }
 
     // The search keeps a straight's orientation modulo 2 and a cross's as 0.
     static std::vector<std::uint8_t> EndingsWithinPeriod(const std::vector<std::uint8_t>& endings,
@@ -606,7 +621,7 @@ private:
     int m_upper;
     int m_staticBound;  // from the start: a press brings no picture more than one turn nearer
     std::vector<int> m_period;
-    KnotBound m_knots;
+    KnotBound& m_knots;
     std::vector<std::vector<std::uint8_t>> m_pictures;
     std::vector<Node> m_nodes;
     std::unordered_map<Packed, std::uint32_t, PackedHash> m_index;
@@ -660,17 +675,44 @@ ExactResult SolveExact(const LevelRecord& level, const ExactOptions& options) {
         result.lowerBound = upper;
         return result;
     }
-    const std::vector<std::uint8_t> endings =
-        NarrowEndings(layout, pictures, upper == INT_MAX ? INT_MAX : upper - 1, options.maxSweepStates);
-    if (std::any_of(endings.begin(), endings.end(), [](std::uint8_t e) { return e == 0; })) {
-        // No picture is near enough to be reached in fewer presses than the solution known.
-        result.status = SolveStatus::Solved;
-        result.moves = known.moves;
-        result.proved = true;
-        result.lowerBound = upper;
-        return result;
+    // With a solution to beat, budgets rise from the least turns: each search looks only for solutions
+    // within its budget, where the endings and so the bound are tightest, and a search that runs dry
+    // proves the budget too small.
+    ExactResult searched;
+    KnotBound knots(layout, Periods(layout));
+    if (upper == INT_MAX) {
+        searched = AStar(layout, pictures, pictures.possible, options.maxPositions, upper, knots).Run();
+    } else {
+        const EndingCosts costs(layout, pictures, upper - 1, options.maxSweepStates);
+        int lower = pictures.staticBound;
+        int positions = 0;
+        for (; lower < upper; ++lower) {
+            const std::vector<std::uint8_t> endings = costs.Within(lower);
+            if (std::any_of(endings.begin(), endings.end(), [](std::uint8_t e) { return e == 0; })) continue;
+            ExactResult round =
+                AStar(layout, pictures, endings, options.maxPositions - positions, lower + 1, knots).Run();
+            positions += round.positions;
+            if (round.status == SolveStatus::Solved) {
+                searched = std::move(round);
+                break;
+            }
+            if (!round.proved) {
+                searched.reason = round.reason;
+                break;
+            }
+            if (positions >= options.maxPositions) {
+                ++lower;  // this budget ran dry all the same
+                break;
+            }
+        }
+        searched.positions = positions;
+        if (searched.status != SolveStatus::Solved) {
+            searched.status = SolveStatus::Solved;
+            searched.moves = known.moves;
+            searched.proved = lower >= upper;
+        }
+        searched.lowerBound = std::min(lower, static_cast<int>(searched.moves.size()));
     }
-    ExactResult searched = AStar(layout, pictures, endings, options.maxPositions, upper).Run();
     searched.staticBound = result.staticBound;
     searched.staticExact = result.staticExact;
     searched.lowerBound = std::max(searched.lowerBound, pictures.staticBound);

@@ -1,8 +1,8 @@
 #include "tools/levels/KnotBound.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
-#include <numeric>
 #include <set>
 
 namespace {
@@ -11,15 +11,8 @@ constexpr std::uint16_t kUnreached = 0xFFFF;
 
 }  // namespace
 
-KnotBound::KnotBound(const LevelLayout& layout, std::vector<std::uint8_t> endings, std::vector<int> period)
-    : m_layout(layout), m_endings(std::move(endings)), m_period(std::move(period)) {
-    m_turnsLeft.assign(4 * m_period.size(), 3);
-    for (std::size_t i = 0; i < m_period.size(); ++i)
-        for (int o = 0; o < m_period[i]; ++o)
-            for (int t = 0; t < m_period[i]; ++t)
-                if (m_endings[i] >> t & 1)
-                    m_turnsLeft[4 * i + o] =
-                        std::min<std::uint8_t>(m_turnsLeft[4 * i + o], TurnDistance(o, t));
+KnotBound::KnotBound(const LevelLayout& layout, std::vector<int> period)
+    : m_layout(layout), m_period(std::move(period)) {
     // Every rectangle of 2 x 2, 2 x 3 and 3 x 2 cells with two pieces or more that turn.
     std::set<std::vector<int>> seen;
     for (const auto& [width, height] : {std::pair{2, 2}, std::pair{2, 3}, std::pair{3, 2}}) {
@@ -32,14 +25,45 @@ KnotBound::KnotBound(const LevelLayout& layout, std::vector<std::uint8_t> ending
                         const int i = layout.PieceAt(CellIndex(c + dc, r + dr));
                         if (i < 0) continue;
                         window.pieces.push_back(i);
+                        window.members.Add(i);
                         turning += m_period[i] > 1;
                     }
                 }
                 if (turning < 2 || !seen.insert(window.pieces).second) continue;
-                Build(window);
+                const int k = static_cast<int>(window.pieces.size());
+                window.across.assign(4 * k, -1);
+                for (int j = 0; j < k; ++j) {
+                    for (int d = 0; d < 4; ++d) {
+                        const int q = layout.Piece(window.pieces[j]).neighbour[d];
+                        if (q < 0) continue;
+                        const auto at = std::find(window.pieces.begin(), window.pieces.end(), q);
+                        window.across[4 * j + d] = at == window.pieces.end()
+                                                       ? kOutside
+                                                       : static_cast<int>(at - window.pieces.begin());
+                    }
+                }
                 m_windows.push_back(std::move(window));
             }
         }
+    }
+}
+
+void KnotBound::SetEndings(const std::vector<std::uint8_t>& endings) {
+    m_endings = endings;
+    m_turnsLeft.assign(4 * m_period.size(), 3);
+    for (std::size_t i = 0; i < m_period.size(); ++i)
+        for (int o = 0; o < m_period[i]; ++o)
+            m_turnsLeft[4 * i + o] = static_cast<std::uint8_t>(TurnsToSet(o, m_endings[i]));
+    m_counting.clear();
+    for (int w = 0; w < static_cast<int>(m_windows.size()); ++w) {
+        Window& window = m_windows[w];
+        std::vector<std::uint8_t> own;
+        for (int i : window.pieces) own.push_back(m_endings[i]);
+        if (own != window.endings || window.presses.empty()) {
+            window.endings = own;
+            Build(window);
+        }
+        if (window.counts) m_counting.push_back(w);
     }
 }
 
@@ -54,7 +78,6 @@ void KnotBound::Build(Window& window) const {
     for (int j = 0; j < k; ++j) {
         window.stride[j] = configurations;
         configurations *= m_period[window.pieces[j]];
-        window.members.Add(window.pieces[j]);
     }
     const int states = configurations * (k + 1);
     auto digit = [&](int configuration, int j) {
@@ -63,34 +86,33 @@ void KnotBound::Build(Window& window) const {
 
     // Which pieces of the window hold water in each configuration, for each
     // place of the source: joined inside the window to the source, or to an
-    // opening towards a piece outside it.
+    // opening towards a piece outside it. And the turns each configuration
+    // is from its pieces' endings.
     std::vector<std::uint8_t> wet(states);
-    std::vector<int> label(k);
+    std::vector<int> turns(configurations, 0);
+    std::array<int, 6> o{};  // the configuration's digits, counted up with it
+    std::array<int, 6> label{};
     for (int config = 0; config < configurations; ++config) {
-        std::iota(label.begin(), label.end(), 0);
+        for (int j = 0; j < k; ++j) label[j] = j;
         auto find = [&](int j) {
             while (label[j] != j) j = label[j] = label[label[j]];
             return j;
         };
         std::uint8_t port = 0;  // by label
         for (int j = 0; j < k; ++j) {
-            const LayoutPiece& piece = m_layout.Piece(window.pieces[j]);
-            const std::uint8_t open = piece.useful[digit(config, j)];
+            turns[config] += TurnsLeft(window.pieces[j], o[j]);
+            const std::uint8_t open = m_layout.Piece(window.pieces[j]).useful[o[j]];
             for (int d = 0; d < 4; ++d) {
-                if (!(open >> d & 1)) continue;
-                const int q = piece.neighbour[d];
-                const auto at = std::find(window.pieces.begin(), window.pieces.end(), q);
-                if (at == window.pieces.end()) continue;
-                const int l = static_cast<int>(at - window.pieces.begin());
-                if (m_layout.Piece(q).openings[digit(config, l)] >> ((d + 2) % 4) & 1)
+                const int l = window.across[4 * j + d];
+                if (!(open >> d & 1) || l == kOutside) continue;
+                if (m_layout.Piece(window.pieces[l]).openings[o[l]] >> ((d + 2) % 4) & 1)
                     label[find(j)] = find(l);
             }
         }
         for (int j = 0; j < k; ++j) {
-            const LayoutPiece& piece = m_layout.Piece(window.pieces[j]);
-            const std::uint8_t open = piece.useful[digit(config, j)];
+            const std::uint8_t open = m_layout.Piece(window.pieces[j]).useful[o[j]];
             for (int d = 0; d < 4; ++d)
-                if ((open >> d & 1) && !window.members.Has(piece.neighbour[d]))
+                if ((open >> d & 1) && window.across[4 * j + d] == kOutside)
                     port |= static_cast<std::uint8_t>(1 << find(j));
         }
         for (int t = 0; t <= k; ++t) {
@@ -100,6 +122,7 @@ void KnotBound::Build(Window& window) const {
                     bits |= static_cast<std::uint8_t>(1 << j);
             wet[config * (k + 1) + t] = bits;
         }
+        for (int j = 0; j < k && ++o[j] == m_period[window.pieces[j]]; ++j) o[j] = 0;
     }
 
     // Backwards from every ending, breadth first: a press on piece j turns
@@ -107,9 +130,7 @@ void KnotBound::Build(Window& window) const {
     window.presses.assign(states, kUnreached);
     std::deque<int> queue;
     for (int config = 0; config < configurations; ++config) {
-        bool ends = true;
-        for (int j = 0; j < k && ends; ++j) ends = m_endings[window.pieces[j]] >> digit(config, j) & 1;
-        if (!ends) continue;
+        if (turns[config] != 0) continue;  // not every piece in one of its endings
         for (int t = 0; t <= k; ++t) {
             window.presses[config * (k + 1) + t] = 0;
             queue.push_back(config * (k + 1) + t);
@@ -135,6 +156,9 @@ void KnotBound::Build(Window& window) const {
             if (p == 2) break;  // both ways are the same turn
         }
     }
+    window.counts = false;
+    for (int state = 0; state < states && !window.counts; ++state)
+        window.counts = window.presses[state] > turns[state / (k + 1)];
 }
 
 int KnotBound::Estimate(const Packed& orientations, int source) const {
@@ -146,7 +170,7 @@ int KnotBound::Estimate(const Packed& orientations, int source) const {
         int window;
     };
     std::vector<Extra> extras;
-    for (int w = 0; w < static_cast<int>(m_windows.size()); ++w) {
+    for (const int w : m_counting) {
         const Window& window = m_windows[w];
         const int k = static_cast<int>(window.pieces.size());
         int config = 0;

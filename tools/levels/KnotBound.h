@@ -16,10 +16,14 @@
 // windows chosen are disjoint, the pieces outside them count their turns.
 class KnotBound {
 public:
+    // period[i]: how many distinct orientations piece i has (4, 2 for a
+    // straight, 1 for a cross).
+    KnotBound(const LevelLayout& layout, std::vector<int> period);
+
     // endings[i]: the orientations (bit o, o < period[i]) piece i may have at
-    // the end of any solution worth looking for; period[i] how many distinct
-    // orientations it has (4, 2 for a straight, 1 for a cross).
-    KnotBound(const LevelLayout& layout, std::vector<std::uint8_t> endings, std::vector<int> period);
+    // the end of any solution worth looking for. Windows whose pieces keep
+    // their endings keep what was worked out for them.
+    void SetEndings(const std::vector<std::uint8_t>& endings);
 
     static constexpr int kDead = 1 << 20;  // no line of play from here solves the level
 
@@ -31,16 +35,21 @@ private:
     struct Window {
         std::vector<int> pieces;  // at most six
         std::vector<int> stride;  // of each piece's orientation in the configuration index
+        std::vector<int> across;  // [4 * j + d]: the window's piece there, kOutside, or -1 for none
         PieceSet members;
+        std::vector<std::uint8_t> endings;   // of its pieces, when the presses were worked out
         std::vector<std::uint16_t> presses;  // [configuration * (k + 1) + t], t = k: source outside
+        bool counts = false;                 // needs more than its turns somewhere
     };
+    static constexpr int kOutside = 8;
 
     void Build(Window& window) const;
     int TurnsLeft(int i, int o) const;
 
     const LevelLayout& m_layout;
-    std::vector<std::uint8_t> m_endings;
     std::vector<int> m_period;
+    std::vector<std::uint8_t> m_endings;
     std::vector<std::uint8_t> m_turnsLeft;  // [4 * piece + orientation]
     std::vector<Window> m_windows;
+    std::vector<int> m_counting;  // windows that count
 };

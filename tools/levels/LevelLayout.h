@@ -29,6 +29,15 @@ constexpr int TurnDistance(int a, int b) {
     return d == 3 ? 1 : d;
 }
 
+// Quarter turns from orientation o to the nearest of the orientations in
+// set (bit t); 3 when the set is empty.
+constexpr int TurnsToSet(int o, std::uint8_t set) {
+    int best = 3;
+    for (int t = 0; t < 4; ++t)
+        if ((set >> t & 1) && TurnDistance(o, t) < best) best = TurnDistance(o, t);
+    return best;
+}
+
 // The pieces of a level numbered 0..PieceCount()-1 in layer order, with
 // their neighbours; what the solver, the scrambler and the stats share.
 class LevelLayout {
