@@ -41,13 +41,15 @@ int main(int argc, char* argv[]) {
     // and ends, before it has read or written anything.
     SingleInstance instance;
     if (!instance.IsFirst()) return instance.AskFirstToFront() ? 0 : 1;
-    // Unpacking the pictures and sounds needs no display: it runs on a second
-    // core while the application connects to the window system.
-    // Before the second thread starts: the environment is changed.
     const bool platformChosen = ChoosePlatform();
-    std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     QApplication app(argc, argv);
     if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+    // Unpacking the pictures and sounds needs no display: it runs on a second
+    // core while the window is built and shown. Not while the application
+    // connects to the window system: the X server wants that core then, and
+    // the unpacking's page faults hold up the loading of Qt's plugins.
+    // After the last change of the environment.
+    std::future<MediaLibrary> loading = MediaLibrary::StartLoadingBuiltIn();
     TSessionEnd session;
     QApplication::setApplicationName(QStringLiteral(AQUENDO_NAME));
     QApplication::setOrganizationName(QStringLiteral("MoxelGames"));

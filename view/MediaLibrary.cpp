@@ -59,9 +59,10 @@ QString ScaledBitmapPath(int scale, int i) {
     return QStringLiteral(":/media/scaled/%1/bitmaps/%2.item").arg(scale).arg(i);
 }
 
-// One stored bitmap item into an image of the given size.
-QImage LoadBitmap(const QByteArray& stored, int position, QSize size, QString& error) {
-    MediaItem item;
+// One stored bitmap item into an image of the given size. The items are
+// unpacked one after the other into the memory of item: each page of fresh
+// memory is a page fault, and they cost more than the unpacking.
+QImage LoadBitmap(const QByteArray& stored, int position, QSize size, MediaItem& item, QString& error) {
     const std::string problem = ReadMediaItem(Bytes(stored), item);
     if (!problem.empty()) {
         error = QStringLiteral("bitmap %1: %2").arg(position).arg(QString::fromStdString(problem));
@@ -164,7 +165,7 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
         media.m_waves[i] = ToByteArray(item.data);
     }
     for (int i = 0; i < kBitmapCount; ++i) {
-        media.m_bitmaps[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i), error);
+        media.m_bitmaps[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i), item, error);
         if (media.m_bitmaps[i].isNull()) return std::nullopt;
     }
     return media;
@@ -172,8 +173,9 @@ std::optional<MediaLibrary> MediaLibrary::Load(const WaveItems& waves, const Bit
 
 std::optional<SpriteSheets> MediaLibrary::LoadScaled(const BitmapItems& bitmaps, int scale, QString& error) {
     std::array<QImage, kBitmapCount> images;
+    MediaItem item;
     for (int i = 0; i < kBitmapCount; ++i) {
-        images[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i) * scale, error);
+        images[i] = LoadBitmap(bitmaps[i], i, BitmapSize(i) * scale, item, error);
         if (images[i].isNull()) return std::nullopt;
     }
     return SpriteSheets{images[PieceSheet],      images[FloorSheet],  images[WaterStrip],

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -18,12 +19,31 @@
 
 namespace {
 
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
-    const auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    free(reply);
-    return atom;
+struct FrameAtoms {
+    xcb_atom_t extents = XCB_ATOM_NONE;
+    xcb_atom_t request = XCB_ATOM_NONE;
+    xcb_atom_t supported = XCB_ATOM_NONE;
+};
+
+// Asked for together and once: each question on its own is a round trip to
+// the X server, which a busy server answers late.
+const FrameAtoms& Atoms(xcb_connection_t* connection) {
+    static xcb_connection_t* askedOf = nullptr;
+    static FrameAtoms atoms;
+    if (askedOf == connection) return atoms;
+    const std::array<const char*, 3> names = {"_NET_FRAME_EXTENTS", "_NET_REQUEST_FRAME_EXTENTS",
+                                              "_NET_SUPPORTED"};
+    const std::array<xcb_atom_t*, 3> into = {&atoms.extents, &atoms.request, &atoms.supported};
+    std::array<xcb_intern_atom_cookie_t, 3> cookies{};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(names[i])), names[i]);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        *into[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        free(reply);
+    }
+    askedOf = connection;
+    return atoms;
 }
 
 // left, right, top, bottom, as the window manager writes them.
@@ -39,10 +59,9 @@ std::optional<QMargins> Extents(xcb_connection_t* connection, xcb_window_t windo
     return margins;
 }
 
-bool Supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t what) {
-    const auto cookie =
-        xcb_get_property(connection, 0, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+// Whether what is in the root's _NET_SUPPORTED list, asked for by list.
+bool Supports(xcb_connection_t* connection, xcb_get_property_cookie_t list, xcb_atom_t what) {
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, list, nullptr);
     bool found = false;
     if (reply && reply->format == 32) {
         const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
@@ -66,7 +85,7 @@ xcb_connection_t* Connection() {
 class FrameWatch : public QAbstractNativeEventFilter {
 public:
     explicit FrameWatch(xcb_connection_t* connection)
-        : m_connection(connection), m_extents(Atom(connection, "_NET_FRAME_EXTENTS")) {}
+        : m_connection(connection), m_extents(Atoms(connection).extents) {}
 
     void Watch(QWidget* window, QMargins assumed, std::function<void(QMargins)> framed) {
         m_watched[static_cast<xcb_window_t>(window->internalWinId())] = {window, assumed, std::move(framed)};
@@ -135,10 +154,16 @@ QMargins FrameMargins(QWidget* window) {
     window->createWinId();
     const auto id = static_cast<xcb_window_t>(window->internalWinId());
     if (!id) return {};
-    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
-    if (const auto known = Extents(connection, id, extents)) return *known;
-    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    if (!Supports(connection, screen->root, request)) return g_lastFrame.value_or(QMargins());
+    const auto [extents, request, supported] = Atoms(connection);
+    // Asked before the window's frame is known, in the same round trip: wanted
+    // only when it is not.
+    const auto supportedList =
+        xcb_get_property(connection, 0, screen->root, supported, XCB_ATOM_ATOM, 0, 4096);
+    if (const auto known = Extents(connection, id, extents)) {
+        xcb_discard_reply(connection, supportedList.sequence);
+        return *known;
+    }
+    if (!Supports(connection, supportedList, request)) return g_lastFrame.value_or(QMargins());
 
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;

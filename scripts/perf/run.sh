@@ -8,6 +8,8 @@
 # The build must have AQUENDO_BENCHMARKS on (the default). AQUENDO_PERF_GAME
 # names another game binary to measure (with its level file beside it), and
 # AQUENDO_PERF_LEVEL the stored level it starts (default 250: a long clock).
+# AQUENDO_PERF_BEFORE names a second game binary whose start-up is timed in
+# the same turns, for a before and after in one run.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${1:-$top/build}"
@@ -52,10 +54,11 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 # the game and the bare window in turn, so that a busy machine slows both alike.
 startups() {
   for _ in $(seq "$runs"); do
-    for which in game bare; do
+    for which in game bare ${before:+before}; do
       fresh_settings
       local program="$game"
       [[ $which == bare ]] && program="$bare"
+      [[ $which == before ]] && program="$before"
       echo "$which $("$bin/aquendo-map-watch" 500 366 20000 "$program")"
       sleep 0.3
     done
@@ -100,6 +103,7 @@ idle_percent() {
 }
 
 game="${AQUENDO_PERF_GAME:-$bin/aquendo}"
+before="${AQUENDO_PERF_BEFORE:-}"
 bare="$bin/aquendo-bare-window"
 startups
 game_start=$(startup_of game)
@@ -111,6 +115,9 @@ bare_idle=$(idle_percent "$bare")
 
 printf '%-10s %12s %12s %10s\n' "" "game" "bare window" "game/bare"
 awk -v g="$game_start" -v b="$bare_start" 'BEGIN {printf "%-10s %9.1f ms %9.1f ms %9.2fx\n", "startup", g, b, g / b}'
+if [[ -n "$before" ]]; then
+  awk -v g="$(startup_of before)" -v b="$bare_start" 'BEGIN {printf "%-10s %9.1f ms %9.1f ms %9.2fx\n", "before", g, b, g / b}'
+fi
 awk -v g="$game_rss" -v b="$bare_rss" 'BEGIN {printf "%-10s %9.1f MB %9.1f MB %+8.1f MB\n", "rss", g / 1024, b / 1024, (g - b) / 1024}'
 printf '%-10s %s   bare window: %s\n' "idle" "$game_idle" "$bare_idle"
 echo "(startup: median of $runs runs each, game and bare window in turn; rss: median of 3, 2 s after start; idle: CPU over 30 s of a running level,"

@@ -17,11 +17,13 @@ constexpr std::size_t kMaxCopyOffset = 4095;
 constexpr std::size_t kMinRun = 16;
 constexpr std::size_t kMaxRunMeasured = 4095;
 constexpr std::size_t kMaxCopy = 18;
+// A run's count takes the second byte's low half and the third byte.
+constexpr std::size_t kMaxRun = 15 * 256 + 255 + kMinRun;
 
 // The output is unpacked with a little room behind the chunk, so literals and
 // copies can move whole 8- and 16-byte words; bytes past the real end are cut
 // off again before returning.
-constexpr std::size_t kSlack = 32;
+constexpr std::size_t kSlack = kUnpackRoom - kPackedChunk;
 
 std::uint32_t Hash(std::uint32_t b0, std::uint32_t b1, std::uint32_t b2) {
     return ((40543u * ((b0 << 8) ^ (b1 << 4) ^ b2)) >> 4) & 4095u;
@@ -113,6 +115,16 @@ std::string UnpackBlock(std::span<const std::uint8_t> block, std::vector<std::ui
     }
     out.resize(base + o);
     return {};
+}
+
+std::size_t MostUnpacked(std::span<const std::uint8_t> block) {
+    if (block.empty()) return 0;
+    if (block[0] == kStoredBlock) return block.size() - 1;
+    return std::min(kPackedChunk, (block.size() + 2) / 4 * kMaxRun);
+}
+
+std::size_t UnpackRoom(std::span<const std::uint8_t> block) {
+    return !block.empty() && block[0] == kStoredBlock ? block.size() - 1 : kUnpackRoom;
 }
 
 void PackBlock(std::span<const std::uint8_t> chunk, std::vector<std::uint8_t>& out) {

@@ -34,6 +34,18 @@ std::string WalkStream(std::span<const std::uint8_t> bytes, std::size_t& consume
 std::string UnpackStream(std::span<const std::uint8_t> bytes, std::size_t& consumed,
                          std::vector<std::uint8_t>& out) {
     const std::size_t base = out.size();
+    // Room for the whole stream at once: grown block by block, the data would
+    // move to fresh memory at every doubling, and each of its pages be
+    // faulted in again. The last block needs its working room.
+    std::size_t room = 0;
+    std::size_t lastExtra = 0;
+    std::size_t walked = 0;
+    if (WalkStream(bytes, walked, [&room, &lastExtra](std::span<const std::uint8_t> block) {
+            room += MostUnpacked(block);
+            lastExtra = UnpackRoom(block) - MostUnpacked(block);
+            return std::string();
+        }).empty())
+        out.reserve(base + room + lastExtra);
     std::string error = WalkStream(
         bytes, consumed, [&out](std::span<const std::uint8_t> block) { return UnpackBlock(block, out); });
     if (!error.empty()) out.resize(base);
