@@ -89,10 +89,29 @@ TEST(ScramblerTest, TheWalkPlayedForwardSolvesTheLevel) {
         solved.PieceLayer = *network;
         ScrambleOptions options;
         options.wrongPieces = shape.pieces / 2;
+        // Every other walk turns pieces again as often as it may.
+        if (seed % 2) {
+            options.revisit = 1.0;
+            options.maxRevisits = seed % 4;
+        }
         const Scrambled scrambled = Scramble(solved, options, rng);
         EXPECT_GT(scrambled.wrongPieces, 0);
         const int presses = PressesToSolve(scrambled.level, scrambled.solution);
         EXPECT_GT(presses, 0) << "seed " << seed << ": " << FormatMoves(scrambled.solution);
+        // A piece turned again is pressed in a run of its own, and may be back in place and turned once
+        // more later: no more runs than pieces and twice the revisits.
+        std::set<std::pair<int, int>> pieces;
+        int runs = 0;
+        for (std::size_t i = 0; i < scrambled.solution.size(); ++i) {
+            const Move& m = scrambled.solution[i];
+            pieces.insert({m.column, m.row});
+            const bool sameAsBefore = i > 0 && scrambled.solution[i - 1].column == m.column &&
+                                      scrambled.solution[i - 1].row == m.row;
+            runs += !sameAsBefore;
+        }
+        if (seed % 2) {
+            EXPECT_LE(runs, static_cast<int>(pieces.size()) + 2 * options.maxRevisits) << "seed " << seed;
+        }
         // Only the orientations changed.
         for (int i = 0; i < kCells; ++i)
             EXPECT_EQ(PieceTypeOf(scrambled.level.PieceLayer[i]), PieceTypeOf(solved.PieceLayer[i]));

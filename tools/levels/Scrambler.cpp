@@ -54,6 +54,7 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
     std::vector<Move> backwards;
     std::vector<Step> steps;
     int wrong = 0;
+    int revisits = 0;
     int source = current;
     for (int step = 0; step < options.maxSteps; ++step) {
         const LayoutPiece& piece = layout.Piece(current);
@@ -69,8 +70,9 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
             bool any = false;
             for (int q : turnable) {
                 if (q == current || !board.WetMap[layout.Piece(q).cell]) continue;
-                // Without revisits every piece is turned once, straight back into place.
-                if (options.revisit <= 0 && outOfPlace(q)) continue;
+                // Without revisits every piece is turned once, straight back into place. Past their
+                // limit a walk with nowhere new to go ends rather than turn the same pieces over and over.
+                if ((options.revisit <= 0 || revisits >= options.maxRevisits) && outOfPlace(q)) continue;
                 double weight = outOfPlace(q) ? options.revisit : 1.0;
                 if (TurnDistance(now, o) == 2) weight *= options.halfTurn;
                 // A piece the walk cannot leave again ends it; fine once enough is out of place.
@@ -101,6 +103,7 @@ Scrambled Scramble(const LevelRecord& solved, const ScrambleOptions& options, Rn
         const Move press{forward == 3 ? MouseButton::Right : MouseButton::Left, piece.column, piece.row};
         for (int i = 0; i < (forward == 2 ? 2 : 1); ++i) backwards.push_back(press);
         const bool wasWrong = outOfPlace(current);
+        if (chosen->next >= 0 && outOfPlace(chosen->next)) ++revisits;
         orientations[current] = static_cast<std::uint8_t>(chosen->orientation);
         layout.Turn(board, current, now, chosen->orientation);
         wrong += static_cast<int>(outOfPlace(current)) - static_cast<int>(wasWrong);

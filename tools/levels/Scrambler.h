@@ -7,10 +7,11 @@
 #include "tools/levels/Rng.h"
 
 struct ScrambleOptions {
-    int wrongPieces = 4;    // pieces to leave out of place, when the walk gets that far
-    double revisit = 0.1;   // weight of turning a piece again that is already out of place; 0: never
-    double deadEnd = 0.05;  // weight factor of a piece from which the walk cannot go on
-    double halfTurn = 1.0;  // weight factor of leaving a piece half a turn out (two presses to mend)
+    int wrongPieces = 4;     // pieces to leave out of place, when the walk gets that far
+    double revisit = 0.1;    // weight of turning a piece again that is already out of place; 0: never
+    int maxRevisits = 1000;  // and how often the walk may
+    double deadEnd = 0.05;   // weight factor of a piece from which the walk cannot go on
+    double halfTurn = 1.0;   // weight factor of leaving a piece half a turn out (two presses to mend)
     int maxSteps = 200;
 };
 
