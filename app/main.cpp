@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramFolder.h"
+#include "app/SessionBus.h"
 #include "app/UnwrittenSettings.h"
 #include "game/Program.h"
 #include "store/IniSettings.h"
@@ -42,8 +44,21 @@ int main(int argc, char* argv[]) {
     SingleInstance instance;
     if (!instance.IsFirst()) return instance.AskFirstToFront() ? 0 : 1;
     const bool platformChosen = ChoosePlatform();
+    // Qt's accessibility bridge asks for the session bus at the first widget;
+    // with none, libdbus forks and looks for dbus-launch in every folder of
+    // PATH while the window waits. Where nothing could answer, an address
+    // that is not there tells it at once. The bridge is started here, and
+    // the environment put back before the second thread starts, for
+    // programs the game starts.
+    const bool noBus = NoSessionBusCanExist(std::getenv("DBUS_SESSION_BUS_ADDRESS"),
+                                            std::getenv("XDG_RUNTIME_DIR"), std::getenv("PATH"));
+    if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/no-session-bus");
     QApplication app(argc, argv);
     if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+    if (noBus) {
+        QAccessible::isActive();
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
     // Unpacking the pictures and sounds needs no display: it runs on a second
     // core while the window is built and shown. Not while the application
     // connects to the window system: the X server wants that core then, and
