@@ -166,7 +166,7 @@ public:
             next.clear();
             const int i = m_layout.PieceAt(k);
             for (const auto& [packed, cost] : states) {
-                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                ForEachStep(k, packed, [&, cost = cost](std::uint64_t after, int cl) {
                     const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
                     if (turns > costCap) return;
                     const auto [it, inserted] = next.try_emplace(after, turns);
@@ -196,7 +196,7 @@ public:
         for (int k = 0; k < kCells; ++k) {
             const int i = m_layout.PieceAt(k);
             for (const auto& [packed, cost] : layers[k]) {
-                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                ForEachStep(k, packed, [&, cost = cost](std::uint64_t after, int cl) {
                     const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
                     if (turns > costCap) return;
                     const auto [it, inserted] = layers[k + 1].try_emplace(after, turns);
@@ -214,7 +214,7 @@ public:
             const int i = m_layout.PieceAt(k);
             for (const auto& [packed, cost] : layers[k]) {
                 int best = INT_MAX;
-                ForEachStep(k, packed, [&](std::uint64_t after, int cl) {
+                ForEachStep(k, packed, [&, cost = cost](std::uint64_t after, int cl) {
                     const auto it = rest.find(after);
                     if (it == rest.end()) return;
                     const int turns = cl < 0 ? 0 : TurnsToSet(from[i], m_classes.members[i][cl]);

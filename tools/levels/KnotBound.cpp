@@ -68,7 +68,7 @@ void KnotBound::SetEndings(const std::vector<std::uint8_t>& endings) {
 }
 
 int KnotBound::TurnsLeft(int i, int o) const {
-    return m_turnsLeft[static_cast<std::size_t>(4 * i + o)];
+    return m_turnsLeft[4 * static_cast<std::size_t>(i) + static_cast<std::size_t>(o)];
 }
 
 void KnotBound::Build(Window& window) const {
