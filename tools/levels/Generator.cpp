@@ -208,14 +208,19 @@ std::vector<GeneratedLevel> GenerateLevels(const GeneratorOptions& options, std:
             break;
         }
     }
-    // Within each ten the presses rise, and the rest stays in its place.
+    // Within each ten the presses rise, and the rest comes last: the easiest of the ten, whichever
+    // place it was made for (small boards fall short of their wanted minimum now and then).
+    const auto fewer = [](const GeneratedLevel& a, const GeneratedLevel& b) {
+        return a.solution.size() < b.solution.size();
+    };
     for (int first = 0; first < options.count; first += kBlock) {
         const int end = std::min(options.count, first + kBlock);
-        const int last = IsRest(options, end) ? end - 1 : end;
-        std::stable_sort(levels.begin() + first, levels.begin() + last,
-                         [](const GeneratedLevel& a, const GeneratedLevel& b) {
-                             return a.solution.size() < b.solution.size();
-                         });
+        const bool rest = IsRest(options, end);
+        if (rest) {
+            const auto easiest = std::min_element(levels.begin() + first, levels.begin() + end, fewer);
+            if (fewer(*easiest, levels[end - 1])) std::iter_swap(easiest, levels.begin() + end - 1);
+        }
+        std::stable_sort(levels.begin() + first, levels.begin() + (rest ? end - 1 : end), fewer);
     }
     return levels;
 }
