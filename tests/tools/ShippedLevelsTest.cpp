@@ -87,7 +87,10 @@ TEST(ShippedLevelsTest, SetRisesByFifths) {
         lastPieces = pieces;
         lastPresses = presses;
     }
-    EXPECT_GE(lastPieces / 100, 60) << "the last fifth fills most of the 80 cells";
+    // The last fifth is hard by design more than by size: most of the 80 cells, and a press for nearly
+    // every piece.
+    EXPECT_GE(lastPieces / 100, 55) << "the last fifth fills most of the 80 cells";
+    EXPECT_GE(lastPresses, 0.75 * lastPieces) << "the last fifth asks about a press a piece";
     for (int n = 1; n <= 5; ++n) EXPECT_LE(report.catalogue.Level(n).PieceCount(), 8) << n;
 
     auto first = [&](int type) {
