@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "core/Piece.h"
+#include "tests/support/Levels.h"
 #include "tools/levels/ExactMeasures.h"
 #include "tools/levels/FloorLayout.h"
 #include "tools/levels/FloorMotifs.h"
@@ -221,6 +223,27 @@ TEST(GeneratorTest, SetFollowsTheCurveWithRestsAndNoRepeats) {
     }
     EXPECT_LT(levels[19].solution.size(), levels[18].solution.size()) << "level 20 is a rest";
     EXPECT_TRUE(FindSimilarLevels(records).empty());
+    // Made on several cores, each ten holds the levels made for its places (again with another salt
+    // where one repeated an earlier level), whatever core made them.
+    std::map<std::pair<int, int>, std::vector<std::uint8_t>> byPlace;
+    auto madeFor = [&](int n, int salt) -> const std::vector<std::uint8_t>& {
+        auto [it, fresh] = byPlace.try_emplace({n, salt});
+        if (fresh) it->second = testlevels::Bytes({GenerateLevel(options, n, salt).level});
+        return it->second;
+    };
+    for (int first = 0; first < 30; first += 10) {
+        std::set<int> placesLeft;
+        for (int n = first + 1; n <= first + 10; ++n) placesLeft.insert(n);
+        for (int i = first; i < first + 10; ++i) {
+            const std::vector<std::uint8_t> bytes = testlevels::Bytes({levels[i].level});
+            int place = 0;
+            for (int salt = 0; salt <= 20 && !place; ++salt)
+                for (int n : placesLeft)
+                    if (madeFor(n, salt) == bytes) place = n;
+            EXPECT_NE(place, 0) << "level " << i + 1 << " was made for no place of its ten";
+            placesLeft.erase(place);
+        }
+    }
 }
 
 }  // namespace
