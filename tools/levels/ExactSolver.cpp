@@ -164,15 +164,7 @@ public:
         std::unordered_map<std::uint64_t, int> states{{0, 0}}, next;
         for (int k = 0; k < kCells; ++k) {
             next.clear();
-            const int i = m_layout.PieceAt(k);
-            for (const auto& [packed, cost] : states) {
-                ForEachStep(k, packed, [&, cost = cost](std::uint64_t after, int cl) {
-                    const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
-                    if (turns > costCap) return;
-                    const auto [it, inserted] = next.try_emplace(after, turns);
-                    if (!inserted && turns < it->second) it->second = turns;
-                });
-            }
+            Advance(k, states, next, from, costCap);
             if (next.size() > maxStates) return std::nullopt;
             std::swap(states, next);
         }
@@ -194,15 +186,7 @@ public:
         std::vector<std::unordered_map<std::uint64_t, int>> layers(kCells + 1);
         layers[0].emplace(0, 0);
         for (int k = 0; k < kCells; ++k) {
-            const int i = m_layout.PieceAt(k);
-            for (const auto& [packed, cost] : layers[k]) {
-                ForEachStep(k, packed, [&, cost = cost](std::uint64_t after, int cl) {
-                    const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
-                    if (turns > costCap) return;
-                    const auto [it, inserted] = layers[k + 1].try_emplace(after, turns);
-                    if (!inserted && turns < it->second) it->second = turns;
-                });
-            }
+            Advance(k, layers[k], layers[k + 1], from, costCap);
             if (layers[k + 1].size() > maxStates) return std::nullopt;
         }
         // What is left to pay from each state to a solved picture.
@@ -257,6 +241,21 @@ private:
         f.closed = packed & 1;
         for (int r = 0; r < kRows; ++r) f.entry[r] = static_cast<std::uint8_t>(packed >> (1 + 6 * r) & 63);
         return f;
+    }
+
+    // The states after cell k, with the least turns to each, from the states before it.
+    void Advance(int k, const std::unordered_map<std::uint64_t, int>& before,
+                 std::unordered_map<std::uint64_t, int>& after, const std::vector<std::uint8_t>& from,
+                 int costCap) const {
+        const int i = m_layout.PieceAt(k);
+        for (const auto& [packed, cost] : before) {
+            ForEachStep(k, packed, [&, cost = cost](std::uint64_t next, int cl) {
+                const int turns = cl < 0 ? cost : cost + TurnsToSet(from[i], m_classes.members[i][cl]);
+                if (turns > costCap) return;
+                const auto [it, inserted] = after.try_emplace(next, turns);
+                if (!inserted && turns < it->second) it->second = turns;
+            });
+        }
     }
 
     // The state after cell k gets class cl (-1 for an empty cell), for every
@@ -467,7 +466,7 @@ public:
           m_maxPositions(maxPositions),
           m_upper(upperBound),
           m_staticBound(pictures.staticBound),
-          m_period(Periods(layout)),
+          m_period(knots.Periods()),
           m_knots(knots) {
         m_knots.SetEndings(EndingsWithinPeriod(endings, m_period));
         if (pictures.complete) m_pictures = pictures.all;

@@ -165,11 +165,8 @@ int KnotBound::Estimate(const Packed& orientations, int source) const {
     const int n = m_layout.PieceCount();
     int own = 0;
     for (int i = 0; i < n; ++i) own += TurnsLeft(i, Get2(orientations, i));
-    struct Extra {
-        int presses;
-        int window;
-    };
-    std::vector<Extra> extras;
+    std::vector<Excess>& extras = m_excess;
+    extras.clear();
     for (const int w : m_counting) {
         const Window& window = m_windows[w];
         const int k = static_cast<int>(window.pieces.size());
@@ -186,16 +183,15 @@ int KnotBound::Estimate(const Packed& orientations, int source) const {
         if (presses == kUnreached) return kDead;
         if (presses > turns) extras.push_back({presses - turns, w});
     }
-    std::sort(extras.begin(), extras.end(), [&](const Extra& a, const Extra& b) {
+    std::sort(extras.begin(), extras.end(), [&](const Excess& a, const Excess& b) {
         if (a.presses != b.presses) return a.presses > b.presses;
         return m_windows[a.window].pieces.size() < m_windows[b.window].pieces.size();
     });
     PieceSet taken;
-    for (const Extra& extra : extras) {
+    for (const Excess& extra : extras) {
         const PieceSet& members = m_windows[extra.window].members;
-        if ((taken.low & members.low) || (taken.high & members.high)) continue;
-        taken.low |= members.low;
-        taken.high |= members.high;
+        if (taken.Meets(members)) continue;
+        taken.Join(members);
         own += extra.presses;
     }
     return own;

@@ -25,6 +25,8 @@ public:
     // their endings keep what was worked out for them.
     void SetEndings(const std::vector<std::uint8_t>& endings);
 
+    const std::vector<int>& Periods() const { return m_period; }
+
     static constexpr int kDead = 1 << 20;  // no line of play from here solves the level
 
     // orientations: two bits a piece, each below its period; source: the
@@ -52,4 +54,9 @@ private:
     std::vector<std::uint8_t> m_turnsLeft;  // [4 * piece + orientation]
     std::vector<Window> m_windows;
     std::vector<int> m_counting;  // windows that count
+    struct Excess {
+        int presses;
+        int window;
+    };
+    mutable std::vector<Excess> m_excess;  // Estimate's own, kept to spare an allocation a position
 };

@@ -12,6 +12,11 @@ struct PieceSet {
     bool Has(int i) const { return ((i < 64 ? low : high) >> (i & 63)) & 1; }
     int Count() const { return std::popcount(low) + std::popcount(high); }
     bool Empty() const { return low == 0 && high == 0; }
+    bool Meets(const PieceSet& other) const { return (low & other.low) || (high & other.high); }
+    void Join(const PieceSet& other) {
+        low |= other.low;
+        high |= other.high;
+    }
     // The lowest member; the set must not be empty.
     int First() const { return low ? std::countr_zero(low) : 64 + std::countr_zero(high); }
 
