@@ -75,6 +75,7 @@ Plan PlanFor(const GeneratorOptions& options, int n, Rng& rng) {
     plan.scramble.maxRevisits = plan.scramble.wrongPieces / 8;
     plan.scramble.halfTurn = n <= kRamp ? 0.0 : 0.3 + 10 * t;
     plan.scramble.maxSteps = 4 * p;
+    plan.scramble.knots = t < 0.2 ? 0 : static_cast<int>(1 + 3 * t);
     if (n > kRamp) plan.start = n % 3 == 0 ? Start::Spread : n % 3 == 1 ? Start::DeadEnd : Start::Any;
     return plan;
 }
@@ -116,8 +117,7 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
     double bestDistance = 1e9;
     // The first solver runs must meet every wish; later ones only come close.
     const int strictRuns = 3 * options.candidates;
-    for (int run = 0, made = 0; made < options.candidates && (run < 5 * options.candidates || made == 0);
-         ++run) {
+    for (int run = 0, made = 0; made < options.candidates && (run < 5 * options.candidates || made == 0); ++run) {
         const bool strict = run < strictRuns;
         // Walks cost little, the solver much: walk until one meets the plan and the start wanted.
         // When none does, the walk that came nearest the plan is taken.
@@ -135,7 +135,13 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
             if (!network) continue;
             LevelRecord solved;
             solved.PieceLayer = *network;
-            Scrambled walked = Scramble(solved, tried.scramble, rng);
+            // Late, walks that turn pieces again are rarely proved and fall short of the plan: pairs only.
+            Scrambled walked = run % 2 && !late ? Scramble(solved, tried.scramble, rng) : [&] {
+                // Pairs fall short of what they aim at now and then: aim higher.
+                ScrambleOptions pairs = tried.scramble;
+                pairs.wrongPieces = std::min(tried.shape.pieces, pairs.wrongPieces * 23 / 20);
+                return ScrambleInPairs(solved, pairs, rng);
+            }();
             near = 10 * walked.wrongPieces >= 9 * tried.scramble.wrongPieces &&
                    (!strict || StartFits(tried.start, WetAtStart(walked.level)));
             if (near || walked.wrongPieces * std::max(1, plan.scramble.wrongPieces) >
