@@ -38,6 +38,18 @@ double QuickPlayerSeconds(const std::vector<Move>& moves) {
     return 0.6 * static_cast<double>(moves.size()) + 1.0 * choices;
 }
 
+int CountOutOfPlace(const LevelRecord& level, const std::vector<Move>& moves) {
+    const LevelLayout layout(level);
+    const std::vector<std::uint8_t> end = EndOrientations(layout, moves);
+    int count = 0;
+    for (int i = 0; i < layout.PieceCount(); ++i) {
+        const LayoutPiece& piece = layout.Piece(i);
+        count +=
+            static_cast<int>(piece.usefulClass[layout.StartOrientations()[i]] != piece.usefulClass[end[i]]);
+    }
+    return count;
+}
+
 int CountKnots(const LevelRecord& level, const std::vector<Move>& moves) {
     const LevelLayout layout(level);
     const std::vector<std::uint8_t> end = EndOrientations(layout, moves);
@@ -122,11 +134,7 @@ ExactMeasures MeasureExactly(const LevelRecord& level, const ExactOptions& optio
     m.minimum = static_cast<int>(exact.moves.size());
     m.proved = exact.proved;
     m.detours = m.minimum - m.staticBound;
-    const std::vector<std::uint8_t> end = EndOrientations(layout, m.moves);
-    for (int i = 0; i < m.pieces; ++i) {
-        const LayoutPiece& piece = layout.Piece(i);
-        m.outOfPlace += piece.usefulClass[layout.StartOrientations()[i]] != piece.usefulClass[end[i]];
-    }
+    m.outOfPlace = CountOutOfPlace(level, m.moves);
     m.knots = CountKnots(level, m.moves);
     m.quickSeconds = QuickPlayerSeconds(m.moves);
     return m;

@@ -30,6 +30,9 @@ ExactMeasures MeasureExactly(const LevelRecord& level, const ExactOptions& optio
 // piece (a run of presses on one piece is one choice).
 double QuickPlayerSeconds(const std::vector<Move>& moves);
 
+// Pieces whose openings towards pieces differ at the end of the moves.
+int CountOutOfPlace(const LevelRecord& level, const std::vector<Move>& moves);
+
 // Runs of presses that take their piece no nearer its orientation at the end
 // of the moves: where a player who only turns wet pieces straight into place
 // gets stuck and must turn something away first.

@@ -75,7 +75,8 @@ Plan PlanFor(const GeneratorOptions& options, int n, Rng& rng) {
     plan.scramble.maxRevisits = plan.scramble.wrongPieces / 8;
     plan.scramble.halfTurn = n <= kRamp ? 0.0 : 0.3 + 10 * t;
     plan.scramble.maxSteps = 4 * p;
-    plan.scramble.knots = t < 0.2 ? 0 : static_cast<int>(1 + 3 * t);
+    // Knots from a fifth into the set on; the late levels, which must fill a third of the clock, get more.
+    plan.scramble.knots = t < 0.2 ? 0 : static_cast<int>(1 + (t >= kLate ? 4 : 3) * t);
     if (n > kRamp) plan.start = n % 3 == 0 ? Start::Spread : n % 3 == 1 ? Start::DeadEnd : Start::Any;
     return plan;
 }
@@ -116,8 +117,10 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
     GeneratedLevel best;
     double bestDistance = 1e9;
     // The first solver runs must meet every wish; later ones only come close.
-    const int strictRuns = 3 * options.candidates;
-    for (int run = 0, made = 0; made < options.candidates && (run < 5 * options.candidates || made == 0); ++run) {
+    // Late levels choose from more: a third of the clock is met by about half of their candidates.
+    const int candidates = late ? options.candidates + options.candidates / 3 : options.candidates;
+    const int strictRuns = 3 * candidates;
+    for (int run = 0, made = 0; made < candidates && (run < 5 * candidates || made == 0); ++run) {
         const bool strict = run < strictRuns;
         // Walks cost little, the solver much: walk until one meets the plan and the start wanted.
         // When none does, the walk that came nearest the plan is taken.
@@ -162,7 +165,7 @@ GeneratedLevel GenerateLevel(const GeneratorOptions& options, int n, int salt) {
         if (strict && !m.proved) continue;
         ++made;
         const double distance = std::abs(m.minimum - wanted) + (m.proved ? 0 : 1000) + (fits ? 0 : 10) +
-                                (tense ? 0 : 3) +
+                                (tense ? 0 : 3 + 200 * (m.clock / 3.0 - m.quickSeconds) / m.clock) +
                                 20.0 * std::max(0, plan.scramble.wrongPieces - m.outOfPlace) / m.pieces;
         if (distance < bestDistance) {
             bestDistance = distance;
