@@ -1,7 +1,7 @@
 #include "view/ToolStrip.h"
 
+#include <QPaintEvent>
 #include <QPainter>
-#include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -55,11 +55,8 @@ QImage ToolStrip::Face(QSize size) {
     return image;
 }
 
-void ToolStrip::resizeEvent(QResizeEvent* event) {
-    m_face = Face(event->size());
-    QFrame::resizeEvent(event);
-}
-
+// Drawn at the first paint, not at the resizes before the window is shown:
+// the window appears sooner.
 void ToolStrip::paintEvent(QPaintEvent* event) {
     if (m_face.size() != size()) m_face = Face(size());
     {
