@@ -83,12 +83,14 @@ std::string IniSettings::DefaultPath() {
 
 std::optional<std::string> IniSettings::ReadValue(const std::string& section, const std::string& name) {
     // Through a small buffer: a file of the largest size is read at the speed
-    // of the disk, without taking memory of its size for each value.
+    // of the disk, without taking memory of its size for each value. A page:
+    // the start reads a few values of a file of a few lines, each filling
+    // and moving the whole buffer.
     int error = 0;
     const Descriptor fd(OpenRegularFileDescriptor(m_path, error));
     if (fd.get() < 0) return std::nullopt;
     IniValueScan scan(section, name);
-    std::string buffer(std::size_t{1} << 16, '\0');
+    std::string buffer(std::size_t{1} << 12, '\0');
     std::size_t held = 0;
     std::uint64_t total = 0;
     for (bool last = false; !last && !scan.SawJournal();) {
