@@ -25,25 +25,45 @@ struct FrameAtoms {
     xcb_atom_t supported = XCB_ATOM_NONE;
 };
 
-// Asked for together and once: each question on its own is a round trip to
-// the X server, which a busy server answers late.
-const FrameAtoms& Atoms(xcb_connection_t* connection) {
-    static xcb_connection_t* askedOf = nullptr;
-    static FrameAtoms atoms;
-    if (askedOf == connection) return atoms;
-    const std::array<const char*, 3> names = {"_NET_FRAME_EXTENTS", "_NET_REQUEST_FRAME_EXTENTS",
-                                              "_NET_SUPPORTED"};
-    const std::array<xcb_atom_t*, 3> into = {&atoms.extents, &atoms.request, &atoms.supported};
+constexpr std::array<const char*, 3> kAtomNames = {"_NET_FRAME_EXTENTS", "_NET_REQUEST_FRAME_EXTENTS",
+                                                   "_NET_SUPPORTED"};
+
+// Asked for together and once, and early where the program can: each question
+// on its own is a round trip to the X server, which a busy server answers late.
+struct AtomQuestions {
+    xcb_connection_t* askedOf = nullptr;
     std::array<xcb_intern_atom_cookie_t, 3> cookies{};
-    for (std::size_t i = 0; i < names.size(); ++i)
-        cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(names[i])), names[i]);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+    xcb_connection_t* answeredBy = nullptr;
+    FrameAtoms atoms;
+};
+
+AtomQuestions& Questions() {
+    static AtomQuestions questions;
+    return questions;
+}
+
+void AskAtoms(xcb_connection_t* connection) {
+    AtomQuestions& q = Questions();
+    if (q.askedOf == connection || q.answeredBy == connection) return;
+    for (std::size_t i = 0; i < kAtomNames.size(); ++i)
+        q.cookies[i] =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(kAtomNames[i])), kAtomNames[i]);
+    q.askedOf = connection;
+}
+
+const FrameAtoms& Atoms(xcb_connection_t* connection) {
+    AtomQuestions& q = Questions();
+    if (q.answeredBy == connection) return q.atoms;
+    AskAtoms(connection);
+    const std::array<xcb_atom_t*, 3> into = {&q.atoms.extents, &q.atoms.request, &q.atoms.supported};
+    for (std::size_t i = 0; i < kAtomNames.size(); ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, q.cookies[i], nullptr);
         *into[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
         free(reply);
     }
-    askedOf = connection;
-    return atoms;
+    q.askedOf = nullptr;
+    q.answeredBy = connection;
+    return q.atoms;
 }
 
 // left, right, top, bottom, as the window manager writes them.
@@ -143,6 +163,13 @@ void WhenFramed(QWidget* window, QMargins assumed, std::function<void(QMargins)>
     }
     window->createWinId();
     watch->Watch(window, assumed, std::move(framed));
+}
+
+void AskFrameQuestionsAhead() {
+    if (xcb_connection_t* connection = Connection()) {
+        AskAtoms(connection);
+        xcb_flush(connection);
+    }
 }
 
 QMargins FrameMargins(QWidget* window) {

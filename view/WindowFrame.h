@@ -15,6 +15,9 @@ class QWidget;
 // does not answer (KWin) is taken to frame it as it framed the program's last
 // window. None without a window manager, and where the platform does not tell.
 QMargins FrameMargins(QWidget* window);
+// Sends the questions FrameMargins asks of every window's first placement to
+// the X server now, for their answers to be there when it is placed.
+void AskFrameQuestionsAhead();
 
 // Where the window's inner top left corner is on the screen, in device pixels,
 // as the X server has it (Qt's logical position is rounded at a scale of 2).

@@ -72,6 +72,8 @@ TMainForm::TMainForm(const std::string& programFolder, SpriteSheets sheets, Sett
       m_settings(settings),
       m_soundModuleFolder(programFolder),
       m_waves(waves, [this] { return LoadSoundModule(m_soundModuleFolder); }) {
+    // Answered while the window is built, not when it is placed.
+    AskFrameQuestionsAhead();
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral(AQUENDO_TITLE));
     setWindowIcon(WindowIcon());
@@ -215,10 +217,9 @@ bool TMainForm::event(QEvent* event) {
 // it. The stored placement is in screen pixels, whatever the scale.
 QRect TMainForm::RestorePlacement() {
     auto placed = std::make_shared<QRect>();
-    PlaceFramed(this, [this, placed](const OuterWindow& outer) {
+    PlaceFramed(this, [this, placed](const OuterWindow& outer, QMargins frame) {
         const QScreen* screen = this->screen();
         const double scale = screen->devicePixelRatio();
-        const QMargins frame = FrameMargins(this);
         const QSize client = DeviceSize(size(), scale);
         const OuterWindow device{client.width() + frame.left() + frame.right(),
                                  client.height() + frame.top() + frame.bottom(), frame.top()};
@@ -466,7 +467,7 @@ void TMainForm::OpenHelp(const std::string& file, const std::string& topic) {
             place = std::make_shared<QPoint>();
             THelpWindow* help = m_help.get();
             const QSize wanted = help->size();
-            PlaceFramed(help, [this, help, wanted, place](const OuterWindow& outer) {
+            PlaceFramed(help, [this, help, wanted, place](const OuterWindow& outer, QMargins /*frame*/) {
                 const QSize frame = QSize(outer.width, outer.height) - help->size();
                 const QRect board(m_box->mapToGlobal(QPoint(0, 0)), m_box->size());
                 const QRect beside = BesidePlace(wanted + frame, THelpWindow::kNarrowest, OuterRect(this),

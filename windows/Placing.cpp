@@ -34,10 +34,10 @@ QPoint DevicePoint(QPoint logical, double scale) {
     return {qRound(logical.x() * scale), qRound(logical.y() * scale)};
 }
 
-void PlaceFramed(QWidget* window, const std::function<void(const OuterWindow&)>& place) {
+void PlaceFramed(QWidget* window, const Placer& place) {
     const QMargins assumed = FrameMargins(window);
-    place(OuterWith(window, assumed));
-    WhenFramed(window, assumed, [window, place](QMargins frame) { place(OuterWith(window, frame)); });
+    place(OuterWith(window, assumed), assumed);
+    WhenFramed(window, assumed, [window, place](QMargins frame) { place(OuterWith(window, frame), frame); });
 }
 
 void PutFrame(QWidget* window, QPoint topLeft) {
@@ -54,7 +54,7 @@ void PutFrame(QWidget* window, QPoint topLeft) {
 
 void CentreOver(QWidget* window, QWidget* over) {
     if (!CanPlaceWindows()) return;
-    PlaceFramed(window, [window, over](const OuterWindow& outer) {
+    PlaceFramed(window, [window, over](const OuterWindow& outer, QMargins /*frame*/) {
         PutFrame(window, CentredOver(QSize(outer.width, outer.height), OuterRect(over),
                                      over->screen()->availableGeometry()));
     });

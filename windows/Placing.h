@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -21,10 +22,12 @@ QRect OuterRect(QWidget* window);
 QSize DeviceSize(QSize logical, double scale);
 QPoint DevicePoint(QPoint logical, double scale);
 
-// Gives `place` the window's outer size to place it by, now and, where the
-// window manager tells the frame only once it has framed the window after its
-// show (KWin), again then: the frame stands where it belongs either way.
-void PlaceFramed(QWidget* window, const std::function<void(const OuterWindow&)>& place);
+// Gives `place` the window's outer size to place it by, and the frame's
+// margins in device pixels, now and, where the window manager tells the frame
+// only once it has framed the window after its show (KWin), again then: the
+// frame stands where it belongs either way.
+using Placer = std::function<void(const OuterWindow& outer, QMargins frame)>;
+void PlaceFramed(QWidget* window, const Placer& place);
 
 // Puts the frame's top left corner there, also on a window that is shown.
 void PutFrame(QWidget* window, QPoint topLeft);
