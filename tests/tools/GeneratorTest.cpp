@@ -124,6 +124,7 @@ TEST(ScramblerTest, TheWalkPlayedForwardSolvesTheLevel) {
 // place is pressed in one run the shorter way: the least turns.
 TEST(ScramblerTest, PairsSolveInLeastTurnsAndReachFurtherThanAWalk) {
     double pairsShare = 0, walkShare = 0;
+    int knotsLaid = 0;
     for (int seed = 1; seed <= 12; ++seed) {
         Rng rng(seed);
         NetworkShape shape;
@@ -154,14 +155,16 @@ TEST(ScramblerTest, PairsSolveInLeastTurnsAndReachFurtherThanAWalk) {
                     inPlace |= 1 << o;
             leastTurns += TurnsToSet(before.StartOrientations()[i], inPlace);
         }
-        if (options.knots == 0) {
-            EXPECT_EQ(static_cast<int>(pairs.solution.size()), leastTurns) << "seed " << seed;
-        } else {
-            EXPECT_GE(static_cast<int>(pairs.solution.size()), leastTurns) << "seed " << seed;
-        }
+        // A knot is a piece turned away and back: two presses beyond the least turns.
+        const int knots = CountKnots(pairs.level, pairs.solution);
+        EXPECT_EQ(static_cast<int>(pairs.solution.size()), leastTurns + 2 * knots) << "seed " << seed;
+        EXPECT_LE(knots, options.knots) << "seed " << seed;
+        knotsLaid += knots;
         pairsShare += pairs.wrongPieces / 50.0;
         walkShare += Scramble(solved, options, rng).wrongPieces / 50.0;
     }
+    EXPECT_GE(knotsLaid, 2)
+        << "knots are laid where an end has a tee or corner beside it that stays in place";
     EXPECT_GT(pairsShare / 12, 0.5);
     EXPECT_GT(pairsShare, 1.5 * walkShare);
 }
@@ -232,6 +235,10 @@ TEST(GeneratorTest, LevelsRiseAndAreSolvableNeverSolvedAtStart) {
         }
         if (n == 500) {
             EXPECT_GE(m.pieces, 55) << "the last levels fill most of the board";
+            // Hard by design: two thirds out of place, knots, a third of the clock for a quick player.
+            EXPECT_GE(3 * CountOutOfPlace(level.level, level.solution), 2 * m.pieces);
+            EXPECT_GE(CountKnots(level.level, level.solution), 2);
+            EXPECT_GE(3 * QuickPlayerSeconds(level.solution), kSecondsPerPiece * m.pieces);
         }
         const ReplayOutcome replay = ReplayMoves(level.level, level.solution);
         EXPECT_TRUE(replay.solved) << n;
