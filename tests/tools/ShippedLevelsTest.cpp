@@ -10,6 +10,7 @@
 #include "core/Geometry.h"
 #include "core/LevelFile.h"
 #include "core/Piece.h"
+#include "tools/levels/ExactMeasures.h"
 #include "tools/levels/LevelsTool.h"
 #include "tools/levels/Moves.h"
 #include "tools/levels/SolutionsFile.h"
@@ -75,12 +76,16 @@ TEST(ShippedLevelsTest, SetRisesByFifths) {
     ASSERT_TRUE(solutions) << error;
     const LevelFileReport report = ReadLevelFile(kLevels);
     ASSERT_EQ(report.catalogue.LevelCount(), 500);
-    double lastPieces = 0, lastPresses = 0;
+    double lastPieces = 0, lastPresses = 0, outOfPlace = 0, quick = 0, knots = 0;
     for (int fifth = 0; fifth < 5; ++fifth) {
         double pieces = 0, presses = 0;
         for (int n = 100 * fifth + 1; n <= 100 * (fifth + 1); ++n) {
             pieces += report.catalogue.Level(n).PieceCount();
             presses += static_cast<double>(solutions->at(n).size());
+            if (fifth < 4) continue;
+            outOfPlace += CountOutOfPlace(report.catalogue.Level(n), solutions->at(n));
+            quick += QuickPlayerSeconds(solutions->at(n));
+            knots += CountKnots(report.catalogue.Level(n), solutions->at(n));
         }
         EXPECT_GT(pieces, lastPieces) << "fifth " << fifth + 1;
         EXPECT_GT(presses, lastPresses) << "fifth " << fifth + 1;
@@ -91,6 +96,9 @@ TEST(ShippedLevelsTest, SetRisesByFifths) {
     // every piece.
     EXPECT_GE(lastPieces / 100, 55) << "the last fifth fills most of the 80 cells";
     EXPECT_GE(lastPresses, 0.75 * lastPieces) << "the last fifth asks about a press a piece";
+    EXPECT_GE(outOfPlace, 0.6 * lastPieces) << "the last fifth starts with most pieces out of place";
+    EXPECT_GE(3 * quick, kSecondsPerPiece * lastPieces) << "a quick player needs a third of the last clocks";
+    EXPECT_GE(knots / 100, 1.5) << "the last levels hold knots: a piece turned away and back";
     for (int n = 1; n <= 5; ++n) EXPECT_LE(report.catalogue.Level(n).PieceCount(), 8) << n;
 
     auto first = [&](int type) {
