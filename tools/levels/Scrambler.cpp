@@ -161,6 +161,14 @@ std::vector<Move> PlayForward(const LevelLayout& layout, std::vector<std::uint8_
         return layout.Piece(i).usefulClass[orientations[i]] != layout.Piece(i).usefulClass[target[i]];
     };
     Board board = layout.MakeBoard(orientations, source);
+    // Piece x turned from `from` to `to`, the source, its water computed.
+    auto turn = [&](int x, int from, int to) {
+        layout.Turn(board, x, from, to);
+        orientations[x] = static_cast<std::uint8_t>(to);
+        board.SourceColumn = layout.Piece(x).column;
+        board.SourceRow = layout.Piece(x).row;
+        ComputeWater(board);
+    };
     std::vector<Move> moves;
     for (;;) {
         const PieceSet wet = layout.WetPieces(board);
@@ -171,11 +179,7 @@ std::vector<Move> PlayForward(const LevelLayout& layout, std::vector<std::uint8_
             const LayoutPiece& piece = layout.Piece(x);
             const int from = orientations[x];
             const int to = NearestInClass(piece, from, target[x]);
-            layout.Turn(board, x, from, to);
-            orientations[x] = static_cast<std::uint8_t>(to);
-            board.SourceColumn = piece.column;
-            board.SourceRow = piece.row;
-            ComputeWater(board);
+            turn(x, from, to);
             // Out of place and wet, less ten for each that the press leaves dry: an end faced
             // by a piece out of place is pressed before that piece.
             const PieceSet after = layout.WetPieces(board);
@@ -203,11 +207,7 @@ std::vector<Move> PlayForward(const LevelLayout& layout, std::vector<std::uint8_
                 if (piece.classes < 2) return;
                 for (int o : {(from + 1) % 4, (from + 3) % 4}) {
                     if (piece.usefulClass[o] == piece.usefulClass[from]) continue;
-                    layout.Turn(board, x, from, o);
-                    orientations[x] = static_cast<std::uint8_t>(o);
-                    board.SourceColumn = piece.column;
-                    board.SourceRow = piece.row;
-                    ComputeWater(board);
+                    turn(x, from, o);
                     int open = 0;
                     layout.WetPieces(board).ForEach(
                         [&](int y) { open += static_cast<int>(y != x && outOfPlace(y)); });
@@ -228,11 +228,7 @@ std::vector<Move> PlayForward(const LevelLayout& layout, std::vector<std::uint8_
         const int forward = ((to - from) % 4 + 4) % 4;
         const Move press{forward == 3 ? MouseButton::Right : MouseButton::Left, piece.column, piece.row};
         for (int k = 0; k < (forward == 2 ? 2 : 1); ++k) moves.push_back(press);
-        layout.Turn(board, chosen, from, to);
-        orientations[chosen] = static_cast<std::uint8_t>(to);
-        board.SourceColumn = piece.column;
-        board.SourceRow = piece.row;
-        ComputeWater(board);
+        turn(chosen, from, to);
     }
     return moves;
 }
